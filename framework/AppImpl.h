@@ -1,0 +1,124 @@
+// The application's state and its platform-neutral logic: state registry, main
+// loop and frame pacing, listener registries, the screen. A platform derives
+// from it and supplies only the pure virtual operations below.
+#pragma once
+
+#include "framework/IAppState.h"
+#include "framework/IKeyEvent.h"
+#include "framework/IMouseEvent.h"
+#include "framework/ListenerRegistry.h"
+#include "framework/graphics/Colour.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace lum {
+
+class Screen;
+
+class AppImpl {
+public:
+    // What one call of handleMessage did.
+    enum class MessageResult { None, Handled, Quit };
+
+    AppImpl();
+    virtual ~AppImpl();
+    AppImpl(const AppImpl&) = delete;
+    AppImpl& operator=(const AppImpl&) = delete;
+
+    // ---- platform operations -------------------------------------------------
+    virtual void setMousePosition(int x, int y) = 0;
+    virtual void showCursor(bool show) = 0;
+    // Monotonic clock in nanoseconds, from any origin; usable before the window exists.
+    virtual std::int64_t readClock() = 0;
+    // Opens the window of width × height (full screen when isFullScreen()).
+    virtual void initialisePlatform() = 0;
+    // Called from initialisePlatform when full screen was asked for; clears the
+    // flag with setFullScreen(false) when the platform refuses.
+    virtual void switchToFullScreen() = 0;
+    // The start-up block logged after the window exists ("OpenGL info:\n   Vendor: ...").
+    virtual std::string describeDisplay() = 0;
+    // Handles at most one pending message, turning input into dispatch* calls.
+    // With none pending it may wait for one, but never past `deadline` (a
+    // readClock value: the next frame or timer due). Quit ends the loop.
+    virtual MessageResult handleMessage(std::int64_t deadline) = 0;
+    // Shows the screen: RGBA, bottom row first.
+    virtual void present(const Screen& screen) = 0;
+    // Asked to end (App::exit): a platform may post its quit message here.
+    virtual void postQuit() = 0;
+
+    // ---- the framework ---------------------------------------------------------
+    bool run(unsigned int width, unsigned int height, const std::string& name, const std::string& author);
+    // Frame rates outside 10..120 are logged and replaced by 60.
+    void initialise(unsigned int width, unsigned int height, const std::string& name,
+                    const std::string& author, unsigned int frameRate);
+    void mainLoop();
+    // One step: at most one message, the timers, and the frame when it is due.
+    void step();
+    void shutdown();
+
+    void addState(const std::string& name, IAppState& state);
+    bool setState(const std::string& name);
+    void exit();
+    bool isExiting() const { return exitRequested; }
+    bool isRunning() const { return running; }
+
+    unsigned int getWidth() const { return width; }
+    unsigned int getHeight() const { return height; }
+    bool isFullScreen() const { return fullScreen; }
+    void setFullScreen(bool value) { fullScreen = value; }
+    void setClearColour(const Colour& colour) { clearColour = colour; }
+    const std::string& getName() const { return name; }
+    const std::string& getAuthor() const { return author; }
+    // "LUM [ User ID: '<author>' ] :: <name>."
+    std::string getWindowTitle() const;
+    // Seconds since initialisePlatform.
+    float getTime();
+    double getFrameTime() const { return frameTime; }
+    Screen* getScreen() { return screen.get(); }
+    IAppState* getActiveState() const { return active; }
+
+    ListenerRegistry<IKeyEvent>& getKeyListeners() { return keyListeners; }
+    ListenerRegistry<IMouseEvent>& getMouseListeners() { return mouseListeners; }
+
+    // Input from the platform. Key codes are already translated; mouse positions
+    // are client column and row counted from the top.
+    void dispatchKey(unsigned int keyCode, ButtonState state);
+    void dispatchMouseMove(int column, int row);
+    void dispatchMouseButton(MouseButton button, ButtonState state, int column, int row);
+
+    // Back to the state just after construction (states, listeners, screen,
+    // flags), so tests can run the loop again in one process.
+    virtual void reset();
+
+protected:
+    std::unique_ptr<Screen> screen;
+    unsigned int width = 0;
+    unsigned int height = 0;
+    bool fullScreen = false;
+    bool exitRequested = false;
+    bool running = false;
+    std::string name;
+    std::string author;
+    IAppState* active = nullptr;
+    IAppState* pending = nullptr;
+    Colour clearColour{0, 0, 0, 255};
+    double frameTime = 1.0 / 60.0;
+    std::int64_t frameTimeNs = 16666667;
+    std::int64_t frameCountdownNs = 0;
+    std::int64_t lastStepClock = 0;
+    std::int64_t platformStartClock = 0;
+    std::unique_ptr<MouseEvent> mouseEvent;
+    std::unique_ptr<KeyEvent> keyEvent;
+    ListenerRegistry<IKeyEvent> keyListeners;
+    ListenerRegistry<IMouseEvent> mouseListeners;
+    std::map<std::string, IAppState*> states;
+};
+
+// Defined by the platform library a program links: the implementation the App
+// creates. Returns null when the platform cannot be used.
+AppImpl* createPlatformAppImpl();
+
+} // namespace lum

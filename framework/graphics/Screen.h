@@ -1,0 +1,18 @@
+// The one image with fixed dimensions: the back buffer the platform presents.
+#pragma once
+
+#include "framework/graphics/Image.h"
+
+namespace lum {
+
+class Screen : public Image {
+public:
+    Screen(unsigned int width, unsigned int height);
+    ~Screen() override;
+
+    // RGBA bytes, bottom row first, rows back to back.
+    unsigned char* getPixelData();
+    const unsigned char* getPixelData() const;
+};
+
+} // namespace lum

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: the normal build (unit, integration,
+# end-to-end and soak tests), the whole suite again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and a short run of every fuzz target.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+jobs=${JOBS:-2}
+
+"$root/tools/install-deps.sh"
+
+run_suite() { # build-dir, ctest arguments...
+  local dir=$1; shift
+  cmake --build "$dir" -j"$jobs"
+  (cd "$dir" && ctest --output-on-failure --timeout 600 "$@")
+}
+
+echo "== Build and test =="
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+run_suite build
+
+echo "== Sanitizers (AddressSanitizer, UndefinedBehaviorSanitizer) =="
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELLORIN_SANITIZE=ON -DVELLORIN_BENCH=OFF >/dev/null
+run_suite build-asan -LE "no-sanitizer"
+
+echo "== Fuzzing =="
+cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+  -DVELLORIN_FUZZ=ON -DVELLORIN_TESTS=OFF -DVELLORIN_DESKTOP=OFF -DVELLORIN_BENCH=OFF >/dev/null
+run_suite build-fuzz -L fuzz
+
+echo "All test suites passed."

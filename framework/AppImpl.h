@@ -50,6 +50,8 @@ public:
     virtual void postQuit() = 0;
 
     // ---- the framework ---------------------------------------------------------
+    // Throws std::runtime_error "There are no application states registered."
+    // when there is no state to activate.
     bool run(unsigned int width, unsigned int height, const std::string& name, const std::string& author);
     // Frame rates outside 10..120 are logged and replaced by 60.
     void initialise(unsigned int width, unsigned int height, const std::string& name,
@@ -90,10 +92,19 @@ public:
     void dispatchMouseButton(MouseButton button, ButtonState state, int column, int row);
 
     // Back to the state just after construction (states, listeners, screen,
-    // flags), so tests can run the loop again in one process.
+    // flags), so tests can run the loop again in one process. Timers belong to
+    // their owners and are left alone.
     virtual void reset();
 
 protected:
+    // The clock reading by which the step must be over: the next frame or the
+    // earliest running timer, whichever comes first.
+    std::int64_t nextDeadline() const;
+    void drawFrame();
+    void switchState();
+    void purgeListeners();
+    bool recordMouse(int column, int row);
+
     std::unique_ptr<Screen> screen;
     unsigned int width = 0;
     unsigned int height = 0;

@@ -17,7 +17,8 @@ public:
     enum class ClockMode {
         WaitToDeadline, // no message queued: the clock jumps to the deadline (default)
         FixedStep,      // every step advances the clock by the fixed step
-        Manual,         // only advanceClock / setClock move it
+        Manual,         // only advanceClock / setClock move it (from onStep, onPresent
+                        // or a state): a loop whose clock never moves never ends
     };
 
     HeadlessAppImpl();
@@ -59,6 +60,8 @@ public:
 
     std::uint64_t getFramesPresented() const { return framesPresented; }
     std::uint64_t getSteps() const { return steps; }
+    // The deadline the framework passed with the latest step.
+    std::int64_t getLastDeadline() const { return lastDeadline; }
     bool isCursorShown() const { return cursorShown; }
     int getMouseX() const { return mouseX; }
     int getMouseY() const { return mouseY; }
@@ -73,12 +76,16 @@ private:
         int row;
     };
 
+    MessageResult deliver(const Message& message);
+    void waitUntil(std::int64_t deadline);
+
     std::deque<Message> queue;
     std::int64_t clock = 0;
     ClockMode clockMode = ClockMode::WaitToDeadline;
     std::int64_t fixedStepNs = 1000000;
     std::uint64_t framesPresented = 0;
     std::uint64_t steps = 0;
+    std::int64_t lastDeadline = 0;
     bool cursorShown = true;
     int mouseX = 0;
     int mouseY = 0;

@@ -1,0 +1,68 @@
+// The application front: builds the platform implementation and forwards every
+// operation to it. Also binds the two global references, App before Log, so the
+// log is destroyed first and its end marker follows all shutdown output.
+#include "framework/App.h"
+
+#include "framework/AppImpl.h"
+#include "framework/Log.h"
+
+#include <csignal>
+#include <unistd.h>
+
+namespace lum {
+
+namespace {
+
+// Only async-signal-safe calls here. The message is written, then the default
+// action ends the process as the sender asked.
+extern "C" void onTerminate(int) {
+    static const char message[] = "Abnormal termination detected.\n";
+    const ssize_t written = ::write(STDERR_FILENO, message, sizeof message - 1);
+    (void)written;
+    std::signal(SIGTERM, SIG_DFL);
+    std::raise(SIGTERM);
+}
+
+} // namespace
+
+App& application = App::instance();
+Log& log = Log::instance();
+
+App& App::instance() {
+    static App theApp;
+    return theApp;
+}
+
+App::App() : impl(createPlatformAppImpl()) {
+    if (!impl) throw AppException("API does not support the current platform");
+    std::signal(SIGTERM, onTerminate);
+}
+
+App::~App() { delete impl; }
+
+bool App::run(unsigned int width, unsigned int height, const std::string& name, const std::string& author) {
+    return impl->run(width, height, name, author);
+}
+
+App& App::addState(const std::string& name, IAppState& state) {
+    impl->addState(name, state);
+    return *this;
+}
+
+bool App::setState(const std::string& name) { return impl->setState(name); }
+void App::exit() { impl->exit(); }
+bool App::isExiting() const { return impl->isExiting(); }
+unsigned int App::getScreenWidth() const { return impl->getWidth(); }
+unsigned int App::getScreenHeight() const { return impl->getHeight(); }
+void App::setClearColour(const Colour& colour) { impl->setClearColour(colour); }
+void App::setFullScreen(bool fullScreen) { impl->setFullScreen(fullScreen); }
+void App::showCursor(bool show) { impl->showCursor(show); }
+void App::setMousePosition(int x, int y) { impl->setMousePosition(x, y); }
+float App::getTime() { return impl->getTime(); }
+
+void App::addKeyListener(IKeyEvent& listener) { impl->getKeyListeners().add(listener); }
+void App::removeKeyListener(IKeyEvent& listener) { impl->getKeyListeners().remove(listener); }
+void App::addMouseListener(IMouseEvent& listener) { impl->getMouseListeners().add(listener); }
+void App::removeMouseListener(IMouseEvent& listener) { impl->getMouseListeners().remove(listener); }
+
+} // namespace lum

@@ -1,0 +1,241 @@
+// The platform-neutral half of the application: the state registry, the main
+// loop with its frame pacing and state switches, shutdown, and input dispatch.
+// A platform supplies the window, the messages, the clock and presentation.
+#include "framework/AppImpl.h"
+
+#include "framework/Log.h"
+#include "framework/TimerImpl.h"
+#include "framework/graphics/Screen.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <ctime>
+#include <stdexcept>
+
+namespace lum {
+
+namespace {
+
+constexpr unsigned int MIN_FRAME_RATE = 10;
+constexpr unsigned int MAX_FRAME_RATE = 120;
+constexpr unsigned int DEFAULT_FRAME_RATE = 60;
+
+} // namespace
+
+AppImpl::AppImpl() : mouseEvent(new MouseEvent{}), keyEvent(new KeyEvent{}) {}
+
+AppImpl::~AppImpl() = default;
+
+bool AppImpl::run(unsigned int width, unsigned int height, const std::string& name, const std::string& author) {
+    // Without a state there is nothing to activate or draw.
+    if (states.empty()) throw std::runtime_error("There are no application states registered.");
+    initialise(width, height, name, author, DEFAULT_FRAME_RATE);
+    mainLoop();
+    shutdown();
+    return true;
+}
+
+void AppImpl::initialise(unsigned int width, unsigned int height, const std::string& name,
+                         const std::string& author, unsigned int frameRate) {
+    std::srand(static_cast<unsigned int>(std::time(nullptr)));
+    this->width = width;
+    this->height = height;
+    this->name = name;
+    this->author = author;
+
+    const unsigned int rate = (frameRate < MIN_FRAME_RATE || frameRate > MAX_FRAME_RATE) ? DEFAULT_FRAME_RATE : frameRate;
+    frameTime = (1000.0 / rate) / 1000.0;
+    frameTimeNs = std::llround(1e9 / rate);
+
+    screen.reset(new Screen(width, height));
+    *mouseEvent = MouseEvent{};
+    *keyEvent = KeyEvent{};
+
+    log << (Log::Message(Log::Info) << "Application Information:\n"
+                                    << "   Application Author: " << author << "\n"
+                                    << "   Application Name:   " << getWindowTitle() << "\n"
+                                    << "   Frame Rate:         " << rate << " ("
+                                    << static_cast<float>(frameTime) << ")");
+    if (rate != frameRate) {
+        log << (Log::Message(Log::Warning) << "User defined framerate of " << frameRate
+                                           << " is outside acceptable range 10 (min) -> 120 (max), framerate set to "
+                                           << DEFAULT_FRAME_RATE);
+    }
+
+    initialisePlatform();
+    platformStartClock = readClock();
+    log.info(describeDisplay());
+
+    for (auto& entry : states) entry.second->onCreate();
+}
+
+void AppImpl::mainLoop() {
+    running = true;
+    // The first frame is due at once.
+    lastStepClock = readClock();
+    frameCountdownNs = 0;
+    active->onActivate();
+    purgeListeners();
+    // An exit requested before the loop began ends it before the first step.
+    while (running && !exitRequested) {
+        step();
+        if (pending) switchState();
+    }
+}
+
+void AppImpl::step() {
+    if (handleMessage(nextDeadline()) == MessageResult::Quit) {
+        running = false;
+        return;
+    }
+    // Measured at the same point of every step, so the countdown runs down by
+    // the whole time between steps (messages, timers and frames alike).
+    const std::int64_t now = readClock();
+    const std::int64_t elapsed = now - lastStepClock;
+    lastStepClock = now;
+    frameCountdownNs -= elapsed;
+
+    TimerImpl::pollAll(*this);
+
+    // A clock that ran backwards gives a frame rather than a long stall.
+    if (elapsed < 0 || frameCountdownNs <= 0) drawFrame();
+}
+
+std::int64_t AppImpl::nextDeadline() const {
+    std::int64_t deadline = lastStepClock + frameCountdownNs;
+    std::int64_t timerDue = 0;
+    if (TimerImpl::earliestDue(timerDue) && timerDue < deadline) deadline = timerDue;
+    return deadline;
+}
+
+void AppImpl::drawFrame() {
+    screen->clear(clearColour);
+    active->onUpdate();
+    active->onRender(*screen);
+    present(*screen);
+    // A reset, not an addition: time overshot is dropped.
+    frameCountdownNs = frameTimeNs;
+}
+
+void AppImpl::switchState() {
+    keyListeners.setSuspended(true);
+    mouseListeners.setSuspended(true);
+    active->onDeactivate();
+    // Read after onDeactivate: a request made there replaces this one.
+    active = pending;
+    active->onActivate();
+    log.info("application activity state changed.");
+    // A request made by the incoming state's onActivate is dropped here.
+    pending = nullptr;
+    purgeListeners();
+}
+
+void AppImpl::purgeListeners() {
+    keyListeners.purge();
+    keyListeners.setSuspended(false);
+    mouseListeners.purge();
+    mouseListeners.setSuspended(false);
+}
+
+void AppImpl::shutdown() {
+    TimerImpl::stopAll();
+    if (active) active->onDeactivate();
+    for (auto& entry : states) entry.second->onDestroy();
+}
+
+void AppImpl::addState(const std::string& name, IAppState& state) {
+    if (states.count(name)) throw std::runtime_error(name + " is already registered with the application.");
+    for (const auto& entry : states) {
+        if (entry.second == &state) {
+            throw std::runtime_error("Application event loop is already associated registered with the application as '" +
+                                     entry.first + "'.");
+        }
+    }
+    if (!active) active = &state;
+    states.emplace(name, &state);
+}
+
+bool AppImpl::setState(const std::string& name) {
+    if (states.empty()) throw std::runtime_error("There are no application states registered.");
+    const auto found = states.find(name);
+    if (found == states.end()) {
+        log.warning(name + " is an unknown/unregistered state.");
+    } else if (found->second == active) {
+        log.warning(name + " is the active state already.");
+    } else {
+        pending = found->second;
+        log.info(name + " is ready to become the active state.");
+    }
+    return true;
+}
+
+void AppImpl::exit() {
+    exitRequested = true;
+    TimerImpl::stopAll();
+    postQuit();
+    running = false;
+}
+
+std::string AppImpl::getWindowTitle() const { return "LUM [ User ID: '" + author + "' ] :: " + name + "."; }
+
+float AppImpl::getTime() { return static_cast<float>(static_cast<double>(readClock() - platformStartClock) / 1e9); }
+
+void AppImpl::dispatchKey(unsigned int keyCode, ButtonState state) {
+    if (keyListeners.isSuspended() || keyListeners.empty()) return;
+    keyEvent->key = keyCode;
+    keyEvent->state = state;
+    const KeyEvent& event = *keyEvent;
+    keyListeners.dispatch([&event](IKeyEvent& listener) { return listener.onKey(event); });
+}
+
+void AppImpl::dispatchMouseMove(int column, int row) {
+    if (!recordMouse(column, row)) return;
+    const MouseEvent& event = *mouseEvent;
+    mouseListeners.dispatch([&event](IMouseEvent& listener) { return listener.onMouseMove(event); });
+}
+
+void AppImpl::dispatchMouseButton(MouseButton button, ButtonState state, int column, int row) {
+    if (!recordMouse(column, row)) return;
+    mouseEvent->button = button;
+    mouseEvent->state = state;
+    const MouseEvent& event = *mouseEvent;
+    mouseListeners.dispatch([&event](IMouseEvent& listener) { return listener.onMouseButton(event); });
+}
+
+// Moves the position into the record, y counted upwards from the bottom row;
+// false (record untouched) when the event is to be dropped.
+bool AppImpl::recordMouse(int column, int row) {
+    if (mouseListeners.isSuspended() || mouseListeners.empty()) return false;
+    const int screenHeight = static_cast<int>(screen ? screen->getHeight() : height);
+    mouseEvent->prevX = mouseEvent->x;
+    mouseEvent->prevY = mouseEvent->y;
+    mouseEvent->x = column;
+    mouseEvent->y = screenHeight - row;
+    return true;
+}
+
+void AppImpl::reset() {
+    screen.reset();
+    width = 0;
+    height = 0;
+    fullScreen = false;
+    exitRequested = false;
+    running = false;
+    name.clear();
+    author.clear();
+    active = nullptr;
+    pending = nullptr;
+    clearColour = Colour(0, 0, 0, 255);
+    frameTime = 1.0 / DEFAULT_FRAME_RATE;
+    frameTimeNs = std::llround(1e9 / DEFAULT_FRAME_RATE);
+    frameCountdownNs = 0;
+    lastStepClock = 0;
+    platformStartClock = 0;
+    *mouseEvent = MouseEvent{};
+    *keyEvent = KeyEvent{};
+    keyListeners.clear();
+    mouseListeners.clear();
+    states.clear();
+}
+
+} // namespace lum

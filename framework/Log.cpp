@@ -1,0 +1,121 @@
+// The framework's text log. Every message begins with a line end, so the line of
+// the last message stays open until the next write or the end marker closes it;
+// the file therefore never ends with a line end.
+#include "framework/Log.h"
+
+#include "framework/App.h"
+
+#include <ctime>
+#include <sstream>
+#include <stdexcept>
+
+namespace lum {
+
+namespace {
+
+// Cleared when the log is destroyed: a late writer (an object destroyed after
+// the log at program exit) is ignored instead of writing to a closed stream.
+bool logOpen = false;
+
+const char* prefixOf(Log::Level level) {
+    switch (level) {
+    case Log::Warning: return "W: ";
+    case Log::Error: return "E: ";
+    case Log::Info: break;
+    }
+    return "I: ";
+}
+
+// Local time as asctime writes it, without its trailing line end.
+std::string timestamp() {
+    const std::time_t now = std::time(nullptr);
+    std::string text = std::asctime(std::localtime(&now));
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    return text;
+}
+
+} // namespace
+
+Log::Message::Message(Level level) : text(prefixOf(level)), level(level) {}
+
+template <typename T>
+Log::Message& Log::Message::append(const T& value) {
+    std::ostringstream stream;
+    stream << value;
+    text += stream.str();
+    return *this;
+}
+
+Log::Message& Log::Message::operator<<(const char* value) {
+    text += value ? value : "(null)";
+    return *this;
+}
+Log::Message& Log::Message::operator<<(const std::string& value) {
+    text += value;
+    return *this;
+}
+Log::Message& Log::Message::operator<<(char value) {
+    text += value;
+    return *this;
+}
+// A small number, not a character: the stream alone would print a control byte.
+Log::Message& Log::Message::operator<<(unsigned char value) { return append(static_cast<unsigned int>(value)); }
+Log::Message& Log::Message::operator<<(short value) { return append(value); }
+Log::Message& Log::Message::operator<<(unsigned short value) { return append(value); }
+Log::Message& Log::Message::operator<<(int value) { return append(value); }
+Log::Message& Log::Message::operator<<(unsigned int value) { return append(value); }
+Log::Message& Log::Message::operator<<(long value) { return append(value); }
+Log::Message& Log::Message::operator<<(unsigned long value) { return append(value); }
+Log::Message& Log::Message::operator<<(float value) { return append(value); }
+Log::Message& Log::Message::operator<<(double value) { return append(value); }
+Log::Message& Log::Message::operator<<(const void* value) { return append(value); }
+
+Log& Log::instance() {
+    // The App is built first so that it is destroyed after the log: everything
+    // logged while the App shuts down comes before the end marker.
+    App::instance();
+    static Log theLog;
+    return theLog;
+}
+
+Log::Log() {
+    file.open("log.txt", std::ios::out | std::ios::trunc);
+    if (!file.is_open()) throw std::runtime_error("Unable to open log.txt file for output.");
+    logOpen = true;
+    file << "-- Logging started at " << timestamp() << " --" << std::flush;
+}
+
+Log::~Log() {
+    file << '\n' << "-- Logging ended at " << timestamp() << " --";
+    file.close();
+    logOpen = false;
+}
+
+Log& Log::info(const std::string& text) {
+    write(prefixOf(Info) + text);
+    return *this;
+}
+
+Log& Log::warning(const std::string& text) {
+    write(prefixOf(Warning) + text);
+    return *this;
+}
+
+Log& Log::error(const std::string& text) {
+    write(prefixOf(Error) + text);
+    return *this;
+}
+
+Log& Log::operator<<(const Message& message) {
+    write(message.getText());
+    return *this;
+}
+
+// Flushed after the text as well, so a crash right after a message keeps it.
+// Write errors are ignored: the log must never stop the program.
+void Log::write(const std::string& text) {
+    if (!logOpen) return;
+    file << '\n' << text << std::flush;
+}
+
+} // namespace lum

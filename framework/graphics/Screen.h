@@ -10,6 +10,10 @@ public:
     Screen(unsigned int width, unsigned int height);
     ~Screen() override;
 
+    // There is one screen; a copy would be an ordinary, resizable image.
+    Screen(const Screen&) = delete;
+    Screen& operator=(const Screen&) = delete;
+
     // RGBA bytes, bottom row first, rows back to back.
     unsigned char* getPixelData();
     const unsigned char* getPixelData() const;

@@ -1,0 +1,77 @@
+// The storage behind an Image: dimensions, the pixel block (bottom row first),
+// the opacity and transparent colour used when the image is drawn onto another,
+// and the pixel-level operations every drawing routine builds on.
+#pragma once
+
+#include "framework/graphics/Colour.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace lum {
+
+class Image;
+
+class ImageImpl {
+public:
+    // Empty: no pixels, opacity 255, no transparent colour.
+    ImageImpl(Image* owner, bool resizable);
+    // width × height pixels of the fill colour; refused when the count overflows.
+    ImageImpl(Image* owner, unsigned int width, unsigned int height, const Colour& fill, bool resizable);
+    // Deep copy of another image's pixels, opacity and transparent colour.
+    ImageImpl(Image* owner, const ImageImpl& other);
+    virtual ~ImageImpl();
+
+    ImageImpl(const ImageImpl&) = delete;
+    ImageImpl& operator=(const ImageImpl&) = delete;
+
+    virtual void clear(const Colour& colour);
+    virtual void plot(unsigned int x, unsigned int y, const Colour& colour);
+
+    // Deep copy into this implementation; owner and resizable stay as they are.
+    void assign(const ImageImpl& other);
+    void resize(unsigned int newWidth, unsigned int newHeight);
+    void setAlpha(float value);
+    void setTransparentColour(const Colour& colour);
+
+    Colour getPixel(unsigned int x, unsigned int y) const;
+
+    unsigned int getWidth() const { return width; }
+    unsigned int getHeight() const { return height; }
+    unsigned int getPixelCount() const { return pixelCount; }
+    std::uint8_t getOpacity() const { return opacity; }
+    const Colour* getTransparentColour() const { return transparentColour.get(); }
+    Colour* getPixels() { return pixels.empty() ? nullptr : pixels.data(); }
+    const Colour* getPixels() const { return pixels.empty() ? nullptr : pixels.data(); }
+
+    Image* getOwner() const { return owner; }
+    void setOwner(Image* image) { owner = image; }
+    bool isResizable() const { return resizable; }
+
+    // Lines and circles set single pixels through the virtual plot; signed and
+    // 64-bit so that coordinates far outside the image neither wrap nor overflow.
+    void plotClipped(std::int64_t x, std::int64_t y, const Colour& colour);
+    void drawLine(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2, const Colour& colour);
+    void drawCircle(std::int64_t centreX, std::int64_t centreY, std::int64_t radius, const Colour& colour);
+
+private:
+    void logFixedDimensions() const;
+    void drawStraightLine(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2,
+                          const Colour& colour);
+    void drawSlopedLine(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2,
+                        const Colour& colour);
+    void plotOctants(std::int64_t centreX, std::int64_t centreY, std::int64_t x, std::int64_t y,
+                     const Colour& colour);
+
+    unsigned int width = 0;
+    unsigned int height = 0;
+    unsigned int pixelCount = 0;
+    std::uint8_t opacity = 255;
+    std::unique_ptr<Colour> transparentColour;
+    std::vector<Colour> pixels;
+    Image* owner;
+    bool resizable;
+};
+
+} // namespace lum

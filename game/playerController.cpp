@@ -1,0 +1,60 @@
+// Keys to directions, and the hand-over to the computer. The controller that
+// was handed over stays alive, silent, until the match ends, and disposes of
+// its successor then, so every controller of a match is disposed of once.
+#include "game/playerController.h"
+
+#include "framework/App.h"
+#include "game/aiController.h"
+#include "game/snake.h"
+
+playerController::playerController(snake* controlledSnake, food* foodManager)
+    : controller(controlledSnake), foodManager(foodManager) {
+    lum::application.addKeyListener(*this);
+    listening = true;
+}
+
+playerController::~playerController() {
+    lum::application.removeKeyListener(*this);
+    delete successor;
+}
+
+bool playerController::onKey(const lum::KeyEvent& event) {
+    switch (event.key) {
+    case lum::KEY_TAB: lum::application.setState("pause"); break;
+    case lum::KEY_F1: handOver(); break;
+    case lum::KEY_LEFT: steer(snake::LEFT); break;
+    case lum::KEY_UP: steer(snake::UP); break;
+    case lum::KEY_RIGHT: steer(snake::RIGHT); break;
+    case lum::KEY_DOWN: steer(snake::DOWN); break;
+    default: break;
+    }
+    return true;
+}
+
+void playerController::handOver() {
+    if (successor != nullptr) return;
+    // Made first: when no timer is free this throws and the player keeps control.
+    successor = new aiController(controlledSnake, foodManager);
+    lum::application.removeKeyListener(*this);
+    listening = false;
+    controlledSnake->control = successor;
+    controlledSnake->name = "Computer";
+}
+
+void playerController::suspend() {
+    if (successor != nullptr) {
+        successor->suspend();
+    } else if (listening) {
+        lum::application.removeKeyListener(*this);
+        listening = false;
+    }
+}
+
+void playerController::resume() {
+    if (successor != nullptr) {
+        successor->resume();
+    } else if (!listening) {
+        lum::application.addKeyListener(*this);
+        listening = true;
+    }
+}

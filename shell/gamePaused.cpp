@@ -1,0 +1,72 @@
+// The pause screen. Its backdrop snake moves only in the frames this state
+// draws, so every pause continues the snake's run where the last one left it.
+#include "shell/gamePaused.h"
+
+#include "framework/App.h"
+#include "framework/graphics/Screen.h"
+#include "game/aiController.h"
+#include "game/gameState.h"
+#include "shell/choiceList.h"
+
+namespace {
+
+const char* const FONT_FILE = "C:\\Windows\\Fonts\\cour.ttf";
+
+} // namespace
+
+const lum::Colour gamePaused::lineColour(255, 0, 0, 255);
+const std::vector<std::string> gamePaused::lines{"Resume Game", "Exit Game"};
+
+gamePaused::gamePaused() : bigFont(FONT_FILE, 32), smallFont(FONT_FILE, 16) {
+    backdropSnake.control = new aiController(&backdropSnake, nullptr);
+    backdropSnake.name = "Computer";
+}
+
+gamePaused::~gamePaused() {
+    delete backdropSnake.control;
+}
+
+bool gamePaused::onCreate() {
+    return true;
+}
+
+bool gamePaused::onDestroy() {
+    return true;
+}
+
+void gamePaused::onActivate() {
+    if (playState != nullptr) playState->paused = true;
+    lum::application.addKeyListener(*this);
+}
+
+void gamePaused::onDeactivate() {
+    // The paused flag stays set; the play state clears it when it resumes.
+    lum::application.removeKeyListener(*this);
+}
+
+void gamePaused::onUpdate() {}
+
+void gamePaused::onRender(lum::Screen& screen) {
+    backdropSnake.move();
+    backdropSnake.draw(screen);
+    choiceList::drawChoices(screen, lines, selectedItem, bigFont, smallFont, lineColour);
+}
+
+void gamePaused::onTimer(lum::Timer&) {}
+
+bool gamePaused::onKey(const lum::KeyEvent& event) {
+    // Space acts when released as well as when pressed: after "Resume Game" the
+    // release reaches the play state, which ignores it.
+    if (event.key == lum::KEY_ESCAPE) {
+        lum::application.exit();
+    } else if (event.key == lum::KEY_SPACE) {
+        if (selectedItem == RESUME_GAME) {
+            lum::application.setState("main");
+        } else {
+            lum::application.exit();
+        }
+    } else {
+        choiceList::moveHighlight(selectedItem, static_cast<int>(lines.size()), event);
+    }
+    return true;
+}

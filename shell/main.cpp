@@ -1,0 +1,6 @@
+// The program's entry point; everything it does is in vellorinMain.
+#include "shell/vellorinMain.h"
+
+int main() {
+    return vellorinMain();
+}

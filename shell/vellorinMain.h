@@ -1,0 +1,7 @@
+// The whole program: builds the four states, runs the window and reports an
+// escaping exception. main calls it; tests call it in-process on the headless
+// platform.
+#pragma once
+
+// Returns 0 in every case in which it returns.
+int vellorinMain();

@@ -1,0 +1,31 @@
+// The frame-time trace written when LUM_FRAME_TRACE is set.
+#include "framework/sdl/FrameTrace.h"
+
+#include <cinttypes>
+#include <cstdlib>
+#include <stdexcept>
+
+namespace lum {
+
+std::unique_ptr<FrameTrace> FrameTrace::fromEnvironment(const char* variable) {
+    const char* path = std::getenv(variable);
+    if (path == nullptr || *path == '\0') return nullptr;
+    try {
+        return std::make_unique<FrameTrace>(path);
+    } catch (const std::runtime_error&) {
+        // A measuring aid must not stop the program; the missing file tells.
+        return nullptr;
+    }
+}
+
+FrameTrace::FrameTrace(const std::string& path) : file(std::fopen(path.c_str(), "w")) {
+    if (file == nullptr) throw std::runtime_error("Unable to create the frame trace " + path);
+}
+
+FrameTrace::~FrameTrace() { std::fclose(file); }
+
+void FrameTrace::record(std::int64_t nanoseconds) { std::fprintf(file, "%" PRId64 "\n", nanoseconds); }
+
+void FrameTrace::flush() { std::fflush(file); }
+
+} // namespace lum

@@ -1,0 +1,33 @@
+// An optional record of when each frame was presented, for measuring the frame
+// rate and its steadiness: one clock reading in nanoseconds per line. The
+// platform creates one only when LUM_FRAME_TRACE names a file, so an ordinary
+// run pays nothing but a null test per frame.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace lum {
+
+class FrameTrace {
+public:
+    // Null when the variable is unset or empty, or the file cannot be opened.
+    static std::unique_ptr<FrameTrace> fromEnvironment(const char* variable = "LUM_FRAME_TRACE");
+
+    // Throws std::runtime_error when the file cannot be created.
+    explicit FrameTrace(const std::string& path);
+    ~FrameTrace();
+    FrameTrace(const FrameTrace&) = delete;
+    FrameTrace& operator=(const FrameTrace&) = delete;
+
+    // Buffered by the stream; flushed when full and when the trace is destroyed.
+    void record(std::int64_t nanoseconds);
+    void flush();
+
+private:
+    std::FILE* file;
+};
+
+} // namespace lum

@@ -1,0 +1,143 @@
+// The SDL desktop platform; see the header.
+#include "framework/sdl/SdlAppImpl.h"
+
+#include "framework/App.h"
+#include "framework/Log.h"
+#include "framework/sdl/SdlEventDispatcher.h"
+#include "framework/sdl/SdlEventPump.h"
+
+#include <SDL.h>
+
+#include <cstdlib>
+#include <iostream>
+
+namespace lum {
+
+AppImpl* createPlatformAppImpl() { return new SdlAppImpl(); }
+
+namespace {
+
+// The implementation whose window is open. Its window is closed by an exit
+// handler: one registered after the renderer exists runs before the graphics
+// driver's own exit handlers, and closing the window puts back a display mode
+// that full screen changed, which the X server would otherwise keep.
+SdlAppImpl* openInstance = nullptr;
+bool exitHandlerInstalled = false;
+
+constexpr Uint32 subsystems = SDL_INIT_VIDEO | SDL_INIT_EVENTS;
+
+} // namespace
+
+SdlAppImpl::SdlAppImpl() = default;
+
+SdlAppImpl::~SdlAppImpl() { closeWindow(); }
+
+void SdlAppImpl::initialisePlatform() {
+    if (SDL_InitSubSystem(subsystems) != 0) {
+        log.error(std::string("SDL video could not start: ") + SDL_GetError());
+        throw App::AppException("Failed to create application window.");
+    }
+    videoStarted = true;
+    try {
+        openWindow();
+    } catch (...) {
+        closeWindow();
+        throw;
+    }
+    openInstance = this;
+    if (!exitHandlerInstalled) exitHandlerInstalled = std::atexit(closeAtExit) == 0;
+}
+
+void SdlAppImpl::openWindow() {
+    window = SDL_CreateWindow(getWindowTitle().c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                              static_cast<int>(width), static_cast<int>(height), 0);
+    if (window == nullptr) {
+        log.error(std::string("SDL window could not be created: ") + SDL_GetError());
+        throw App::AppException("Failed to create application window.");
+    }
+    if (isFullScreen()) switchToFullScreen();
+    presenter = std::make_unique<SdlPresenter>(window, width, height);
+    SDL_ShowCursor(cursorShown ? SDL_ENABLE : SDL_DISABLE);
+    // Keys are read from key events only; text events would just fill the queue.
+    SDL_StopTextInput();
+    SDL_EventState(SDL_TEXTINPUT, SDL_IGNORE);
+    SDL_EventState(SDL_TEXTEDITING, SDL_IGNORE);
+    frameTrace = FrameTrace::fromEnvironment();
+}
+
+void SdlAppImpl::closeWindow() {
+    frameTrace.reset();
+    presenter.reset();
+    if (window != nullptr) {
+        SDL_DestroyWindow(window);
+        window = nullptr;
+    }
+    if (videoStarted) {
+        SDL_QuitSubSystem(subsystems);
+        videoStarted = false;
+    }
+    if (openInstance == this) openInstance = nullptr;
+}
+
+void SdlAppImpl::closeAtExit() {
+    if (openInstance != nullptr) openInstance->closeWindow();
+}
+
+void SdlAppImpl::switchToFullScreen() {
+    if (!isFullScreen() || window == nullptr) return;
+    if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) != 0) {
+        std::cerr << "Unable to switch to full screen" << std::endl;
+        setFullScreen(false);
+    }
+    // Hidden either way, as a full-screen game expects to own the pointer.
+    showCursor(false);
+}
+
+std::string SdlAppImpl::describeDisplay() {
+    if (presenter == nullptr) return "OpenGL info:\n   Vendor:   none\n   Renderer: none\n   Version:  none";
+    return presenter->describe();
+}
+
+AppImpl::MessageResult SdlAppImpl::handleMessage(std::int64_t deadline) {
+    SDL_Event event;
+    if (!SdlEventPump::next(event, readClock(), deadline)) return MessageResult::None;
+    return SdlEventDispatcher::dispatch(event, *this);
+}
+
+void SdlAppImpl::present(const Screen& screen) {
+    if (presenter == nullptr) return;
+    presenter->present(screen);
+    if (frameTrace != nullptr) frameTrace->record(readClock());
+}
+
+void SdlAppImpl::postQuit() {
+    if (window == nullptr) return;
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+}
+
+std::int64_t SdlAppImpl::readClock() { return clock.now(); }
+
+void SdlAppImpl::showCursor(bool show) {
+    cursorShown = show;
+    if (window != nullptr) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
+
+// (x, y) counts y upwards from the bottom like the screen image; the window
+// counts rows from the top.
+void SdlAppImpl::setMousePosition(int x, int y) {
+    if (window == nullptr || presenter == nullptr) return;
+    int windowX = 0;
+    int windowY = 0;
+    presenter->toWindow(x, static_cast<int>(height) - y, windowX, windowY);
+    SDL_WarpMouseInWindow(window, windowX, windowY);
+}
+
+void SdlAppImpl::reset() {
+    AppImpl::reset();
+    closeWindow();
+    cursorShown = true;
+}
+
+} // namespace lum

@@ -1,0 +1,53 @@
+// The desktop platform of the application on SDL2: one window whose client
+// area is the App's width × height, one SDL event handled per step with the
+// step waiting in SDL until the next frame or timer is due, the performance
+// counter as clock, and the screen image presented through SdlPresenter.
+// Only video and events are started here; the sound layer starts SDL's audio
+// on its own, so a missing sound device never stops the window.
+#pragma once
+
+#include "framework/AppImpl.h"
+#include "framework/sdl/FrameTrace.h"
+#include "framework/sdl/SdlClock.h"
+#include "framework/sdl/SdlPresenter.h"
+
+#include <SDL_video.h>
+
+#include <memory>
+
+namespace lum {
+
+class SdlAppImpl : public AppImpl {
+public:
+    SdlAppImpl();
+    ~SdlAppImpl() override;
+
+    void setMousePosition(int x, int y) override;
+    void showCursor(bool show) override;
+    std::int64_t readClock() override;
+    void initialisePlatform() override;
+    void switchToFullScreen() override;
+    std::string describeDisplay() override;
+    MessageResult handleMessage(std::int64_t deadline) override;
+    void present(const Screen& screen) override;
+    void postQuit() override;
+    // Also closes the window and stops SDL's video, so a test can open it again.
+    void reset() override;
+
+    SDL_Window* getWindow() const { return window; }
+    SdlPresenter* getPresenter() const { return presenter.get(); }
+
+private:
+    void openWindow();
+    void closeWindow();
+    static void closeAtExit();
+
+    SdlClock clock;
+    SDL_Window* window = nullptr;
+    std::unique_ptr<SdlPresenter> presenter;
+    std::unique_ptr<FrameTrace> frameTrace;
+    bool cursorShown = true;
+    bool videoStarted = false;
+};
+
+} // namespace lum

@@ -1,0 +1,53 @@
+// SDL events to framework input.
+#include "framework/sdl/SdlEventDispatcher.h"
+
+#include "framework/sdl/SdlKeyTranslator.h"
+
+namespace lum {
+
+AppImpl::MessageResult SdlEventDispatcher::dispatch(const SDL_Event& event, AppImpl& app) {
+    switch (event.type) {
+    case SDL_QUIT:
+        return AppImpl::MessageResult::Quit;
+    case SDL_WINDOWEVENT:
+        // The close button; SDL also queues SDL_QUIT for the last window, which
+        // then finds the loop already ended.
+        if (event.window.event == SDL_WINDOWEVENT_CLOSE) return AppImpl::MessageResult::Quit;
+        break;
+    case SDL_KEYDOWN:
+        dispatchKey(event.key, PRESSED, app);
+        break;
+    case SDL_KEYUP:
+        dispatchKey(event.key, RELEASED, app);
+        break;
+    case SDL_MOUSEMOTION:
+        app.dispatchMouseMove(event.motion.x, event.motion.y);
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+        dispatchButton(event.button, PRESSED, app);
+        break;
+    case SDL_MOUSEBUTTONUP:
+        dispatchButton(event.button, RELEASED, app);
+        break;
+    default:
+        break;
+    }
+    return AppImpl::MessageResult::Handled;
+}
+
+void SdlEventDispatcher::dispatchKey(const SDL_KeyboardEvent& key, ButtonState state, AppImpl& app) {
+    app.dispatchKey(SdlKeyTranslator::translate(key.keysym.sym, key.keysym.mod), state);
+}
+
+void SdlEventDispatcher::dispatchButton(const SDL_MouseButtonEvent& button, ButtonState state, AppImpl& app) {
+    MouseButton which;
+    switch (button.button) {
+    case SDL_BUTTON_LEFT: which = LEFT; break;
+    case SDL_BUTTON_MIDDLE: which = MIDDLE; break;
+    case SDL_BUTTON_RIGHT: which = RIGHT; break;
+    default: return; // side buttons have no framework meaning
+    }
+    app.dispatchMouseButton(which, state, button.x, button.y);
+}
+
+} // namespace lum

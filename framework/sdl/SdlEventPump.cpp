@@ -1,0 +1,48 @@
+// Polling and bounded waiting for SDL events.
+#include "framework/sdl/SdlEventPump.h"
+
+#include <chrono>
+#include <climits>
+#include <thread>
+
+namespace lum {
+
+namespace {
+
+constexpr std::int64_t nanosecondsPerMillisecond = 1000000;
+
+// deadline − now, 0 when it passed; saturated instead of overflowing when the
+// deadline is "never" (INT64_MAX).
+std::int64_t remainingNs(std::int64_t now, std::int64_t deadline) {
+    if (deadline <= now) return 0;
+    if (now < 0 && deadline > INT64_MAX + now) return INT64_MAX;
+    return deadline - now;
+}
+
+int wholeMilliseconds(std::int64_t nanoseconds) {
+    const std::int64_t milliseconds = nanoseconds / nanosecondsPerMillisecond;
+    return milliseconds > INT_MAX ? INT_MAX : static_cast<int>(milliseconds);
+}
+
+} // namespace
+
+bool SdlEventPump::next(SDL_Event& event, std::int64_t now, std::int64_t deadline) {
+    if (SDL_PollEvent(&event) != 0) return true;
+    const std::int64_t remaining = remainingNs(now, deadline);
+    if (remaining <= pollMarginNs) return false;
+    // No overflow: the deadline lies more than the margin after `now`.
+    const std::int64_t wakeAt = deadline - pollMarginNs;
+    const int wait = waitMilliseconds(now, wakeAt);
+    if (wait > 0) return SDL_WaitEventTimeout(&event, wait) != 0;
+    // SDL waits in whole milliseconds; the fraction left is slept here, and an
+    // event arriving meanwhile is picked up right after it, under a
+    // millisecond late.
+    std::this_thread::sleep_for(std::chrono::nanoseconds(wakeAt - now));
+    return SDL_PollEvent(&event) != 0;
+}
+
+int SdlEventPump::waitMilliseconds(std::int64_t now, std::int64_t deadline) {
+    return wholeMilliseconds(remainingNs(now, deadline));
+}
+
+} // namespace lum

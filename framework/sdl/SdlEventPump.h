@@ -1,0 +1,32 @@
+// Takes the next SDL event, waiting for one only until a deadline. The frame
+// loop tells how long it may sleep (the next frame or timer due); waiting in
+// SDL instead of polling keeps the process off the processor between frames.
+#pragma once
+
+#include <SDL_events.h>
+
+#include <cstdint>
+
+namespace lum {
+
+class SdlEventPump {
+public:
+    // The last stretch before a deadline is polled rather than slept: waking
+    // from a sleep can come a fraction of a millisecond late, and every frame
+    // that comes late is a frame later for good.
+    static constexpr std::int64_t pollMarginNs = 250000;
+
+    // Fills `event` and returns true when one arrived before `deadline`;
+    // `now` and `deadline` are readings of the platform clock in nanoseconds.
+    // Without an event it returns no later than the deadline (give or take the
+    // scheduler), and while more than pollMarginNs is left it returns only
+    // after sleeping, so a caller that loops until the deadline does not spin.
+    static bool next(SDL_Event& event, std::int64_t now, std::int64_t deadline);
+
+    // Whole milliseconds that can be waited from `now` without passing
+    // `deadline`: rounded down, so the wait never ends a millisecond late; 0
+    // when less than a millisecond is left.
+    static int waitMilliseconds(std::int64_t now, std::int64_t deadline);
+};
+
+} // namespace lum

@@ -1,0 +1,106 @@
+// Presentation of the screen image through an SDL renderer.
+#include "framework/sdl/SdlPresenter.h"
+
+#include "framework/App.h"
+#include "framework/Log.h"
+#include "framework/graphics/Screen.h"
+
+#include <SDL_version.h>
+#include <SDL_video.h>
+
+#include <cstring>
+
+namespace lum {
+
+namespace {
+constexpr unsigned int bytesPerPixel = 4;
+
+[[noreturn]] void fail(const char* what) {
+    log.error(std::string(what) + ": " + SDL_GetError());
+    throw App::AppException("Failed to create application window.");
+}
+} // namespace
+
+SdlPresenter::SdlPresenter(SDL_Window* window, unsigned int width, unsigned int height)
+    : window(window), width(width), height(height) {
+    renderer = createRenderer(window);
+    if (renderer == nullptr) fail("No SDL renderer for the window");
+    // A full-screen display mode may be larger than the image: SDL scales it
+    // to fit and maps mouse positions back to image pixels.
+    SDL_RenderSetLogicalSize(renderer, static_cast<int>(width), static_cast<int>(height));
+    texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STREAMING,
+                                static_cast<int>(width), static_cast<int>(height));
+    if (texture == nullptr) {
+        SDL_DestroyRenderer(renderer);
+        fail("No SDL texture for the screen");
+    }
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
+}
+
+SdlPresenter::~SdlPresenter() {
+    SDL_DestroyTexture(texture);
+    SDL_DestroyRenderer(renderer);
+}
+
+// Without vsync: the frame loop paces itself, and a present that waited for the
+// display would hold up input and timers.
+SDL_Renderer* SdlPresenter::createRenderer(SDL_Window* window) {
+    SDL_Renderer* accelerated = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
+    if (accelerated != nullptr) return accelerated;
+    return SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+}
+
+void SdlPresenter::present(const Screen& screen) {
+    if (screen.getWidth() != width || screen.getHeight() != height) return;
+    void* pixels = nullptr;
+    int pitch = 0;
+    if (SDL_LockTexture(texture, nullptr, &pixels, &pitch) != 0) return;
+    copyRowsFlipped(screen.getPixelData(), static_cast<unsigned char*>(pixels), pitch, width * bytesPerPixel,
+                    height);
+    SDL_UnlockTexture(texture);
+    SDL_RenderClear(renderer);
+    SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+    SDL_RenderPresent(renderer);
+}
+
+void SdlPresenter::copyRowsFlipped(const unsigned char* source, unsigned char* destination, int destinationPitch,
+                                   unsigned int rowBytes, unsigned int height) {
+    for (unsigned int row = 0; row < height; ++row) {
+        const unsigned char* sourceRow = source + static_cast<std::size_t>(height - 1 - row) * rowBytes;
+        std::memcpy(destination + static_cast<std::size_t>(row) * destinationPitch, sourceRow, rowBytes);
+    }
+}
+
+std::string SdlPresenter::describe() const {
+    SDL_RendererInfo info{};
+    SDL_GetRendererInfo(renderer, &info);
+    SDL_version version{};
+    SDL_GetVersion(&version);
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return std::string("OpenGL info:\n") +
+           "   Vendor:   SDL video driver " + (driver != nullptr ? driver : "unknown") + "\n" +
+           "   Renderer: " + (info.name != nullptr ? info.name : "unknown") +
+           (isAccelerated() ? " (accelerated)" : " (software)") + "\n" +
+           "   Version:  SDL " + std::to_string(version.major) + "." + std::to_string(version.minor) + "." +
+           std::to_string(version.patch);
+}
+
+void SdlPresenter::toWindow(int column, int row, int& x, int& y) const {
+    SDL_RenderLogicalToWindow(renderer, static_cast<float>(column), static_cast<float>(row), &x, &y);
+}
+
+std::vector<unsigned char> SdlPresenter::readPixels() const {
+    std::vector<unsigned char> pixels(static_cast<std::size_t>(width) * height * bytesPerPixel);
+    if (SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ABGR8888, pixels.data(),
+                             static_cast<int>(width * bytesPerPixel)) != 0) {
+        pixels.clear();
+    }
+    return pixels;
+}
+
+bool SdlPresenter::isAccelerated() const {
+    SDL_RendererInfo info{};
+    return SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_ACCELERATED) != 0;
+}
+
+} // namespace lum

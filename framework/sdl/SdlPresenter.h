@@ -1,0 +1,56 @@
+// Shows the screen image in the window each frame: an SDL renderer (hardware
+// accelerated where available, SDL's software renderer otherwise) with one
+// streaming texture of the screen's size. The screen is RGBA bytes bottom row
+// first; the texture takes the same bytes (ABGR8888 is R, G, B, A in memory on
+// a little-endian machine) with the rows in reverse order. Nothing is
+// allocated per frame.
+#pragma once
+
+#include <SDL_render.h>
+
+#include <string>
+#include <vector>
+
+namespace lum {
+
+class Screen;
+
+class SdlPresenter {
+public:
+    // Throws App::AppException when no renderer or texture can be made.
+    SdlPresenter(SDL_Window* window, unsigned int width, unsigned int height);
+    ~SdlPresenter();
+    SdlPresenter(const SdlPresenter&) = delete;
+    SdlPresenter& operator=(const SdlPresenter&) = delete;
+
+    // A screen of another size than the texture is not shown.
+    void present(const Screen& screen);
+
+    // "OpenGL info:" and three lines: video driver, renderer, SDL version.
+    std::string describe() const;
+
+    // A client position of the screen image in window coordinates (they differ
+    // when a full-screen display mode is larger than the image).
+    void toWindow(int column, int row, int& x, int& y) const;
+
+    // What the window now shows, as RGBA bytes top row first.
+    std::vector<unsigned char> readPixels() const;
+
+    bool isAccelerated() const;
+
+    // Copies `height` rows of `rowBytes` from a bottom-row-first image into a
+    // top-row-first one whose rows are `destinationPitch` bytes apart.
+    static void copyRowsFlipped(const unsigned char* source, unsigned char* destination, int destinationPitch,
+                                unsigned int rowBytes, unsigned int height);
+
+private:
+    static SDL_Renderer* createRenderer(SDL_Window* window);
+
+    SDL_Window* window;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* texture = nullptr;
+    unsigned int width;
+    unsigned int height;
+};
+
+} // namespace lum

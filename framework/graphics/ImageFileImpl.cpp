@@ -6,6 +6,7 @@
 #include "framework/graphics/Colour.h"
 #include "framework/graphics/Image.h"
 
+#include <filesystem>
 #include <fstream>
 
 namespace lum {
@@ -28,17 +29,16 @@ ImageFile::ImageFileException ImageFileImpl::corrupted() const {
 }
 
 std::vector<unsigned char> ImageFileImpl::readFile() const {
+    // The size comes from the file system, which refuses anything but a file
+    // (a folder "opens" as a stream and claims an absurd length).
+    std::error_code failure;
+    const std::uintmax_t length = std::filesystem::file_size(filename, failure);
     std::ifstream in(filename, std::ios::binary);
-    if (!in)
-        throw error("Unable to load file " + filename);
-    in.seekg(0, std::ios::end);
-    const std::streamoff length = in.tellg();
-    in.seekg(0, std::ios::beg);
-    if (length < 0 || !in)
+    if (failure || !in)
         throw error("Unable to load file " + filename);
     std::vector<unsigned char> bytes(static_cast<std::size_t>(length));
-    // A directory opens but cannot be read; that is a failed load too.
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), length) || in.gcount() != length)
+    const auto wanted = static_cast<std::streamsize>(bytes.size());
+    if (!in.read(reinterpret_cast<char*>(bytes.data()), wanted) || in.gcount() != wanted)
         throw error("Unable to load file " + filename);
     return bytes;
 }

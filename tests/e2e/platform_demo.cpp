@@ -1,0 +1,79 @@
+// A small program on the desktop platform for the end-to-end tests. It shows a
+// fixed picture (red upper half, blue lower half, a green square in the
+// bottom-left corner, a white one in the top-left corner) and writes every key
+// and mouse event it receives to standard output, one line each, so a script
+// driving it through the window system can check the codes. The key 'w' also
+// places the mouse pointer at (100, 100) in screen-image coordinates. With
+// --full-screen it asks for full screen before the window opens. It ends when
+// the window is closed.
+#include "framework/App.h"
+#include "framework/IAppState.h"
+#include "framework/graphics/Screen.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr unsigned int WIDTH = 320;
+constexpr unsigned int HEIGHT = 240;
+
+class EchoState : public lum::IAppState, public lum::IKeyEvent, public lum::IMouseEvent {
+public:
+    bool onCreate() override { return true; }
+    bool onDestroy() override { return true; }
+    void onActivate() override {
+        lum::application.addKeyListener(*this);
+        lum::application.addMouseListener(*this);
+        std::printf("active\n");
+        std::fflush(stdout);
+    }
+    void onDeactivate() override {
+        lum::application.removeKeyListener(*this);
+        lum::application.removeMouseListener(*this);
+    }
+    void onUpdate() override {}
+
+    void onRender(lum::Screen& screen) override {
+        const lum::Colour red(200, 0, 0, 255), blue(0, 0, 200, 255), green(0, 200, 0, 255), white(255, 255, 255, 255);
+        for (unsigned int y = 0; y < HEIGHT; ++y) {
+            for (unsigned int x = 0; x < WIDTH; ++x) {
+                const bool bottomLeft = x < 10 && y < 10;
+                const bool topLeft = x < 10 && y >= HEIGHT - 10;
+                screen.plot(x, y, bottomLeft ? green : topLeft ? white : y >= HEIGHT / 2 ? red : blue);
+            }
+        }
+    }
+
+    bool onKey(const lum::KeyEvent& event) override {
+        print("key %u %s\n", event.key, event.state == lum::PRESSED ? "pressed" : "released");
+        if (event.key == 'w' && event.state == lum::PRESSED) lum::application.setMousePosition(100, 100);
+        return true;
+    }
+    bool onMouseMove(const lum::MouseEvent& event) override {
+        print("move %d %d\n", event.x, event.y);
+        return true;
+    }
+    bool onMouseButton(const lum::MouseEvent& event) override {
+        print("button %u %s %d %d\n", event.button, event.state == lum::PRESSED ? "pressed" : "released", event.x,
+              event.y);
+        return true;
+    }
+
+private:
+    template <typename... Values> static void print(const char* format, Values... values) {
+        std::printf(format, values...);
+        std::fflush(stdout);
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    EchoState echo;
+    lum::application.addState("echo", echo);
+    if (argc > 1 && std::strcmp(argv[1], "--full-screen") == 0) lum::application.setFullScreen(true);
+    lum::application.run(WIDTH, HEIGHT, "Platform Demo", "tester");
+    std::printf("ended\n");
+    return 0;
+}

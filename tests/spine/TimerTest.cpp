@@ -117,15 +117,20 @@ TEST_F(TimerTest, LowerSlotsFireFirstAndNothingFiresOnceExitIsRequested) {
     EXPECT_TRUE(TimerImpl::inSlot(first.getSlot())->isRunning());
 }
 
-TEST_F(TimerTest, ExitRequestedEarlyInAStepStopsThatStepsTimers) {
-    Timer timer(1, 10, recorder);
+// Even a timer started after the request, and due by the step's end, stays quiet.
+TEST_F(TimerTest, NoTimerFiresInTheStepThatRequestedExit) {
+    Recorder afterwards;
+    Timer timer(1, 10, recorder), late(2, 5, afterwards);
     timer.start();
     platform().setClockMode(lum::HeadlessAppImpl::ClockMode::FixedStep, 10 * MS);
-    platform().onStep = [](lum::HeadlessAppImpl& headless) {
-        if (headless.getSteps() == 3) application.exit();
+    platform().onStep = [&late](lum::HeadlessAppImpl& headless) {
+        if (headless.getSteps() != 3) return;
+        application.exit();
+        late.start();
     };
     run();
     EXPECT_EQ(recorder.fired, (std::vector<std::int64_t>{10 * MS, 20 * MS}));
+    EXPECT_TRUE(afterwards.fired.empty());
 }
 
 // A listener that destroys its own timer, and makes a new one that lands in the

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Writes the fuzz seeds: tiny BMP and TGA pictures from Pillow and ImageMagick
+# in the layouts the loaders accept (and a few they refuse), so that fuzzing
+# starts from every header variant instead of from nothing.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+picture="/usr/bin/python3 $here/../../tests/imagefile/make_picture.py"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+rm -rf "$here/corpus"
+mkdir -p "$here/corpus/bmp" "$here/corpus/tga"
+bmp=$here/corpus/bmp
+tga=$here/corpus/tga
+
+$picture "$bmp/pillow24.bmp" 3 2
+$picture "$bmp/pillow32.bmp" 2 2 --alpha
+$picture "$work/opaque.png" 3 2
+$picture "$work/alpha.png" 2 2 --alpha
+convert "$work/opaque.png" -type TrueColor "$bmp/magick-v5-24.bmp"
+convert "$work/alpha.png" -type TrueColorAlpha "$bmp/magick-v5-bitfields.bmp"
+convert "$work/opaque.png" -type TrueColor "BMP3:$bmp/magick-v3-24.bmp"
+convert "$work/opaque.png" -type Palette "BMP3:$bmp/magick-v3-palette.bmp"
+# Top row first: the same rows reversed under a negative height.
+/usr/bin/python3 - "$bmp/pillow24.bmp" "$bmp/top-down.bmp" <<'PY'
+import struct, sys
+data = bytearray(open(sys.argv[1], "rb").read())
+offset, = struct.unpack_from("<I", data, 10)
+width, height = struct.unpack_from("<ii", data, 18)
+stride = (len(data) - offset) // height
+rows = [data[offset + r * stride: offset + (r + 1) * stride] for r in range(height)]
+data[offset:] = b"".join(reversed(rows))
+struct.pack_into("<i", data, 22, -height)
+open(sys.argv[2], "wb").write(data)
+PY
+
+$picture "$tga/pillow24.tga" 3 2
+$picture "$tga/pillow32.tga" 2 2 --alpha
+$picture "$tga/pillow-top-left.tga" 2 3 --alpha --top-left
+$picture "$tga/pillow-id.tga" 2 2 --id seed
+$picture "$tga/pillow-rle.tga" 3 2 --rle
+convert "$work/opaque.png" -type TrueColor -orient TopLeft -compress none "$tga/magick24.tga"

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that are missing, builds the game in build/ and
+# starts it from build/game-run, where the build puts the program next to its
+# pictures and music.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+"$root/tools/install-deps.sh"
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"${JOBS:-2}" --target vellorin
+
+if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -z "${SDL_VIDEODRIVER:-}" ]; then
+  echo "Built build/game-run/vellorin, but there is no display to open its window on:" >&2
+  echo "start it from a desktop session (DISPLAY or WAYLAND_DISPLAY set)." >&2
+  exit 1
+fi
+
+cd build/game-run
+exec ./vellorin

@@ -25,8 +25,8 @@ void referenceDrawText(const lum::FontImpl& font, lum::Image& target, int x, int
         const lum::FontImpl::GlyphRecord& glyph = *font.findGlyph(character);
         for (long long row = 0; row < glyph.height; ++row) {
             for (long long column = 0; column < glyph.width; ++column) {
-                const long long targetX = x + pen + column;
-                const long long targetY = y + glyph.baselineOffset + row;
+                const long long targetX = static_cast<long long>(x) + pen + column;
+                const long long targetY = static_cast<long long>(y) + glyph.baselineOffset + row;
                 if (targetX < 0 || targetY < 0 || targetX >= target.getWidth() || targetY >= target.getHeight()) {
                     continue;
                 }

@@ -80,6 +80,29 @@ TEST(Blending, OpaquePixelReplacesColourButNotTheTargetAlpha) {
     EXPECT_EQ(target.getPixel(5, 0), Colour(9, 8, 7, 255));
 }
 
+TEST(Blending, OneTranslucentPixelAnywhereInAnOpaqueRowIsStillBlended) {
+    // Whole opaque rows are copied in bulk; a single exception at any position,
+    // first or second colour of a word, body or tail of the row, must be seen.
+    for (unsigned int position = 0; position < 21; ++position) {
+        Image source(21, 1, Colour(240, 120, 60, 255));
+        source.plot(position, 0, Colour(240, 120, 60, 128));
+        Image target(21, 1, Colour(20, 40, 80, 255));
+        target.drawImage(source);
+        for (unsigned int x = 0; x < 21; ++x) {
+            const Colour expected = x == position ? ruleBlend(Colour(240, 120, 60, 128), Colour(20, 40, 80, 255), 255)
+                                                  : Colour(240, 120, 60, 255);
+            ASSERT_EQ(target.getPixel(x, 0), expected) << "translucent pixel at " << position << ", x " << x;
+        }
+
+        Image opaque(21, 1, Colour(240, 120, 60, 255));
+        Image underneath(21, 1, Colour(20, 40, 80, 255));
+        underneath.plot(position, 0, Colour(20, 40, 80, 40));
+        underneath.drawImage(opaque);
+        for (unsigned int x = 0; x < 21; ++x)
+            ASSERT_EQ(underneath.getPixel(x, 0), Colour(240, 120, 60, x == position ? 40 : 255)) << position;
+    }
+}
+
 TEST(Blending, PartialOpacityAndPartialAlphaRowsFollowTheWeights) {
     // Worked by hand: W[127] = 0.49804, W[128] = 0.50196.
     //   opaque pixel, opacity 127: 200 × 0.49804 + 100 × (1 − 0.49804) = 149.804

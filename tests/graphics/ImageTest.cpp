@@ -115,6 +115,15 @@ TEST(ImageBounds, PlotAndClearStoreAlphaWithoutBlending) {
     EXPECT_EQ(image.getPixel(1, 1), Colour(5, 6, 7, 0));
 }
 
+TEST(ImageBounds, ClearReachesEveryPixelOfAnySize) {
+    for (unsigned int width : {1u, 7u, 1023u, 1025u, 2048u, 3001u}) {
+        Image image(width, 2, Colour::WHITE);
+        image.clear(Colour(9, 8, 7, 6));
+        for (unsigned int i = 0; i < image.getPixelCount(); ++i)
+            ASSERT_EQ(image.getPixels()[i], Colour(9, 8, 7, 6)) << width << " wide, pixel " << i;
+    }
+}
+
 TEST(ImageCopy, CopyIsDeepAndKeepsOpacityAndTransparentColour) {
     Image source = patternImage(4, 3);
     source.setAlpha(0.5f).setTransparentColour(Colour::MAGENTA);

@@ -28,11 +28,6 @@ std::string liberationMono() {
                           "/usr/share/fonts/truetype/liberation2/LiberationMono-Regular.ttf"});
 }
 
-std::string liberationMonoBold() {
-    return firstExisting({"/usr/share/fonts/truetype/liberation/LiberationMono-Bold.ttf",
-                          "/usr/share/fonts/truetype/liberation2/LiberationMono-Bold.ttf"});
-}
-
 std::string liberationSans() {
     return firstExisting({"/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf",
                           "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf"});

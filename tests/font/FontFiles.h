@@ -9,7 +9,6 @@ namespace font_test {
 
 // The path of an installed font file, or an empty text when it is absent.
 std::string liberationMono();
-std::string liberationMonoBold();
 std::string liberationSans();
 std::string dejaVuSans();
 

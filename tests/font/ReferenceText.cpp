@@ -1,3 +1,5 @@
+// A plain drawer, the blend formula worked out per channel, and image hashes
+// for comparing what the font code draws with what it should draw.
 #include "tests/font/ReferenceText.h"
 
 namespace font_test {

@@ -16,58 +16,28 @@ void* allocate(std::size_t size) {
     return std::malloc(size == 0 ? 1 : size);
 }
 
-} // namespace
-
-namespace graphics_test {
-
-void resetLargestAllocation() {
-    largest = 0;
-}
-
-std::size_t largestAllocation() {
-    return largest;
-}
-
-} // namespace graphics_test
-
-void* operator new(std::size_t size) {
+void* allocateOrThrow(std::size_t size) {
     if (void* memory = allocate(size))
         return memory;
     throw std::bad_alloc();
 }
 
-void* operator new[](std::size_t size) {
-    return operator new(size);
-}
+} // namespace
 
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    return allocate(size);
-}
+namespace graphics_test {
 
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    return allocate(size);
-}
+void resetLargestAllocation() { largest = 0; }
+std::size_t largestAllocation() { return largest; }
 
-void operator delete(void* memory) noexcept {
-    std::free(memory);
-}
+} // namespace graphics_test
 
-void operator delete[](void* memory) noexcept {
-    std::free(memory);
-}
-
-void operator delete(void* memory, std::size_t) noexcept {
-    std::free(memory);
-}
-
-void operator delete[](void* memory, std::size_t) noexcept {
-    std::free(memory);
-}
-
-void operator delete(void* memory, const std::nothrow_t&) noexcept {
-    std::free(memory);
-}
-
-void operator delete[](void* memory, const std::nothrow_t&) noexcept {
-    std::free(memory);
-}
+void* operator new(std::size_t size) { return allocateOrThrow(size); }
+void* operator new[](std::size_t size) { return allocateOrThrow(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return allocate(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return allocate(size); }
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete[](void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
+void operator delete[](void* memory, const std::nothrow_t&) noexcept { std::free(memory); }

@@ -1,5 +1,5 @@
-// Images as values: construction, copies, bounds, resizing, opacity, the
-// transparent colour, checked sizes, the named colours and the screen's block.
+// Images as values: construction, copies, bounds, resizing, opacity, checked
+// sizes, the named colours and the screen's pixel block.
 #include "framework/graphics/Image.h"
 #include "framework/graphics/ImageImpl.h"
 #include "framework/graphics/Screen.h"
@@ -12,7 +12,6 @@
 
 using lum::Colour;
 using lum::Image;
-using lum::Screen;
 
 namespace {
 
@@ -22,7 +21,6 @@ const Colour OPAQUE_BLACK(0, 0, 0, 255);
 // named colours are certain to hold their values here.
 const Colour greySeenEarly = Colour::GREY;
 
-// Pixel (x, y) of the pattern: every pixel of a small image distinct.
 Colour patternAt(unsigned int x, unsigned int y) {
     return Colour(std::uint8_t(x), std::uint8_t(y), std::uint8_t(x * 16 + y), std::uint8_t(200 + x));
 }
@@ -33,11 +31,6 @@ Image patternImage(unsigned int width, unsigned int height) {
         for (unsigned int x = 0; x < width; ++x)
             image.plot(x, y, patternAt(x, y));
     return image;
-}
-
-std::string endOfMessage(const std::exception& error, std::size_t length) {
-    const std::string text = error.what();
-    return text.size() < length ? text : text.substr(text.size() - length);
 }
 
 } // namespace
@@ -54,68 +47,31 @@ TEST(NamedColours, HaveTheirValuesBeforeAnyDynamicInitialiser) {
     EXPECT_EQ(greySeenEarly, Colour(127, 127, 127, 255));
 }
 
-TEST(NamedColours, EqualityComparesAlphaToo) {
-    EXPECT_NE(Colour(255, 0, 255, 254), Colour::MAGENTA);
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&Colour::YELLOW);
-    EXPECT_EQ(bytes[0], 255);
-    EXPECT_EQ(bytes[1], 255);
-    EXPECT_EQ(bytes[2], 0);
-    EXPECT_EQ(bytes[3], 255);
-}
-
-TEST(ImageConstruction, EmptyImageHasNoPixelsAndIgnoresWrites) {
+TEST(ImageBasics, EmptyImageHasNoPixelsAndIgnoresWrites) {
     Image image;
-    EXPECT_EQ(image.getWidth(), 0u);
-    EXPECT_EQ(image.getHeight(), 0u);
     EXPECT_EQ(image.getPixelCount(), 0u);
     EXPECT_EQ(image.getPixels(), nullptr);
     EXPECT_EQ(image.getOpacity(), 255);
     EXPECT_EQ(image.getTransparentColour(), nullptr);
-    EXPECT_EQ(image.getPixel(0, 0), OPAQUE_BLACK);
     image.plot(0, 0, Colour::RED).clear(Colour::RED);
-    EXPECT_EQ(image.getPixelCount(), 0u);
     EXPECT_EQ(image.getPixel(0, 0), OPAQUE_BLACK);
 }
 
-TEST(ImageConstruction, SizedImageIsFilledExactly) {
-    const Colour fill(1, 2, 3, 4);
-    const Image image(3, 2, fill);
+TEST(ImageBasics, SizedImageIsFilledAndBoundsAreKept) {
+    Image image(3, 2, Colour(1, 2, 3, 4));
     EXPECT_EQ(image.getPixelCount(), 6u);
     for (unsigned int i = 0; i < 6; ++i)
-        EXPECT_EQ(image.getPixels()[i], fill);
-    // Zero in one dimension is an image without pixels, not an error.
-    const Image flat(0, 5, fill);
-    EXPECT_EQ(flat.getPixelCount(), 0u);
-    EXPECT_EQ(flat.getHeight(), 5u);
-}
-
-TEST(ImageConstruction, PixelsAreBottomRowFirstRowsBackToBack) {
-    Image image(4, 3, OPAQUE_BLACK);
-    image.plot(1, 2, Colour::RED);
-    EXPECT_EQ(image.getPixels()[2 * 4 + 1], Colour::RED);
-}
-
-TEST(ImageBounds, OutsideReadsOpaqueBlackAndWritesAreIgnored) {
-    Image image(3, 2, Colour::WHITE);
+        EXPECT_EQ(image.getPixels()[i], Colour(1, 2, 3, 4));
     EXPECT_EQ(image.getPixel(3, 0), OPAQUE_BLACK);
     EXPECT_EQ(image.getPixel(0, 2), OPAQUE_BLACK);
-    EXPECT_EQ(image.getPixel(0xFFFFFFFFu, 0xFFFFFFFFu), OPAQUE_BLACK);
     image.plot(3, 0, Colour::RED).plot(0, 2, Colour::RED).plot(0xFFFFFFFFu, 1, Colour::RED);
-    for (unsigned int i = 0; i < image.getPixelCount(); ++i)
-        EXPECT_EQ(image.getPixels()[i], Colour::WHITE);
+    image.plot(1, 1, Colour(10, 20, 30, 40)); // stored as given, alpha included
+    for (unsigned int i = 0; i < 6; ++i)
+        EXPECT_EQ(image.getPixels()[i], i == 4 ? Colour(10, 20, 30, 40) : Colour(1, 2, 3, 4)) << i;
+    EXPECT_EQ(Image(0, 5, Colour::RED).getPixelCount(), 0u); // no pixels, not an error
 }
 
-TEST(ImageBounds, PlotAndClearStoreAlphaWithoutBlending) {
-    Image image(2, 2, Colour::WHITE);
-    const Colour faint(10, 20, 30, 40);
-    image.plot(1, 1, faint);
-    EXPECT_EQ(image.getPixel(1, 1), faint);
-    image.clear(Colour(5, 6, 7, 0));
-    EXPECT_EQ(image.getPixel(0, 0), Colour(5, 6, 7, 0));
-    EXPECT_EQ(image.getPixel(1, 1), Colour(5, 6, 7, 0));
-}
-
-TEST(ImageBounds, ClearReachesEveryPixelOfAnySize) {
+TEST(ImageBasics, ClearReachesEveryPixelOfAnySize) {
     for (unsigned int width : {1u, 7u, 1023u, 1025u, 2048u, 3001u}) {
         Image image(width, 2, Colour::WHITE);
         image.clear(Colour(9, 8, 7, 6));
@@ -124,7 +80,7 @@ TEST(ImageBounds, ClearReachesEveryPixelOfAnySize) {
     }
 }
 
-TEST(ImageCopy, CopyIsDeepAndKeepsOpacityAndTransparentColour) {
+TEST(ImageCopies, CopyIsDeepAndKeepsOpacityAndTransparentColour) {
     Image source = patternImage(4, 3);
     source.setAlpha(0.5f).setTransparentColour(Colour::MAGENTA);
     Image copy(source);
@@ -135,91 +91,57 @@ TEST(ImageCopy, CopyIsDeepAndKeepsOpacityAndTransparentColour) {
     ASSERT_NE(copy.getTransparentColour(), nullptr);
     EXPECT_EQ(*copy.getTransparentColour(), Colour::MAGENTA);
     EXPECT_NE(copy.getTransparentColour(), source.getTransparentColour());
-    EXPECT_NE(copy.getPixels(), source.getPixels());
+
+    lum::Screen screen(4, 3); // a copy of the screen is an ordinary image
+    Image fromScreen(screen);
+    EXPECT_TRUE(fromScreen.getImpl().isResizable());
+    EXPECT_EQ(fromScreen.getImpl().getOwner(), &fromScreen);
 }
 
-TEST(ImageCopy, CopyOfTheScreenIsAnOrdinaryResizableImage) {
-    Screen screen(4, 3);
-    screen.plot(2, 1, Colour::GREEN);
-    Image copy(screen);
-    EXPECT_EQ(copy.getPixel(2, 1), Colour::GREEN);
-    EXPECT_TRUE(copy.getImpl().isResizable());
-    EXPECT_EQ(copy.getImpl().getOwner(), &copy);
-    copy.resize(2, 2);
-    EXPECT_EQ(copy.getWidth(), 2u);
-}
-
-TEST(ImageAssignment, ReplacesPixelsAndDropsTheTransparentColourWhenTheSourceHasNone) {
+TEST(ImageCopies, AssignmentCopiesOrDropsTheTransparentColourAndKeepsTheTarget) {
     Image target(2, 2, Colour::WHITE);
-    target.setTransparentColour(Colour::MAGENTA).setAlpha(1.0f);
+    target.setTransparentColour(Colour::MAGENTA);
     lum::ImageImpl* const implBefore = &target.getImpl();
     Image source = patternImage(5, 3);
     source.setAlpha(0.25f);
     target = source;
-    EXPECT_EQ(target.getWidth(), 5u);
-    EXPECT_EQ(target.getHeight(), 3u);
     EXPECT_EQ(target.getPixelCount(), 15u);
     EXPECT_EQ(target.getPixel(4, 2), patternAt(4, 2));
     EXPECT_EQ(target.getOpacity(), 63);
     EXPECT_EQ(target.getTransparentColour(), nullptr);
-    // The target keeps its own implementation, owner and resizable flag.
     EXPECT_EQ(&target.getImpl(), implBefore);
     EXPECT_EQ(target.getImpl().getOwner(), &target);
-    EXPECT_TRUE(target.getImpl().isResizable());
     target.plot(0, 0, Colour::RED);
     EXPECT_EQ(source.getPixel(0, 0), patternAt(0, 0));
-}
 
-TEST(ImageAssignment, CopiesTheTransparentColourAndSelfAssignmentChangesNothing) {
-    Image source(1, 1, Colour::WHITE);
     source.setTransparentColour(Colour::GREEN);
-    Image target;
     target = source;
     ASSERT_NE(target.getTransparentColour(), nullptr);
     EXPECT_EQ(*target.getTransparentColour(), Colour::GREEN);
-    Image& alias = target;
+    const Image& alias = target;
     target = alias;
-    EXPECT_EQ(target.getPixel(0, 0), Colour::WHITE);
-    ASSERT_NE(target.getTransparentColour(), nullptr);
-}
-
-TEST(ImageAssignment, ScreenKeepsItsDimensions) {
-    Screen screen(4, 3);
-    Image& asImage = screen;
-    asImage = Image(4, 3, Colour::BLUE);
-    EXPECT_EQ(screen.getPixel(3, 2), Colour::BLUE);
-    asImage = Image(8, 8, Colour::RED);
-    EXPECT_EQ(screen.getWidth(), 4u);
-    EXPECT_EQ(screen.getHeight(), 3u);
-    EXPECT_EQ(screen.getPixel(3, 2), Colour::BLUE);
+    EXPECT_EQ(target.getPixel(4, 2), patternAt(4, 2));
 }
 
 TEST(ImageResize, KeepsTheOverlapAnchoredAtTheOrigin) {
     Image image = patternImage(4, 4);
     image.setAlpha(0.5f).setTransparentColour(Colour::MAGENTA);
     image.resize(2, 6);
-    EXPECT_EQ(image.getWidth(), 2u);
-    EXPECT_EQ(image.getHeight(), 6u);
     EXPECT_EQ(image.getPixelCount(), 12u);
     for (unsigned int y = 0; y < 4; ++y)
         for (unsigned int x = 0; x < 2; ++x)
             EXPECT_EQ(image.getPixel(x, y), patternAt(x, y)) << x << "," << y;
-    // Newly uncovered rows start opaque black.
-    EXPECT_EQ(image.getPixel(1, 5), OPAQUE_BLACK);
+    EXPECT_EQ(image.getPixel(1, 5), OPAQUE_BLACK); // newly uncovered
     EXPECT_EQ(image.getOpacity(), 127);
-    ASSERT_NE(image.getTransparentColour(), nullptr);
-
+    EXPECT_NE(image.getTransparentColour(), nullptr);
     image.resize(3, 2);
     EXPECT_EQ(image.getPixel(1, 1), patternAt(1, 1));
     EXPECT_EQ(image.getPixel(2, 1), OPAQUE_BLACK);
-}
 
-TEST(ImageResize, EmptyImageBecomesOpaqueBlack) {
-    Image image;
-    image.resize(2, 2);
-    EXPECT_EQ(image.getPixelCount(), 4u);
+    Image empty;
+    empty.resize(2, 2);
     for (unsigned int i = 0; i < 4; ++i)
-        EXPECT_EQ(image.getPixels()[i], OPAQUE_BLACK);
+        EXPECT_EQ(empty.getPixels()[i], OPAQUE_BLACK);
 }
 
 TEST(ImageResize, ZeroDimensionIsRefusedAndTheImageIsUnchanged) {
@@ -229,29 +151,15 @@ TEST(ImageResize, ZeroDimensionIsRefusedAndTheImageIsUnchanged) {
         FAIL() << "resize to 0 x 5 was accepted";
     } catch (const Image::ImageException& error) {
         EXPECT_EQ(std::string(error.what()), "Invalid image dimensions specified: 0 5");
-        EXPECT_EQ(endOfMessage(error, 3), "0 5");
     }
     EXPECT_THROW(image.resize(7, 0), Image::ImageException);
-    EXPECT_EQ(image.getWidth(), 4u);
     EXPECT_EQ(image.getPixelCount(), 16u);
     EXPECT_EQ(image.getPixel(3, 3), patternAt(3, 3));
 }
 
-TEST(ImageResize, ScreenRefusesWithoutAnException) {
-    Screen screen(4, 3);
-    screen.plot(1, 1, Colour::RED);
-    EXPECT_NO_THROW(screen.resize(8, 8));
-    EXPECT_NO_THROW(screen.resize(0, 0));
-    EXPECT_EQ(screen.getWidth(), 4u);
-    EXPECT_EQ(screen.getHeight(), 3u);
-    EXPECT_EQ(screen.getPixel(1, 1), Colour::RED);
-}
-
 TEST(ImageSizeChecks, ProductsBeyondThirtyTwoBitsAreRefusedBeforeAllocating) {
     EXPECT_EQ(Image::checkedPixelCount(0, 0xFFFFFFFFu), 0u);
-    EXPECT_EQ(Image::checkedPixelCount(0xFFFFFFFFu, 1), 0xFFFFFFFFu);
     EXPECT_EQ(Image::checkedPixelCount(65535, 65537), 0xFFFFFFFFu);
-    EXPECT_EQ(Image::checkedPixelCount(65535, 65535), 4294836225u);
     EXPECT_THROW(Image::checkedPixelCount(65536, 65536), Image::ImageException);
     EXPECT_THROW(Image::checkedPixelCount(0xFFFFFFFFu, 0xFFFFFFFFu), Image::ImageException);
 
@@ -264,9 +172,8 @@ TEST(ImageSizeChecks, ProductsBeyondThirtyTwoBitsAreRefusedBeforeAllocating) {
     }
     Image image = patternImage(3, 3);
     EXPECT_THROW(image.resize(65537, 65536), Image::ImageException);
-    // A wrapped count (65536 here) would have been allocated and overrun.
+    // The wrapped count (65536 pixels) would have been allocated and overrun.
     EXPECT_LT(graphics_test::largestAllocation(), std::size_t(4096));
-    EXPECT_EQ(image.getWidth(), 3u);
     EXPECT_EQ(image.getPixel(2, 2), patternAt(2, 2));
 }
 
@@ -276,31 +183,18 @@ TEST(ImageOpacity, SetAlphaClampsAndTruncates) {
     EXPECT_EQ(image.setAlpha(2.0f).getOpacity(), 255);
     EXPECT_EQ(image.setAlpha(0.5f).getOpacity(), 127);
     EXPECT_EQ(image.setAlpha(1.0f).getOpacity(), 255);
-    EXPECT_EQ(image.setAlpha(0.0f).getOpacity(), 0);
     EXPECT_EQ(image.setAlpha(0.999f).getOpacity(), 254);
     EXPECT_EQ(image.setAlpha(std::nanf("")).getOpacity(), 0);
 }
 
-TEST(ImageTransparentColour, LaterColourReplacesEarlierOne) {
-    Image image(1, 1, Colour::WHITE);
-    image.setTransparentColour(Colour::MAGENTA).setTransparentColour(Colour::GREEN);
-    ASSERT_NE(image.getTransparentColour(), nullptr);
-    EXPECT_EQ(*image.getTransparentColour(), Colour::GREEN);
-}
-
 TEST(ScreenImage, IsOpaqueBlackRgbaBytesBottomRowFirst) {
-    Screen screen(5, 4);
+    lum::Screen screen(5, 4);
     EXPECT_FALSE(screen.getImpl().isResizable());
     EXPECT_EQ(screen.getImpl().getOwner(), &screen);
     for (unsigned int i = 0; i < screen.getPixelCount(); ++i)
         ASSERT_EQ(screen.getPixels()[i], OPAQUE_BLACK);
     screen.plot(0, 0, Colour(1, 2, 3, 4)).plot(0, 1, Colour(5, 6, 7, 8));
     const unsigned char* bytes = screen.getPixelData();
-    ASSERT_EQ(static_cast<const void*>(bytes), static_cast<const void*>(screen.getPixels()));
-    EXPECT_EQ(bytes[0], 1);
-    EXPECT_EQ(bytes[1], 2);
-    EXPECT_EQ(bytes[2], 3);
-    EXPECT_EQ(bytes[3], 4);
-    EXPECT_EQ(bytes[5 * 4 + 0], 5);
-    EXPECT_EQ(bytes[5 * 4 + 3], 8);
+    EXPECT_EQ(std::string(bytes, bytes + 4), "\x01\x02\x03\x04");
+    EXPECT_EQ(std::string(bytes + 5 * 4, bytes + 5 * 4 + 4), "\x05\x06\x07\x08");
 }

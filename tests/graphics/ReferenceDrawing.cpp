@@ -31,22 +31,11 @@ lum::Colour ruleBlend(const lum::Colour& pixel, const lum::Colour& under, std::u
         return under;
     if (a == 255 && opacity == 255)
         return lum::Colour(pixel.getRed(), pixel.getGreen(), pixel.getBlue(), under.getAlpha());
-    float f;
-    float g;
-    float h;
-    if (a == 255) {
-        f = ruleWeight(opacity);
-        g = 1.0f - f;
-        h = f;
-    } else if (opacity == 255) {
-        f = ruleWeight(a);
-        g = 1.0f - f;
-        h = f;
-    } else {
-        f = ruleWeight(a);
-        g = 1.0f - f;
-        h = f * ruleWeight(opacity);
-    }
+    // The pixel's weight comes from its alpha, or from the opacity when it is
+    // opaque; a partly transparent pixel of a partly opaque image has it scaled.
+    const float f = ruleWeight(a == 255 ? opacity : a);
+    const float g = 1.0f - f;
+    const float h = (a != 255 && opacity != 255) ? f * ruleWeight(opacity) : f;
     return lum::Colour(channel(pixel.getRed(), under.getRed(), h, g),
                        channel(pixel.getGreen(), under.getGreen(), h, g),
                        channel(pixel.getBlue(), under.getBlue(), h, g), under.getAlpha());

@@ -91,10 +91,12 @@ TEST(Lines, PartsOutsideTheImageAreDropped) {
     EXPECT_EQ(line(2, INT_MAX, 2, INT_MIN, 4), (Points{{2, 0}, {2, 1}, {2, 2}, {2, 3}}));
 }
 
-TEST(Lines, GoThroughTheVirtualPlot) {
+TEST(Shapes, GoThroughTheVirtualPlot) {
     CountingImage image(8, 8);
     image.drawLine(0, 0, 3, 1, INK).drawLine(0, 5, 7, 5, INK);
     EXPECT_EQ(image.plots(), 3 + 8);
+    image.drawCircle(4, 4, 1, INK);
+    EXPECT_EQ(image.plots(), 3 + 8 + 4 + 8);
 }
 
 TEST(Circles, RadiusZeroSetsOnlyTheCentreAndRadiusOneItsNeighbours) {
@@ -102,18 +104,12 @@ TEST(Circles, RadiusZeroSetsOnlyTheCentreAndRadiusOneItsNeighbours) {
     EXPECT_EQ(circle(5, 5, 1), (Points{{4, 5}, {6, 5}, {5, 4}, {5, 6}}));
 }
 
-TEST(Circles, MidpointOutlineOfRadiusThree) {
+TEST(Circles, MidpointOutlineOfRadiusThreeIsClippedToTheImage) {
     const Points offsets{{0, 3},  {0, -3},  {3, 0},   {-3, 0},  {1, 3},  {-1, 3},  {1, -3}, {-1, -3},
                          {3, 1},  {-3, 1},  {3, -1},  {-3, -1}, {2, 2},  {-2, 2},  {2, -2}, {-2, -2}};
     EXPECT_EQ(circle(10, 12, 3), shifted(offsets, 10, 12));
-}
-
-TEST(Circles, AreClippedAndGoThroughTheVirtualPlot) {
     EXPECT_EQ(circle(0, 0, 1), (Points{{1, 0}, {0, 1}}));
     EXPECT_EQ(circle(INT_MAX, INT_MIN, 3), Points{});
-    CountingImage image(8, 8);
-    image.drawCircle(4, 4, 1, INK);
-    EXPECT_EQ(image.plots(), 4 + 8);
 }
 
 TEST(CopyRegion, SwappedCornersGiveTheRectangleBetweenThem) {

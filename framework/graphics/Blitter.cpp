@@ -15,7 +15,7 @@ namespace {
 constexpr std::array<float, 256> makeWeights() {
     std::array<float, 256> table{};
     for (int i = 0; i < 256; ++i) {
-        // round(i / 255 × 100000) without a tie: 255 never divides i × 100000 ± half.
+        // i × 100000 / 255 rounded to the nearest integer; it never lies on a half.
         const long scaled = (static_cast<long>(i) * 200000 + 255) / 510;
         table[static_cast<std::size_t>(i)] = static_cast<float>(static_cast<double>(scaled) / 100000.0);
     }

@@ -25,6 +25,7 @@ public:
     static void drawImage(ImageImpl& target, const ImageImpl& source, std::int64_t srcX1, std::int64_t srcY1,
                           std::int64_t srcX2, std::int64_t srcY2, std::int64_t destX, std::int64_t destY);
 
+private:
     // One axis of a draw after clipping: steps k in [first, last) take source
     // coordinate sourceStart + k × step to target coordinate targetStart + k.
     struct Span {
@@ -38,7 +39,6 @@ public:
     static Span clipSpan(std::int64_t sourceFrom, std::int64_t sourceTo, std::int64_t dest,
                          std::int64_t sourceSize, std::int64_t targetSize);
 
-private:
     static void drawRow(Colour* target, const Colour* source, std::ptrdiff_t sourceStep, std::size_t count,
                         const Colour* transparent, std::uint8_t opacity);
     static bool copyOpaqueRow(Colour* target, const Colour* source, std::size_t count);

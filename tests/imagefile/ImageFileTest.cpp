@@ -59,9 +59,6 @@ TEST_F(ImageFileTest, SetFilenameSwitchesTheCodecAndKeepsTheOldOneWhenRefused) {
 
     file.save(patternImage(3, 2, true));
     EXPECT_EQ(2, readBytes(path("second.tga")).at(2));
-    Image loaded;
-    file.load(loaded);
-    EXPECT_TRUE(showsPattern(loaded, 3, 2, true));
 }
 
 TEST_F(ImageFileTest, FilesThatCannotBeReadAreReported) {
@@ -99,14 +96,6 @@ TEST_F(ImageFileTest, SavedPicturesLoadBackExactly) {
         file.load(loaded);
         EXPECT_TRUE(showsPattern(loaded, 7, 5, true)) << name;
     }
-}
-
-TEST_F(ImageFileTest, AnEmptyImageSavesAsHeadersOnly) {
-    const Image empty;
-    ImageFile(path("empty.bmp")).save(empty);
-    ImageFile(path("empty.tga")).save(empty);
-    EXPECT_EQ(54u, readBytes(path("empty.bmp")).size());
-    EXPECT_EQ(18u, readBytes(path("empty.tga")).size());
 }
 
 } // namespace

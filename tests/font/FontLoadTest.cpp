@@ -11,6 +11,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -179,6 +180,42 @@ TEST(TrueTypeFont, DamagedBytesAreRefusedWithAMessage) {
                     message == "(nothing thrown)")
             << "length " << length << ": " << message;
     }
+}
+
+// The fuzz seed: a tiny hand-built font with A, g and a space.
+std::vector<unsigned char> seedFont() {
+    return font_test::readBytes(std::string(FONT_SEED_DIR) + "/simple.ttf");
+}
+
+// Where a table starts, from the font's table directory.
+std::size_t tableOffset(const std::vector<unsigned char>& font, const char* tag) {
+    const auto word = [&](std::size_t at) {
+        return std::uint32_t{font[at]} << 24 | std::uint32_t{font[at + 1]} << 16 | std::uint32_t{font[at + 2]} << 8 |
+               font[at + 3];
+    };
+    const unsigned int tables = font[4] << 8 | font[5];
+    for (unsigned int i = 0; i < tables; ++i) {
+        if (std::equal(tag, tag + 4, font.begin() + 12 + 16 * i)) {
+            return word(12 + 16 * i + 8);
+        }
+    }
+    ADD_FAILURE() << "no table " << tag;
+    return 0;
+}
+
+TEST(TrueTypeFont, GlyphsFarLargerThanTheEmAreRefusedBeforeRendering) {
+    std::vector<unsigned char> font = seedFont();
+    ASSERT_FALSE(font.empty());
+    const lum::TrueTypeFont seed(font.data(), font.size(), 24);
+    EXPECT_LT(seed.findGlyph('g')->baselineOffset, 0);
+    EXPECT_GT(seed.measureText("A").width, 10u);
+
+    // 16 units to the em instead of 1000: the 600-unit A becomes 37 ems wide,
+    // a bitmap of some 1200 x 1400 pixels at 24 points, for every glyph.
+    const std::size_t unitsPerEm = tableOffset(font, "head") + 18;
+    font[unitsPerEm] = 0;
+    font[unitsPerEm + 1] = 16;
+    EXPECT_EQ("Unable to get glyph", messageOf([&] { lum::TrueTypeFont(font.data(), font.size(), 24); }));
 }
 
 TEST(FontHandle, CopiesShareOneImplementationThatOutlivesTheOriginal) {

@@ -130,8 +130,7 @@ Image& Image::copyRegion(Image& destination, const Colour& background, unsigned 
 unsigned int Image::checkedPixelCount(unsigned int width, unsigned int height) {
     const unsigned long long count = static_cast<unsigned long long>(width) * height;
     if (count > std::numeric_limits<unsigned int>::max())
-        throw ImageException("Invalid image dimensions specified: " + std::to_string(width) + " " +
-                             std::to_string(height));
+        throw ImageImpl::invalidDimensions(width, height);
     return static_cast<unsigned int>(count);
 }
 

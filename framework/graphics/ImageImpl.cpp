@@ -83,8 +83,7 @@ void ImageImpl::resize(unsigned int newWidth, unsigned int newHeight) {
         return;
     }
     if (newWidth == 0 || newHeight == 0)
-        throw Image::ImageException("Invalid image dimensions specified: " + std::to_string(newWidth) + " " +
-                                    std::to_string(newHeight));
+        throw invalidDimensions(newWidth, newHeight);
     // Checked before anything is allocated or changed.
     const unsigned int newCount = Image::checkedPixelCount(newWidth, newHeight);
     // Pixels outside the kept overlap start as opaque black, like a fresh block.
@@ -109,6 +108,11 @@ void ImageImpl::setAlpha(float value) {
 
 void ImageImpl::setTransparentColour(const Colour& colour) {
     transparentColour = std::make_unique<Colour>(colour);
+}
+
+Image::ImageException ImageImpl::invalidDimensions(unsigned int width, unsigned int height) {
+    return Image::ImageException("Invalid image dimensions specified: " + std::to_string(width) + " " +
+                                 std::to_string(height));
 }
 
 void ImageImpl::logFixedDimensions() const {

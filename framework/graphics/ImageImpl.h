@@ -4,14 +4,13 @@
 #pragma once
 
 #include "framework/graphics/Colour.h"
+#include "framework/graphics/Image.h"
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 namespace lum {
-
-class Image;
 
 class ImageImpl {
 public:
@@ -36,6 +35,9 @@ public:
     void setTransparentColour(const Colour& colour);
 
     Colour getPixel(unsigned int x, unsigned int y) const;
+
+    // The one message for dimensions that are zero or too large.
+    static Image::ImageException invalidDimensions(unsigned int width, unsigned int height);
 
     unsigned int getWidth() const { return width; }
     unsigned int getHeight() const { return height; }

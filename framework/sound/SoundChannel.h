@@ -1,4 +1,6 @@
-// A channel of a SoundSystem playing one sound.
+// A channel of a SoundSystem playing one sound. The channel stays valid until
+// its system is destroyed; once its sound has ended, was stopped or was taken
+// over by a newer play, it reports not playing and ignores pausing.
 #pragma once
 
 namespace lum {
@@ -21,6 +23,7 @@ private:
 
     SoundSystem& system;
     int index;
+    unsigned long ticket = 0; // the start on the music stream this channel made last
 };
 
 } // namespace lum

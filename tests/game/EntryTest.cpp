@@ -1,0 +1,60 @@
+// The program as a process of its own: what it reports on standard error and
+// the exit code when a picture it needs is missing.
+#include "ScratchFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readFile(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+struct Outcome {
+    int exitCode;
+    std::string out;
+    std::string err;
+};
+
+// Runs the program in the scratch folder with every asset but `missing`.
+Outcome runWithout(const std::string& missing) {
+    ScratchFolder folder;
+    for (const auto& entry : fs::directory_iterator(GAME_ASSETS)) {
+        if (entry.path().filename() != missing) fs::copy(entry.path(), folder.path() / entry.path().filename());
+    }
+    const std::string command = std::string("\"") + VELLORIN_HEADLESS + "\" > out.txt 2> err.txt";
+    const int status = std::system(command.c_str());
+    Outcome outcome{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile("out.txt"), readFile("err.txt")};
+    EXPECT_TRUE(fs::exists("log.txt"));
+    return outcome;
+}
+
+TEST(EntryTest, AMissingMenuPictureIsReportedOnceAndTheProgramEndsCleanly) {
+    const Outcome outcome = runWithout("mainMenu.bmp");
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_EQ(outcome.err.rfind("Exception caught: ", 0), 0u) << outcome.err;
+    EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
+    EXPECT_EQ(outcome.err.back(), '\n');
+    EXPECT_EQ(outcome.out, "");
+}
+
+TEST(EntryTest, AMissingSnakeSpriteIsReportedTheSameWay) {
+    // Thrown while the play state is half built: what was built is unwound.
+    const Outcome outcome = runWithout("snakeHead.bmp");
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_EQ(outcome.err.rfind("Exception caught: ", 0), 0u) << outcome.err;
+    EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
+}
+
+} // namespace

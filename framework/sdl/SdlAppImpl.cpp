@@ -17,10 +17,13 @@ AppImpl* createPlatformAppImpl() { return new SdlAppImpl(); }
 
 namespace {
 
-// The implementation whose window is open. Its window is closed by an exit
-// handler: one registered after the renderer exists runs before the graphics
-// driver's own exit handlers, and closing the window puts back a display mode
-// that full screen changed, which the X server would otherwise keep.
+// The implementation whose window is open. When the process ends, its window,
+// renderer and SDL's video are left to the system, as every program's windows
+// are: by the time the App is destroyed the graphics driver's own exit
+// handlers have run, and tearing a GL context down after them is unsafe. An
+// exit handler registered once the renderer exists (so it runs before the
+// driver's) gives the desktop back its display mode and detaches the window
+// from the implementation, whose destructor then has nothing to destroy.
 SdlAppImpl* openInstance = nullptr;
 bool exitHandlerInstalled = false;
 
@@ -30,6 +33,8 @@ constexpr Uint32 subsystems = SDL_INIT_VIDEO | SDL_INIT_EVENTS;
 
 SdlAppImpl::SdlAppImpl() = default;
 
+// An implementation destroyed while the program runs on (a test's own) closes
+// its window; at exit leaveWindow has detached it already.
 SdlAppImpl::~SdlAppImpl() { closeWindow(); }
 
 void SdlAppImpl::initialisePlatform() {
@@ -45,7 +50,7 @@ void SdlAppImpl::initialisePlatform() {
         throw;
     }
     openInstance = this;
-    if (!exitHandlerInstalled) exitHandlerInstalled = std::atexit(closeAtExit) == 0;
+    if (!exitHandlerInstalled) exitHandlerInstalled = std::atexit(leaveAtExit) == 0;
 }
 
 void SdlAppImpl::openWindow() {
@@ -79,8 +84,19 @@ void SdlAppImpl::closeWindow() {
     if (openInstance == this) openInstance = nullptr;
 }
 
-void SdlAppImpl::closeAtExit() {
-    if (openInstance != nullptr) openInstance->closeWindow();
+void SdlAppImpl::leaveAtExit() {
+    if (openInstance != nullptr) openInstance->leaveWindow();
+}
+
+void SdlAppImpl::leaveWindow() {
+    // A full-screen display mode would otherwise outlive the program.
+    if (window != nullptr && isFullScreen()) SDL_SetWindowFullscreen(window, 0);
+    frameTrace.reset();
+    if (presenter != nullptr) presenter->abandon();
+    presenter.reset();
+    window = nullptr;
+    videoStarted = false;
+    openInstance = nullptr;
 }
 
 void SdlAppImpl::switchToFullScreen() {

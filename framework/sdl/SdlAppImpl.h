@@ -40,7 +40,8 @@ public:
 private:
     void openWindow();
     void closeWindow();
-    static void closeAtExit();
+    void leaveWindow();
+    static void leaveAtExit();
 
     SdlClock clock;
     SDL_Window* window = nullptr;

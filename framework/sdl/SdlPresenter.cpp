@@ -98,6 +98,11 @@ std::vector<unsigned char> SdlPresenter::readPixels() const {
     return pixels;
 }
 
+void SdlPresenter::abandon() {
+    texture = nullptr;
+    renderer = nullptr;
+}
+
 bool SdlPresenter::isAccelerated() const {
     SDL_RendererInfo info{};
     return SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_ACCELERATED) != 0;

@@ -33,10 +33,15 @@ public:
     // when a full-screen display mode is larger than the image).
     void toWindow(int column, int row, int& x, int& y) const;
 
-    // What the window now shows, as RGBA bytes top row first.
+    // The last frame drawn, as RGBA bytes top row first (read back from the
+    // renderer; reliable with SDL's software renderer).
     std::vector<unsigned char> readPixels() const;
 
     bool isAccelerated() const;
+
+    // Forgets the renderer and texture without destroying them, for a process
+    // that is ending (see SdlAppImpl).
+    void abandon();
 
     // Copies `height` rows of `rowBytes` from a bottom-row-first image into a
     // top-row-first one whose rows are `destinationPitch` bytes apart.

@@ -13,6 +13,10 @@ import tempfile
 import time
 
 
+# Leak reports of system libraries, for builds with the leak sanitizer.
+SUPPRESSIONS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "lsan-suppressions.txt")
+
+
 class Failure(AssertionError):
     pass
 
@@ -78,6 +82,7 @@ class Program:
             shutil.copytree(run_folder, self.folder, dirs_exist_ok=True)
             executable = os.path.join(self.folder, os.path.basename(executable))
         env = dict(os.environ, SDL_AUDIODRIVER="dummy")
+        env["LSAN_OPTIONS"] = ":".join(filter(None, [env.get("LSAN_OPTIONS"), "suppressions=" + SUPPRESSIONS]))
         env.update(environment or {})
         self.stdout_path = os.path.join(self.folder, "stdout.txt")
         self.stderr_path = os.path.join(self.folder, "stderr.txt")

@@ -1,4 +1,4 @@
-// The sound tests' helpers: reading the disk driver's output and the log,
+// Support for the sound tests: reading the disk driver's output and the log,
 // capturing standard error.
 #include "tests/sound/SoundTestSupport.h"
 

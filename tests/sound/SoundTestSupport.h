@@ -1,4 +1,4 @@
-// Helpers for the sound tests: the mixed output that SDL's disk audio driver
+// Support for the sound tests: the mixed output that SDL's disk audio driver
 // writes to a file, standard error captured while the layer works, and the
 // warning lines of the log this test process writes.
 #pragma once

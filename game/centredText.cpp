@@ -3,6 +3,8 @@
 
 #include "framework/App.h"
 
+const char* const centredText::FONT_FILE = "C:\\Windows\\Fonts\\cour.ttf";
+
 void centredText::draw(lum::Image& target, const lum::Font& font, const std::string& text,
                        const lum::Colour& colour, int centreX, int centreY) {
     const lum::FontSize size = font.measureText(text);

@@ -10,6 +10,9 @@
 
 class centredText {
 public:
+    // The font file every text of the game is drawn with.
+    static const char* const FONT_FILE;
+
     // Draws the text so that its measured box is centred on (centreX, centreY),
     // halves rounded down. Positions are signed: a text wider than the target
     // starts left of it rather than wrapping round to a huge coordinate.

@@ -18,16 +18,13 @@
 
 namespace {
 
-const char* const FONT_FILE = "C:\\Windows\\Fonts\\cour.ttf";
 constexpr int SOUND_CHANNELS = 32;
-constexpr int FIELD_WIDTH = 800;
-constexpr int FIELD_HEIGHT = 600;
 
 } // namespace
 
 const lum::Colour gameState::scoreColour(20, 255, 20, 255);
 
-gameState::gameState() : largeFont(FONT_FILE, 24), smallFont(FONT_FILE, 16) {
+gameState::gameState() : largeFont(centredText::FONT_FILE, 24), smallFont(centredText::FONT_FILE, 16) {
     spriteFile::load(background, "gameBackground.bmp");
 }
 
@@ -200,7 +197,7 @@ void gameState::onTimer(lum::Timer&) {
 }
 
 void gameState::onRender(lum::Screen& screen) {
-    screen.drawImage(background, 0, 0, FIELD_WIDTH, FIELD_HEIGHT, 0, 0);
+    screen.drawImage(background, 0, 0, spriteFile::BACKGROUND_WIDTH, spriteFile::BACKGROUND_HEIGHT, 0, 0);
 
     const int width = static_cast<int>(lum::application.getScreenWidth());
     const int height = static_cast<int>(lum::application.getScreenHeight());

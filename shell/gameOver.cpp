@@ -6,18 +6,13 @@
 #include "framework/App.h"
 #include "framework/graphics/Screen.h"
 #include "game/snake.h"
+#include "game/centredText.h"
 #include "shell/choiceList.h"
-
-namespace {
-
-const char* const FONT_FILE = "C:\\Windows\\Fonts\\cour.ttf";
-
-} // namespace
 
 const lum::Colour gameOver::lineColour(255, 0, 0, 255);
 const std::vector<std::string> gameOver::lines{"Main Menu", "Exit Game"};
 
-gameOver::gameOver() : bigFont(FONT_FILE, 32), smallFont(FONT_FILE, 16) {}
+gameOver::gameOver() : bigFont(centredText::FONT_FILE, 32), smallFont(centredText::FONT_FILE, 16) {}
 
 gameOver::~gameOver() = default;
 

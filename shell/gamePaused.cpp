@@ -6,18 +6,13 @@
 #include "framework/graphics/Screen.h"
 #include "game/aiController.h"
 #include "game/gameState.h"
+#include "game/centredText.h"
 #include "shell/choiceList.h"
-
-namespace {
-
-const char* const FONT_FILE = "C:\\Windows\\Fonts\\cour.ttf";
-
-} // namespace
 
 const lum::Colour gamePaused::lineColour(255, 0, 0, 255);
 const std::vector<std::string> gamePaused::lines{"Resume Game", "Exit Game"};
 
-gamePaused::gamePaused() : bigFont(FONT_FILE, 32), smallFont(FONT_FILE, 16) {
+gamePaused::gamePaused() : bigFont(centredText::FONT_FILE, 32), smallFont(centredText::FONT_FILE, 16) {
     backdropSnake.control = new aiController(&backdropSnake, nullptr);
     backdropSnake.name = "Computer";
 }

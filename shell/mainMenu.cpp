@@ -6,13 +6,13 @@
 #include "framework/graphics/Screen.h"
 #include "framework/sound/Sound.h"
 #include "framework/sound/SoundSystem.h"
+#include "game/centredText.h"
 #include "game/gameState.h"
 #include "game/spriteFile.h"
 #include "shell/choiceList.h"
 
 namespace {
 
-const char* const FONT_FILE = "C:\\Windows\\Fonts\\cour.ttf";
 const char* const SET_ONE_PLAYER = "Set One Player";
 const char* const SET_TWO_PLAYER = "Set Two Player";
 
@@ -22,7 +22,8 @@ const lum::Colour mainMenu::highlightColour(255, 51, 51, 255);
 const lum::Colour mainMenu::lineColour(255, 255, 255, 255);
 
 mainMenu::mainMenu()
-    : bigFont(FONT_FILE, 32), smallFont(FONT_FILE, 16), menuItems{"Play Game", SET_ONE_PLAYER, "Exit Game"} {
+    : bigFont(centredText::FONT_FILE, 32), smallFont(centredText::FONT_FILE, 16),
+      menuItems{"Play Game", SET_ONE_PLAYER, "Exit Game"} {
     spriteFile::load(background, "mainMenu.bmp");
 }
 
@@ -68,7 +69,7 @@ void mainMenu::stopMusic() {
 void mainMenu::onUpdate() {}
 
 void mainMenu::onRender(lum::Screen& screen) {
-    screen.drawImage(background, 0, 0, 800, 600, 0, 0);
+    screen.drawImage(background, 0, 0, spriteFile::BACKGROUND_WIDTH, spriteFile::BACKGROUND_HEIGHT, 0, 0);
     for (std::size_t i = 0; i < menuItems.size(); ++i) {
         const int index = static_cast<int>(i);
         if (index == selectedItem) {

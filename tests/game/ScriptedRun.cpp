@@ -2,6 +2,7 @@
 #include "ScriptedRun.h"
 
 #include "game/gameState.h"
+#include "game/snake.h"
 #include "shell/gameOver.h"
 #include "shell/gamePaused.h"
 #include "shell/mainMenu.h"
@@ -107,4 +108,33 @@ ScriptedRun::Phase ScriptedRun::act(std::function<void(ScriptedRun&)> action) {
         action(run);
         return true;
     };
+}
+
+ScriptedRun::Phase ScriptedRun::startMatch(bool onePlayer) {
+    return [onePlayer](ScriptedRun& run) {
+        if (onePlayer) {
+            for (unsigned int key : {lum::KEY_DOWN, lum::KEY_SPACE, lum::KEY_UP}) run.app.queueKeyPress(key);
+        }
+        run.app.queueKeyPress(lum::KEY_SPACE);
+        return true;
+    };
+}
+
+ScriptedRun::Phase ScriptedRun::playFrames(std::uint64_t count) {
+    Phase wait = frames(count);
+    return [wait](ScriptedRun& run) mutable {
+        run.steerRound();
+        return wait(run);
+    };
+}
+
+void ScriptedRun::steerRound() {
+    if (activeName() != "main" || app.queuedMessages() != 0) return;
+    const snake& s = play->playerSnake;
+    const int x = s.head->x;
+    const int y = s.head->y;
+    if (s.direction == snake::UP && y >= 500) app.queueKeyPress(lum::KEY_RIGHT);
+    if (s.direction == snake::RIGHT && x >= 700) app.queueKeyPress(lum::KEY_DOWN);
+    if (s.direction == snake::DOWN && y <= 100) app.queueKeyPress(lum::KEY_LEFT);
+    if (s.direction == snake::LEFT && x <= 100) app.queueKeyPress(lum::KEY_UP);
 }

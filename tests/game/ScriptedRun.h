@@ -43,6 +43,14 @@ public:
     static Phase frames(std::uint64_t count);
     // Runs the action once; done at once.
     static Phase act(std::function<void(ScriptedRun&)> action);
+    // From the menu, starts a match; a one-player match first switches the mode.
+    static Phase startMatch(bool onePlayer);
+    // Done after this many more frames, the player's snake kept going round.
+    static Phase playFrames(std::uint64_t count);
+
+    // Keeps the player's snake going clockwise round a rectangle well inside
+    // the field, turning with the arrow keys like a player would.
+    void steerRound();
 
     // ---- what a phase may look at ------------------------------------------
     std::string activeName() const; // "menu", "main", "pause", "game_over" or ""

@@ -190,8 +190,8 @@ TEST_F(SnakeTest, WithoutItsSpritesASnakeCannotBeBuilt) {
     EXPECT_THROW(snake s, std::exception);
 }
 
-// Each cell shows the bottom-left 10 x 10 of its sprite, magenta left out; the
-// body is drawn over the head.
+// Each cell shows the bottom-left 10 x 10 of its sprite drawn there, magenta
+// left out; the body is drawn over the head.
 TEST_F(SnakeTest, DrawsHeadThenBodyWithMagentaLeftOut) {
     const lum::Colour ground(1, 2, 3, 255);
     snake s;
@@ -199,28 +199,40 @@ TEST_F(SnakeTest, DrawsHeadThenBodyWithMagentaLeftOut) {
     s.direction = 1;
     s.move(); // head (410, 310), body (400, 310)
     s.head->x = 400;
-    s.head->y = 300; // head alone on (400, 300), under nothing
+    s.head->y = 300; // the head alone on (400, 300)
     lum::Image target(800, 600, ground);
     s.draw(target);
 
-    auto expectCell = [&](const lum::Image& sprite, int cellX, int cellY) {
+    auto expectCell = [&ground](const lum::Image& drawn, const lum::Image& sprite, int cellX, int cellY) {
+        lum::Image expected(10, 10, ground);
+        expected.drawImage(sprite, 0, 0, 10, 10, 0, 0);
         for (unsigned int y = 0; y < 10; ++y) {
             for (unsigned int x = 0; x < 10; ++x) {
-                const lum::Colour source = sprite.getPixel(x, y);
-                const lum::Colour expected = source == spriteFile::transparent ? ground : source;
-                ASSERT_EQ(target.getPixel(cellX + x, cellY + y), expected) << x << ", " << y;
+                ASSERT_EQ(drawn.getPixel(cellX + x, cellY + y), expected.getPixel(x, y)) << x << ", " << y;
+                if (sprite.getPixel(x, y) == spriteFile::transparent) {
+                    EXPECT_EQ(drawn.getPixel(cellX + x, cellY + y), ground);
+                }
             }
         }
     };
-    expectCell(s.headSprite, 400, 300);
-    expectCell(s.bodySprite, 400, 310);
+    expectCell(target, s.headSprite, 400, 300);
+    expectCell(target, s.bodySprite, 400, 310);
+    // Nothing else was touched.
+    EXPECT_EQ(target.getPixel(410, 310), ground);
+    EXPECT_EQ(target.getPixel(399, 300), ground);
 
     // A body segment on the head's cell covers the head.
     lum::Image covered(800, 600, ground);
     snake fresh;
     fresh.draw(covered);
-    target = covered;
-    expectCell(fresh.bodySprite, 400, 300);
+    lum::Image bodyOverHead(10, 10, ground);
+    bodyOverHead.drawImage(fresh.headSprite, 0, 0, 10, 10, 0, 0);
+    bodyOverHead.drawImage(fresh.bodySprite, 0, 0, 10, 10, 0, 0);
+    for (unsigned int y = 0; y < 10; ++y) {
+        for (unsigned int x = 0; x < 10; ++x) {
+            ASSERT_EQ(covered.getPixel(400 + x, 300 + y), bodyOverHead.getPixel(x, y)) << x << ", " << y;
+        }
+    }
 }
 
 } // namespace

@@ -20,6 +20,14 @@
 #define SOAK_MATCHES 20
 #endif
 
+// Under AddressSanitizer the heap is its own and keeps freed blocks aside for
+// a while; there the leak checker at exit stands in for the heap figures.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool HEAP_MEASURED = false;
+#else
+constexpr bool HEAP_MEASURED = true;
+#endif
+
 namespace {
 
 constexpr int MATCHES = SOAK_MATCHES;
@@ -139,10 +147,13 @@ TEST(SoakTest, MatchesOfComputerAgainstComputerLeaveNothingBehind) {
                 "resident %ld -> %ld pages\n",
                 soak.matches, soak.frames, run.seconds(), took, soak.heapAfterWarmUp, soak.heapAtEnd, heapGrowth,
                 soak.residentAfterWarmUp, soak.residentAtEnd);
-    // The heap may wander a little with the food left on the field, never grow
-    // with the number of matches.
-    EXPECT_LT(heapGrowth, 64 * 1024);
-    EXPECT_LT(pageGrowth, 256); // 1 MB of 4 KB pages
+    if (HEAP_MEASURED) {
+        // The heap may wander a little with the food left on the field, never
+        // grow with the number of matches.
+        EXPECT_GT(soak.heapAfterWarmUp, 0u);
+        EXPECT_LT(heapGrowth, 64 * 1024);
+        EXPECT_LT(pageGrowth, 256); // 1 MB of 4 KB pages
+    }
 }
 
 } // namespace

@@ -10,6 +10,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 
@@ -140,14 +141,11 @@ class Program:
                 info[key.strip()] = value.strip()
         return info
 
-    def screenshot(self, keep_as=None):
-        """The window's pixels as an Image; keep_as saves the PNG there too."""
+    def screenshot(self):
+        """The window's pixels as an Image."""
         png = self.path("screenshot.png")
         subprocess.run(["import", "-window", self.window, png], check=True, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL)
-        if keep_as:
-            os.makedirs(os.path.dirname(keep_as), exist_ok=True)
-            shutil.copyfile(png, keep_as)
         return Image.load(png)
 
     def wait_for_log(self, text, timeout=10, start=0):
@@ -190,6 +188,12 @@ class Image:
     def __init__(self, width, height, data):
         self.width, self.height, self.data = width, height, data
 
+    def save(self, path):
+        """Writes the picture as a PNG."""
+        os.makedirs(os.path.dirname(os.path.abspath(path)), exist_ok=True)
+        subprocess.run(["convert", "-size", "%dx%d" % (self.width, self.height), "-depth", "8", "rgb:-", path],
+                       input=self.data, check=True)
+
     @staticmethod
     def load(path):
         size = subprocess.run(["identify", "-format", "%w %h", path], check=True, stdout=subprocess.PIPE,
@@ -203,14 +207,17 @@ class Image:
         offset = (y * self.width + x) * 3
         return tuple(self.data[offset:offset + 3])
 
-    def rows_with(self, colour, left=0, right=None):
-        """Rows (top-down) that hold at least one pixel of exactly this colour."""
+    def row(self, y, left=0, right=None):
         right = self.width if right is None else right
+        start = (y * self.width + left) * 3
+        return self.data[start:start + (right - left) * 3]
+
+    def rows_with(self, colour, left=0, right=None):
+        """Rows (top-down) holding at least one pixel of exactly this colour between columns left and right."""
         wanted = bytes(colour)
         rows = []
         for y in range(self.height):
-            start = (y * self.width + left) * 3
-            row = self.data[start:start + (right - left) * 3]
+            row = self.row(y, left, right)
             position = row.find(wanted)
             while position >= 0 and position % 3:
                 position = row.find(wanted, position + 1)
@@ -218,16 +225,41 @@ class Image:
                 rows.append(y)
         return rows
 
-    def count(self, colour, top=0, bottom=None):
-        """Pixels of exactly this colour between rows top and bottom (top-down, bottom excluded)."""
-        bottom = self.height if bottom is None else bottom
-        wanted = bytes(colour)
-        total = 0
-        for y in range(top, bottom):
-            start = y * self.width * 3
-            row = self.data[start:start + self.width * 3]
-            total += sum(1 for x in range(0, len(row), 3) if row[x:x + 3] == wanted)
-        return total
+    def region(self, left, top, right, bottom):
+        """The raw pixels of a rectangle, for comparing two screenshots."""
+        return b"".join(self.row(y, left, right) for y in range(top, bottom))
+
+
+class Steering:
+    """Keeps a snake alive as a player would: clockwise turns a quarter of a
+    second apart run it round a square of 15 cells a side, which it cannot run
+    into before it is 60 segments long. Turns one at a time with turn(), or
+    from a thread for the length of a with block."""
+
+    TURNS = ("Right", "Down", "Left", "Up")
+    INTERVAL = 0.25
+
+    def __init__(self, program):
+        self.program = program
+        self.turns = 0
+        self.stopping = threading.Event()
+        self.thread = None
+
+    def turn(self):
+        self.program.keys(self.TURNS[self.turns % len(self.TURNS)])
+        self.turns += 1
+
+    def __enter__(self):
+        def steer():
+            while not self.stopping.wait(self.INTERVAL):
+                self.turn()
+        self.thread = threading.Thread(target=steer, daemon=True)
+        self.thread.start()
+        return self
+
+    def __exit__(self, *exception):
+        self.stopping.set()
+        self.thread.join()
 
 
 def close_window(window):

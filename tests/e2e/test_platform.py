@@ -7,6 +7,7 @@ the program normally. Drives the event-echoing demo program given as argument.""
 import os
 import sys
 
+sys.dont_write_bytecode = True  # no cache folders in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from desktop import Program, expect, run, wait_for, xdotool  # noqa: E402
 

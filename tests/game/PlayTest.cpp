@@ -126,6 +126,13 @@ TEST_F(FoodTest, PiecesComeInTheirDrawnOrderAndKeepClearOfEachOther) {
     f.onTimer(*f.timer); // the first tick draws the next wait, then spawns
     EXPECT_LT(f.delay, 10u);
     EXPECT_EQ(f.pieceCount, 3u);
+    // A point 30 pixels from a piece on both axes is too close: drawn again.
+    f.first->x = x2 + 30;
+    f.first->y = y2 - 30;
+    std::srand(77);
+    for (int i = 0; i < 3; ++i) std::rand();
+    f.spawn();
+    EXPECT_NE(std::make_pair(f.first->x, f.first->y), std::make_pair(x2, y2));
 
     f.maxDelay = 1;
     f.maxPieces = 30;

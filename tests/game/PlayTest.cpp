@@ -118,21 +118,24 @@ TEST_F(FoodTest, PiecesComeInTheirDrawnOrderAndKeepClearOfEachOther) {
     food f;
     EXPECT_EQ(std::make_tuple(f.first->x, f.first->y, f.first->value), std::make_tuple(x, y, value));
     EXPECT_EQ(&f.first->image, &f.sprites[value - 1]);
-    f.first->x = -100;
+    food::foodPiece* firstPiece = f.first;
+    firstPiece->x = -100;
     std::srand(77);
     for (int i = 0; i < 3; ++i) std::rand();
     f.spawn();
     EXPECT_EQ(std::make_tuple(f.first->x, f.first->y, f.first->value), std::make_tuple(x2, y2, value2));
-    f.onTimer(*f.timer); // the first tick draws the next wait, then spawns
-    EXPECT_LT(f.delay, 10u);
-    EXPECT_EQ(f.pieceCount, 3u);
-    // A point 30 pixels from a piece on both axes is too close: drawn again.
-    f.first->x = x2 + 30;
-    f.first->y = y2 - 30;
+    // The same draws once more with a piece 30 pixels off on both axes: too
+    // close, so the point is drawn again.
+    f.first->x = -300;
+    firstPiece->x = x2 + 30;
+    firstPiece->y = y2 - 30;
     std::srand(77);
     for (int i = 0; i < 3; ++i) std::rand();
     f.spawn();
     EXPECT_NE(std::make_pair(f.first->x, f.first->y), std::make_pair(x2, y2));
+    f.onTimer(*f.timer); // the first tick draws the next wait, then spawns
+    EXPECT_LT(f.delay, 10u);
+    EXPECT_EQ(f.pieceCount, 4u);
 
     f.maxDelay = 1;
     f.maxPieces = 30;

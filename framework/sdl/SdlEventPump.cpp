@@ -32,11 +32,12 @@ bool SdlEventPump::next(SDL_Event& event, std::int64_t now, std::int64_t deadlin
     if (remaining <= pollMarginNs) return false;
     // No overflow: the deadline lies more than the margin after `now`.
     const std::int64_t wakeAt = deadline - pollMarginNs;
-    const int wait = waitMilliseconds(now, wakeAt);
+    // SDL waits in whole milliseconds, counted from a millisecond tick, and so
+    // can overrun by most of one: it is given all but the last, which is slept
+    // here to the nanosecond. An event arriving in that last stretch is picked
+    // up right after it, under two milliseconds late.
+    const int wait = waitMilliseconds(now, wakeAt) - 1;
     if (wait > 0) return SDL_WaitEventTimeout(&event, wait) != 0;
-    // SDL waits in whole milliseconds; the fraction left is slept here, and an
-    // event arriving meanwhile is picked up right after it, under a
-    // millisecond late.
     std::this_thread::sleep_for(std::chrono::nanoseconds(wakeAt - now));
     return SDL_PollEvent(&event) != 0;
 }

@@ -23,9 +23,8 @@ public:
     // after sleeping, so a caller that loops until the deadline does not spin.
     static bool next(SDL_Event& event, std::int64_t now, std::int64_t deadline);
 
-    // Whole milliseconds that can be waited from `now` without passing
-    // `deadline`: rounded down, so the wait never ends a millisecond late; 0
-    // when less than a millisecond is left.
+    // Whole milliseconds from `now` to `deadline`, rounded down: 0 when less
+    // than one is left or the deadline has passed, INT_MAX at most.
     static int waitMilliseconds(std::int64_t now, std::int64_t deadline);
 };
 

@@ -5,6 +5,8 @@
 #include "framework/Log.h"
 #include "framework/graphics/Screen.h"
 
+#include <SDL_hints.h>
+#include <SDL_opengl.h>
 #include <SDL_version.h>
 #include <SDL_video.h>
 
@@ -18,6 +20,24 @@ constexpr unsigned int bytesPerPixel = 4;
 [[noreturn]] void fail(const char* what) {
     log.error(std::string(what) + ": " + SDL_GetError());
     throw App::AppException("Failed to create application window.");
+}
+
+// Whether an OpenGL renderer draws on the processor after all: Mesa's
+// llvmpipe and softpipe stand in for a graphics card under a virtual X server
+// or without a hardware driver.
+bool rasterisesOnTheProcessor(SDL_Renderer* renderer) {
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || std::strncmp(info.name, "opengl", 6) != 0) return false;
+    // The renderer's context is current once it is created.
+    using GetString = const GLubyte*(GLAPIENTRY*)(GLenum);
+    const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const GLubyte* name = getString != nullptr ? getString(GL_RENDERER) : nullptr;
+    if (name == nullptr) return false;
+    const std::string glRenderer(reinterpret_cast<const char*>(name));
+    for (const char* software : {"llvmpipe", "softpipe", "Software Rasterizer"}) {
+        if (glRenderer.find(software) != std::string::npos) return true;
+    }
+    return false;
 }
 } // namespace
 
@@ -43,10 +63,18 @@ SdlPresenter::~SdlPresenter() {
 }
 
 // Without vsync: the frame loop paces itself, and a present that waited for the
-// display would hold up input and timers.
+// display would hold up input and timers. An OpenGL renderer that rasterises
+// on the processor costs about twice the processor time of SDL's software
+// renderer, which copies the texture to the window in one pass; a renderer
+// named in SDL_RENDER_DRIVER is used as it is.
 SDL_Renderer* SdlPresenter::createRenderer(SDL_Window* window) {
+    const bool named = SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr;
     SDL_Renderer* accelerated = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
-    if (accelerated != nullptr) return accelerated;
+    if (accelerated != nullptr && (named || !rasterisesOnTheProcessor(accelerated))) return accelerated;
+    if (accelerated != nullptr) SDL_DestroyRenderer(accelerated);
+    // Else SDL would keep the software renderer's window surface in an OpenGL
+    // texture, drawn by that same rasteriser.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     return SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
 }
 

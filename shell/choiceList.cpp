@@ -1,6 +1,7 @@
 // Moving and drawing the highlighted choice.
 #include "shell/choiceList.h"
 
+#include "framework/App.h"
 #include "game/centredText.h"
 
 namespace {
@@ -13,6 +14,20 @@ void choiceList::moveHighlight(int& selectedItem, int lineCount, const lum::KeyE
     if (event.state != lum::PRESSED) return;
     if (event.key == lum::KEY_UP && selectedItem > 0) --selectedItem;
     if (event.key == lum::KEY_DOWN && selectedItem < lineCount - 1) ++selectedItem;
+}
+
+void choiceList::twoLineKeys(int& selectedItem, const std::string& topState, const lum::KeyEvent& event) {
+    if (event.key == lum::KEY_ESCAPE) {
+        lum::application.exit();
+    } else if (event.key == lum::KEY_SPACE) {
+        if (selectedItem == 0) {
+            lum::application.setState(topState);
+        } else {
+            lum::application.exit();
+        }
+    } else {
+        moveHighlight(selectedItem, 2, event);
+    }
 }
 
 void choiceList::drawLine(lum::Image& target, const lum::Font& font, const lum::Colour& colour,

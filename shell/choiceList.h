@@ -16,6 +16,11 @@ public:
     // Up and Down, when pressed, move the highlight one line; it does not wrap.
     static void moveHighlight(int& selectedItem, int lineCount, const lum::KeyEvent& event);
 
+    // The keys of a two-line screen whose top line switches to `topState` and
+    // whose bottom line leaves the program: Escape leaves, Space acts on the
+    // highlighted line whether pressed or released, Up and Down move.
+    static void twoLineKeys(int& selectedItem, const std::string& topState, const lum::KeyEvent& event);
+
     // Line `index` of the column, centred on its point; index -1 is the line
     // above the column.
     static void drawLine(lum::Image& target, const lum::Font& font, const lum::Colour& colour,

@@ -56,16 +56,6 @@ void gameOver::onRender(lum::Screen& screen) {
 void gameOver::onTimer(lum::Timer&) {}
 
 bool gameOver::onKey(const lum::KeyEvent& event) {
-    if (event.key == lum::KEY_ESCAPE) {
-        lum::application.exit();
-    } else if (event.key == lum::KEY_SPACE) {
-        if (selectedItem == MAIN_MENU) {
-            lum::application.setState("menu");
-        } else {
-            lum::application.exit();
-        }
-    } else {
-        choiceList::moveHighlight(selectedItem, static_cast<int>(lines.size()), event);
-    }
+    choiceList::twoLineKeys(selectedItem, "menu", event);
     return true;
 }

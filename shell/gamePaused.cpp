@@ -50,18 +50,8 @@ void gamePaused::onRender(lum::Screen& screen) {
 void gamePaused::onTimer(lum::Timer&) {}
 
 bool gamePaused::onKey(const lum::KeyEvent& event) {
-    // Space acts when released as well as when pressed: after "Resume Game" the
-    // release reaches the play state, which ignores it.
-    if (event.key == lum::KEY_ESCAPE) {
-        lum::application.exit();
-    } else if (event.key == lum::KEY_SPACE) {
-        if (selectedItem == RESUME_GAME) {
-            lum::application.setState("main");
-        } else {
-            lum::application.exit();
-        }
-    } else {
-        choiceList::moveHighlight(selectedItem, static_cast<int>(lines.size()), event);
-    }
+    // After "Resume Game" the release of Space reaches the play state, which
+    // ignores it.
+    choiceList::twoLineKeys(selectedItem, "main", event);
     return true;
 }

@@ -11,10 +11,14 @@ one-player: Down and Space toggle the player mode, Up and Space start the
 timed match, whose countdown shows and runs in the score line; left alone the
 snake crashes and the game-over screen follows.
 
-Usage: test_game.py two-player|one-player <run folder> [--screenshots <folder>]
+headless: with SDL's display-less video driver and no display at all the game
+starts, runs, and ends normally on an interrupt (Ctrl+C in its terminal).
+
+Usage: test_game.py two-player|one-player|headless <run folder> [--screenshots <folder>]
 (--screenshots keeps a picture of the menu and of a match there.)"""
 
 import os
+import signal
 import sys
 import time
 
@@ -134,18 +138,31 @@ def one_player(game, _screenshots):
     leave(game, position)
 
 
+def headless(game, _screenshots):
+    game.wait_for_log("   Vendor:   SDL video driver dummy", timeout=20)
+    time.sleep(1.0)  # a second of frames in the menu
+    expect(game.process.poll() is None, "the program ended by itself")
+    game.process.send_signal(signal.SIGINT)
+    expect(game.wait_exit() == 0, "exit code %s after an interrupt" % game.process.returncode)
+    last = game.log().rstrip("\n").splitlines()[-1]
+    expect(last.startswith("-- Logging ended at "), "the log ends with %r" % last)
+
+
 def main():
-    scenarios = {"two-player": two_player, "one-player": one_player}
+    scenarios = {"two-player": two_player, "one-player": one_player, "headless": headless}
     if len(sys.argv) < 3 or sys.argv[1] not in scenarios:
         sys.exit(__doc__)
-    scenario, run_folder = scenarios[sys.argv[1]], sys.argv[2]
+    name, run_folder = sys.argv[1], sys.argv[2]
     screenshots = sys.argv[4] if len(sys.argv) > 4 and sys.argv[3] == "--screenshots" else None
+    windowless = {"SDL_VIDEODRIVER": "dummy", "DISPLAY": ""}
 
     def test(started):
-        game = Program(os.path.join(run_folder, "vellorin"), run_folder=run_folder)
+        game = Program(os.path.join(run_folder, "vellorin"), run_folder=run_folder,
+                       environment=windowless if name == "headless" else None)
         started.append(game)
-        game.find_window("Vellorin")
-        scenario(game, screenshots)
+        if name != "headless":
+            game.find_window("Vellorin")
+        scenarios[name](game, screenshots)
 
     return run(test)
 

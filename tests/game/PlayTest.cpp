@@ -89,6 +89,13 @@ TEST_F(SnakeTest, SegmentsShareTheSpritesAndTheBodyIsDrawnOverTheHead) {
     app.reset(); // no screen size yet: the snake starts at the origin
     snake s;
     EXPECT_EQ(s.head->x + s.head->y, 0);
+    food f; // nor does anything divide by the missing size
+    f.spawn();
+    EXPECT_EQ(f.pieceCount, 1u);
+    food::foodPiece* piece = f.first;
+    f.first = nullptr; // no food: the computer draws a random target
+    aiController(&s, &f).onTimer(*f.timer);
+    f.first = piece;
     {
         ScratchFolder empty; // moving and growing read no file
         s.grow(4);

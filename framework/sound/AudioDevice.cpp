@@ -1,4 +1,4 @@
-// Opening and closing the shared audio device, reference-counted over its users.
+// Opening the shared audio device for its first user and closing it at exit.
 #include "framework/sound/AudioDevice.h"
 
 #include "framework/Log.h"
@@ -14,6 +14,7 @@ namespace lum {
 namespace {
 
 int userCount = 0;
+bool deviceOpen = false;
 // Set after a failure has been logged, so a game without sound warns once,
 // not at every visit to the menu and every match.
 bool failureLogged = false;
@@ -60,12 +61,23 @@ void closeDevice() {
     if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
 }
 
+// Closes the device at program exit. Built when the device first opens, so it
+// is destroyed before the log and the App, which exist from the start.
+struct DeviceCloser {
+    ~DeviceCloser() {
+        if (deviceOpen) closeDevice();
+        deviceOpen = false;
+    }
+};
+
 } // namespace
 
 bool AudioDevice::acquire() {
-    if (userCount == 0) {
+    if (!deviceOpen) {
         if (!openDevice()) return false;
+        deviceOpen = true;
         failureLogged = false;
+        static DeviceCloser closer;
     }
     ++userCount;
     return true;
@@ -73,7 +85,10 @@ bool AudioDevice::acquire() {
 
 void AudioDevice::release() {
     if (userCount == 0) return;
-    if (--userCount == 0) closeDevice();
+    // The device stays open while nobody uses it: closing and reopening it at
+    // every switch between the menu and a match would stall the frame loop
+    // for a noticeable moment (the driver waits for its audio thread).
+    if (--userCount == 0) Mix_HaltMusic();
 }
 
 int AudioDevice::users() { return userCount; }

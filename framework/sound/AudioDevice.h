@@ -1,6 +1,6 @@
 // The program's audio output, shared by every open sound system: SDL's audio
-// subsystem and the mixer, opened for the first system that asks and closed
-// after the last one lets go. The audio subsystem is initialised on its own,
+// subsystem and the mixer, opened for the first system that asks and kept open
+// until the program ends, so switching screens never waits for the driver. The audio subsystem is initialised on its own,
 // never together with the video, so a failing audio driver leaves the window
 // alone and the game simply runs silently.
 #pragma once

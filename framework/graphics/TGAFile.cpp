@@ -82,7 +82,7 @@ void TGAFile::save(const Image& source) {
     bytes.reserve(HEADER_SIZE + std::size_t{source.getPixelCount()} * 4);
     appendLE(bytes, 0, 2); // no image ID, no colour map
     appendLE(bytes, UNCOMPRESSED_TRUE_COLOUR, 1);
-    appendLE(bytes, 0, 4); // colour map specification (5 bytes) and origin (4 bytes)
+    appendLE(bytes, 0, 4); // colour map description (5 bytes) and origin (4 bytes)
     appendLE(bytes, 0, 4);
     appendLE(bytes, 0, 1);
     appendLE(bytes, source.getWidth(), 2);

@@ -1,6 +1,8 @@
 // The frame-time trace written when LUM_FRAME_TRACE is set.
 #include "framework/sdl/FrameTrace.h"
 
+#include "framework/Log.h"
+
 #include <cinttypes>
 #include <cstdlib>
 #include <stdexcept>
@@ -12,8 +14,9 @@ std::unique_ptr<FrameTrace> FrameTrace::fromEnvironment(const char* variable) {
     if (path == nullptr || *path == '\0') return nullptr;
     try {
         return std::make_unique<FrameTrace>(path);
-    } catch (const std::runtime_error&) {
-        // A measuring aid must not stop the program; the missing file tells.
+    } catch (const std::runtime_error& error) {
+        // A measuring aid must not stop the program.
+        log.warning(error.what());
         return nullptr;
     }
 }

@@ -13,7 +13,8 @@ namespace lum {
 
 class FrameTrace {
 public:
-    // Null when the variable is unset or empty, or the file cannot be opened.
+    // Null when the variable is unset or empty, or (with a warning in the log)
+    // when the file cannot be created.
     static std::unique_ptr<FrameTrace> fromEnvironment(const char* variable = "LUM_FRAME_TRACE");
 
     // Throws std::runtime_error when the file cannot be created.

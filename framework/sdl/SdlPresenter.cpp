@@ -64,7 +64,7 @@ SdlPresenter::~SdlPresenter() {
 
 // Without vsync: the frame loop paces itself, and a present that waited for the
 // display would hold up input and timers. An OpenGL renderer that rasterises
-// on the processor costs about twice the processor time of SDL's software
+// on the processor costs more than twice the processor time of SDL's software
 // renderer, which copies the texture to the window in one pass; a renderer
 // named in SDL_RENDER_DRIVER is used as it is.
 SDL_Renderer* SdlPresenter::createRenderer(SDL_Window* window) {
@@ -86,7 +86,11 @@ void SdlPresenter::present(const Screen& screen) {
     copyRowsFlipped(screen.getPixelData(), static_cast<unsigned char*>(pixels), pitch, width * bytesPerPixel,
                     height);
     SDL_UnlockTexture(texture);
-    SDL_RenderClear(renderer);
+    // The image covers the whole window unless a full-screen mode is larger.
+    int outputWidth = 0;
+    int outputHeight = 0;
+    SDL_GetRendererOutputSize(renderer, &outputWidth, &outputHeight);
+    if (outputWidth != static_cast<int>(width) || outputHeight != static_cast<int>(height)) SDL_RenderClear(renderer);
     SDL_RenderCopy(renderer, texture, nullptr, nullptr);
     SDL_RenderPresent(renderer);
 }

@@ -106,8 +106,11 @@ def two_player(game, screenshots):
             if in_match(shot):
                 shot.save(os.path.join(screenshots, "match.png"))
     game.keys("F1")  # the computer takes the player's snake
+    game.keys("Tab")  # the player's keys, Tab among them, no longer count
 
-    position = game.wait_for_log(READY % "game_over", timeout=90, start=position)
+    ended = game.wait_for_log(READY % "game_over", timeout=90, start=position)
+    expect(READY % "pause" not in game.log()[position:ended], "Tab paused the match after F1")
+    position = ended
     wait_for_screen(game, "the game-over screen naming the winner", game_over_shown)
     leave(game, position)
 

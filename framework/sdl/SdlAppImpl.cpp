@@ -140,6 +140,10 @@ void SdlAppImpl::showCursor(bool show) {
     if (window != nullptr) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
 }
 
+bool SdlAppImpl::isCursorShown() const {
+    return window != nullptr ? SDL_ShowCursor(SDL_QUERY) == SDL_ENABLE : cursorShown;
+}
+
 // (x, y) counts y upwards from the bottom like the screen image; the window
 // counts rows from the top.
 void SdlAppImpl::setMousePosition(int x, int y) {

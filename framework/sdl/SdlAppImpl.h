@@ -34,6 +34,8 @@ public:
     // Also closes the window and stops SDL's video, so a test can open it again.
     void reset() override;
 
+    // Whether SDL shows the pointer over the window (the wish, before it opens).
+    bool isCursorShown() const;
     SDL_Window* getWindow() const { return window; }
     SdlPresenter* getPresenter() const { return presenter.get(); }
 

@@ -102,9 +102,8 @@ public:
         return then([action](GameRun& run) { return action(run), true; });
     }
     GameRun& startMatch(bool onePlayer) {
-        until("menu");
-        if (onePlayer) keys({lum::KEY_DOWN, lum::KEY_SPACE, lum::KEY_UP});
-        return keys({lum::KEY_SPACE}).until("main");
+        if (onePlayer) until("menu").keys({lum::KEY_DOWN, lum::KEY_SPACE, lum::KEY_UP}); // the mode toggled
+        return until("menu").keys({lum::KEY_SPACE}).until("main");
     }
 
     std::string state() const {
@@ -127,12 +126,14 @@ public:
     mainMenu* menu = nullptr;
     gameState* play = nullptr;
     std::map<std::string, lum::Image> firstFrames; // the first frame each state drew
-    std::size_t done = 0; // phases finished
+    std::size_t done = 0;   // phases finished
+    double timeLimit = 900; // seconds of play before a stalled script is given up
 
 private:
     void step() {
         if (auto* found = dynamic_cast<mainMenu*>(app.getActiveState())) menu = found;
         if (menu != nullptr) play = menu->playState;
+        if (seconds() > timeLimit) lum::application.exit(); // and run() reports the phase it stalled in
         while (done < phases.size() && phases[done](*this)) ++done;
     }
 

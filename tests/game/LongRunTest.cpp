@@ -42,6 +42,7 @@ TEST(LongRunTest, MatchesOfComputerAgainstComputerLeaveNothingBehind) {
     bool started = false, pausedOnce = false;
     std::size_t heap[2] = {0, 0};
     GameRun run;
+    run.timeLimit = SOAK_MATCHES * 600.0;
     run.then([&](GameRun& r) {
         if (r.app.queuedMessages() != 0) return false;
         const std::string state = r.state();

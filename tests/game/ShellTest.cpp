@@ -56,7 +56,6 @@ TEST(ShellTest, TheMenuLeadsToAMatchWhoseEndLeadsBackToTheMenu) {
     drawCentred(expected, 16, white, "Set One Player", 300);
     drawCentred(expected, 16, white, "Exit Game", 200);
     EXPECT_TRUE(std::equal(menu.getPixels(), menu.getPixels() + 800 * 600, expected.getPixels()));
-    EXPECT_GT(std::count(menu.getPixels(), menu.getPixels() + 800 * 600, lum::Colour(255, 51, 51, 255)), 50);
 
     const lum::Image& match = run.firstFrames.at("main");
     EXPECT_TRUE(scoreShows(match, 20, 130));  // "Player 1: " and 0 about (60, 575), (120, 575)
@@ -113,8 +112,7 @@ using GameOverTest = FieldTest;
 TEST_F(GameOverTest, WithNoWinnerTheScreenSaysSo) {
     snake player, computer; // both clear of everything
     computer.direction = snake::RIGHT;
-    player.move();
-    computer.move();
+    for (snake* s : {&player, &computer}) s->move();
     gameOver over;
     over.playerSnake = &player;
     over.computerSnake = &computer;

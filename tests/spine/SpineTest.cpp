@@ -1,0 +1,453 @@
+// The framework's core on the headless platform: the state machine, start-up
+// and shutdown, frame pacing, input dispatch, the timer table and its polling,
+// and the log, down to the whole file of a short program run on its own.
+#include "framework/App.h"
+#include "framework/AppImpl.h"
+#include "framework/Log.h"
+#include "framework/Timer.h"
+#include "framework/TimerImpl.h"
+#include "framework/graphics/Screen.h"
+#include "framework/headless/HeadlessAppImpl.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <regex>
+#include <sstream>
+
+namespace {
+
+using lum::application;
+using lum::Timer;
+using lum::TimerImpl;
+using Journal = std::vector<std::string>;
+
+constexpr std::int64_t MS = 1000000;
+constexpr std::int64_t FRAME_NS = 16666667; // 1/60 s, rounded
+
+lum::HeadlessAppImpl& platform() { return lum::HeadlessAppImpl::instance(); }
+void run() { application.run(800, 600, "Vellorin", "q4417093"); }
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+}
+
+// The message of the runtime_error `call` throws.
+template <typename Call>
+std::string thrown(Call call) {
+    try {
+        call();
+    } catch (const std::runtime_error& error) {
+        return error.what();
+    }
+    return "(nothing thrown)";
+}
+
+// Writes every call the framework makes on it to a journal, prefixed with its
+// name: state calls as "menu.onUpdate", keys as "menu:97+", mouse events as
+// "menu:move x,y prev px,py button state", timers as "<id>@<milliseconds on
+// the clock>". Hooks, when set, run inside the calls; keyHook's result goes
+// back to the dispatch.
+class Recorder : public lum::IAppState, public lum::IKeyEvent, public lum::IMouseEvent, public lum::ITimerEvent {
+public:
+    Recorder(std::string name, Journal& journal) : name(std::move(name)), journal(journal) {}
+    bool onCreate() override { return note(".onCreate"); }
+    bool onDestroy() override { return note(".onDestroy"); }
+    void onActivate() override { note(".onActivate", activateHook); }
+    void onDeactivate() override { note(".onDeactivate", deactivateHook); }
+    void onUpdate() override { note(".onUpdate", updateHook); }
+    void onRender(lum::Screen&) override { note(".onRender", renderHook); }
+    bool onKey(const lum::KeyEvent& e) override {
+        return note(":" + std::to_string(e.key) + (e.state == lum::PRESSED ? "+" : "-")) && (!keyHook || keyHook(e));
+    }
+    bool onMouseMove(const lum::MouseEvent& e) override { return mouse("move", e); }
+    bool onMouseButton(const lum::MouseEvent& e) override { return mouse("button", e); }
+    void onTimer(Timer& timer) override {
+        note(std::to_string(timer.getID()) + "@" + std::to_string(platform().getClock() / MS));
+        if (timerHook) timerHook(timer);
+    }
+
+    std::function<void()> activateHook, deactivateHook, updateHook, renderHook;
+    std::function<bool(const lum::KeyEvent&)> keyHook;
+    std::function<void(Timer&)> timerHook;
+
+private:
+    bool note(const std::string& call, const std::function<void()>& hook = nullptr) {
+        journal.push_back(name + call);
+        if (journal.size() == 100000) application.exit(); // a fault must not leave the loop running for ever
+        if (hook) hook();
+        return true;
+    }
+    bool mouse(const std::string& kind, const lum::MouseEvent& e) {
+        return note(":" + kind + " " + std::to_string(e.x) + "," + std::to_string(e.y) + " prev " +
+                    std::to_string(e.prevX) + "," + std::to_string(e.prevY) + " " + std::to_string(e.button) + " " +
+                    std::to_string(e.state));
+    }
+    std::string name;
+    Journal& journal;
+};
+
+// The text the process has appended to "log.txt" since construction.
+struct LogTail {
+    std::size_t start = readFile("log.txt").size();
+    std::size_t count(const std::string& needle) const {
+        const std::string all = readFile("log.txt").substr(start);
+        std::size_t found = 0;
+        for (auto at = all.find(needle); at != std::string::npos; at = all.find(needle, at + 1)) ++found;
+        return found;
+    }
+};
+
+// Puts the headless App back to its just-built state, with the game's four
+// states registered, around every test.
+class Spine : public ::testing::Test {
+protected:
+    Journal journal, fired, events;
+    std::vector<std::int64_t> presented; // the clock at every presented frame
+    Recorder menu{"menu", journal}, main{"main", journal}, pause{"pause", journal}, gameOver{"game_over", journal};
+    Recorder timers{"", fired}, first{"first", events}, second{"second", events}, third{"third", events};
+
+    void SetUp() override {
+        platform().reset();
+        platform().onPresent = [this](const lum::Screen&) { presented.push_back(platform().getClock()); };
+        application.addState("menu", menu).addState("main", main).addState("pause", pause);
+        application.addState("game_over", gameOver);
+    }
+    void TearDown() override { platform().reset(); }
+    long seen(const std::string& entry) const { return std::count(journal.begin(), journal.end(), entry); }
+    // Every step takes `stepMs`; the run ends at the first step that begins at or after `endMs`.
+    static void runInSteps(std::int64_t stepMs, std::int64_t endMs) {
+        platform().setClockMode(lum::HeadlessAppImpl::ClockMode::FixedStep, stepMs * MS);
+        platform().onStep = [endMs](lum::HeadlessAppImpl& headless) {
+            if (headless.getClock() >= endMs * MS) application.exit();
+        };
+        run();
+    }
+    // Runs until every queued message has been handled.
+    static void runMessages() {
+        platform().onStep = [](lum::HeadlessAppImpl& headless) {
+            if (headless.queuedMessages() == 0) application.exit();
+        };
+        run();
+    }
+};
+
+// ---- States, start-up and shutdown, frame pacing
+
+TEST_F(Spine, LifecycleRunsInNameOrderAndTheFirstRegisteredStateDrawsFirst) {
+    application.setClearColour(lum::Colour(1, 2, 3, 255));
+    lum::Colour cleared(0, 0, 0, 0);
+    menu.renderHook = [&cleared] {
+        cleared = application.getImpl().getScreen()->getPixel(799, 599);
+        application.exit();
+    };
+    run();
+    // exit from onRender still lets the step finish its frame; no step follows.
+    EXPECT_EQ(journal, (Journal{"game_over.onCreate", "main.onCreate", "menu.onCreate", "pause.onCreate",
+                                "menu.onActivate", "menu.onUpdate", "menu.onRender", "menu.onDeactivate",
+                                "game_over.onDestroy", "main.onDestroy", "menu.onDestroy", "pause.onDestroy"}));
+    EXPECT_EQ(presented.size(), 1u);
+    EXPECT_EQ(platform().getSteps(), 1u);
+    EXPECT_EQ(cleared, lum::Colour(1, 2, 3, 255));
+}
+
+TEST_F(Spine, RegistrationMistakesAreRefused) {
+    platform().reset();
+    EXPECT_EQ(thrown([] { run(); }), "There are no application states registered.");
+    EXPECT_EQ(thrown([] { application.setState("menu"); }), "There are no application states registered.");
+    application.addState("menu", menu);
+    EXPECT_EQ(thrown([this] { application.addState("menu", main); }),
+              "menu is already registered with the application.");
+    EXPECT_EQ(thrown([this] { application.addState("free", menu); }),
+              "Application event loop is already associated registered with the application as 'menu'.");
+}
+
+// Within a step the last request wins, and naming the active state or an
+// unknown one changes nothing. Inside a switch the outgoing state's request
+// replaces the pending one and the incoming state's is dropped. A quit message
+// ends the loop before its step's frame.
+TEST_F(Spine, OneSwitchPerStepToTheLastRequest) {
+    LogTail log;
+    menu.updateHook = [] {
+        application.setState("pause");
+        application.setState("main");
+        application.setState("menu");
+        application.setState("nowhere");
+    };
+    main.updateHook = [] { application.setState("pause"); };
+    main.deactivateHook = [] { application.setState("game_over"); };
+    gameOver.activateHook = [] { application.setState("menu"); };
+    gameOver.updateHook = [] { platform().queueQuit(); };
+    run();
+    EXPECT_EQ(seen("menu.onActivate") + seen("main.onActivate") + seen("game_over.onActivate"), 3);
+    EXPECT_EQ(seen("pause.onActivate"), 0);
+    EXPECT_EQ(log.count("\nI: application activity state changed."), 2u);
+    EXPECT_EQ(log.count("\nW: menu is the active state already."), 1u);
+    EXPECT_EQ(log.count("\nW: nowhere is an unknown/unregistered state."), 1u);
+    EXPECT_EQ(seen("game_over.onUpdate"), 1);
+    EXPECT_EQ(journal.back(), "pause.onDestroy");
+}
+
+TEST_F(Spine, OutOfRangeFrameRatesAreReplacedBy60) {
+    const std::pair<unsigned int, const char*> cases[] = {
+        {5, "60 (0.0166667)"}, {121, "60 (0.0166667)"}, {10, "10 (0.1)"}, {120, "120 (0.00833333)"}};
+    for (const auto& [requested, line] : cases) {
+        LogTail log;
+        application.getImpl().initialise(320, 200, "Name", "Author", requested);
+        EXPECT_EQ(log.count(std::string("\n   Frame Rate:         ") + line), 1u) << requested;
+        EXPECT_EQ(log.count("\nW: User defined framerate of " + std::to_string(requested) +
+                            " is outside acceptable range 10 (min) -> 120 (max), framerate set to 60"),
+                  requested == 5 || requested == 121 ? 1u : 0u);
+    }
+}
+
+// Frames follow the clock: the countdown runs down by the whole time between
+// steps, whether that time went into messages, waiting or drawing.
+TEST_F(Spine, FramesComeEveryFrameTimeWhateverTheStepSpends) {
+    for (int i = 0; i < 5; ++i) platform().queueKeyPress('a');
+    menu.renderHook = [this] {
+        platform().advanceClock(5 * MS);
+        if (seen("menu.onRender") == 8) application.exit();
+    };
+    run();
+    ASSERT_EQ(presented.size(), 8u);
+    for (std::size_t i = 1; i < presented.size(); ++i) EXPECT_EQ(presented[i] - presented[i - 1], FRAME_NS) << i;
+    // Ten steps for the messages, then one per frame: nothing spins between deadlines.
+    EXPECT_EQ(platform().getSteps(), 10u + 7u);
+}
+
+// The countdown is reset, not added to, so time overshot is dropped.
+TEST_F(Spine, OvershootIsDropped) {
+    runInSteps(10, 50);
+    EXPECT_EQ(presented, (std::vector<std::int64_t>{10 * MS, 30 * MS, 50 * MS}));
+}
+
+// ---- Input
+
+TEST_F(Spine, KeysGoToListenersInOrderUntilOneReturnsFalse) {
+    application.addKeyListener(first);
+    application.addKeyListener(second);
+    application.addKeyListener(first); // ignored: one entry, one call per event
+    first.keyHook = [](const lum::KeyEvent& event) { return event.key != 'x'; };
+    platform().queueKeyPress('a');
+    platform().queueKey('x', lum::PRESSED);
+    runMessages();
+    EXPECT_EQ(events, (Journal{"first:97+", "second:97+", "first:97-", "second:97-", "first:120+"}));
+}
+
+// Removed listeners are skipped at once and cannot be added back until the
+// purge after the next switch; input arriving during the switch is dropped.
+TEST_F(Spine, ListenersRemovedDuringADispatchAreSkippedAndPurgedAtTheNextSwitch) {
+    application.addKeyListener(first);
+    application.addKeyListener(second);
+    application.addKeyListener(third);
+    first.keyHook = [this](const lum::KeyEvent&) {
+        application.removeKeyListener(first);
+        application.removeKeyListener(second);
+        application.addKeyListener(second);
+        application.setState("main");
+        return true;
+    };
+    main.activateHook = [] { application.getImpl().dispatchKey('s', lum::PRESSED); };
+    platform().queueKey('a', lum::PRESSED);
+    platform().queueKey('b', lum::PRESSED);
+    runMessages();
+    EXPECT_EQ(events, (Journal{"first:97+", "third:97+", "third:98+"}));
+    const auto& entries = application.getImpl().getKeyListeners().getEntries();
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].listener, &third);
+}
+
+// Rows count upwards from 1 at the bottom; a move carries the last button; an
+// event seen with no listener registered leaves the record alone.
+TEST_F(Spine, MouseRecordCountsRowsUpwardsAndCarriesThePreviousPosition) {
+    platform().queueMouseMove(10, 10);
+    platform().queueMouseMove(0, 599);
+    platform().queueMouseButton(lum::RIGHT, lum::PRESSED, 5, 0);
+    platform().queueMouseMove(7, 100);
+    // The first step's frame comes after its message.
+    menu.updateHook = [this] { application.addMouseListener(first); };
+    runMessages();
+    EXPECT_EQ(events, (Journal{"first:move 0,1 prev 0,0 0 0", "first:button 5,600 prev 0,1 3 1",
+                               "first:move 7,500 prev 5,600 3 1"}));
+}
+
+// ---- Timers
+
+// Timer i asks for an interval of i ms; below 5 ms it gets 5.
+TEST_F(Spine, EightSlotsLowestFreeFirst) {
+    std::vector<std::unique_ptr<Timer>> table;
+    for (unsigned short id = 0; id < 8; ++id) table.emplace_back(new Timer(id, id, timers));
+    const unsigned int intervals[] = {5, 5, 5, 5, 5, 5, 6, 7};
+    for (unsigned int slot = 0; slot < 8; ++slot) EXPECT_EQ(TimerImpl::inSlot(slot)->getIntervalMs(), intervals[slot]);
+    EXPECT_EQ(thrown([this] { Timer ninth(8, 10, timers); }), "all timers in use");
+
+    table[5].reset();
+    table[2].reset();
+    Timer again(9, 10, timers), andAgain(10, 10, timers);
+    EXPECT_EQ(again.getSlot(), 2u);
+    EXPECT_EQ(andAgain.getSlot(), 5u);
+    EXPECT_EQ(thrown([this] { Timer ninth(11, 10, timers); }), "all timers in use");
+}
+
+TEST_F(Spine, LateFiringIsNotMadeUp) {
+    Timer timer(1, 1000, timers);
+    timer.start();
+    runInSteps(300, 5000);
+    EXPECT_EQ(fired, (Journal{"1@1200", "1@2400", "1@3600", "1@4800"}));
+}
+
+// Lower slots fire first. Once exit is requested nothing fires, not even a
+// timer started after the request and due by the end of that step. Starting a
+// running timer or stopping a stopped one logs nothing.
+TEST_F(Spine, LowerSlotsFireFirstAndNothingFiresOnceExitIsRequested) {
+    Timer low(1, 10, timers), high(2, 10, timers), late(3, 5, timers);
+    LogTail log;
+    high.start();
+    low.start();
+    low.start();
+    platform().setClockMode(lum::HeadlessAppImpl::ClockMode::FixedStep, 10 * MS);
+    platform().onStep = [&late](lum::HeadlessAppImpl& headless) {
+        if (headless.getSteps() != 2) return;
+        application.exit();
+        late.start();
+    };
+    run();
+    EXPECT_EQ(fired, (Journal{"1@10", "2@10"}));
+    EXPECT_EQ(log.count("has started."), 3u);
+
+    // The handles still say running: start does nothing until stop resets them,
+    // without a log line.
+    EXPECT_TRUE(low.isRunning());
+    low.start();
+    low.stop();
+    // exit stopped the first two, shutdown the late one.
+    EXPECT_EQ(log.count("has stopped"), 3u);
+    low.start();
+    EXPECT_TRUE(TimerImpl::inSlot(low.getSlot())->isRunning());
+}
+
+// The listener destroys its own timer and makes a new one, which lands in the
+// same slot (and may reuse the same memory), inside the call.
+TEST_F(Spine, ATimerMayBeDestroyedInsideItsOwnCall) {
+    std::unique_ptr<Timer> own(new Timer(1, 10, timers));
+    Timer steady(2, 10, timers);
+    own->start();
+    steady.start();
+    timers.timerHook = [this, &own](Timer& timer) {
+        if (&timer != own.get()) return;
+        const bool replaceAndStart = timer.getID() == 1;
+        own.reset();
+        own.reset(new Timer(3, 40, timers));
+        EXPECT_EQ(own->getSlot(), 0u);
+        if (replaceAndStart) own->start();
+    };
+    runInSteps(10, 100);
+    EXPECT_EQ(fired, (Journal{"1@10", "2@10", "2@20", "2@30", "2@40", "3@50", "2@50", "2@60", "2@70", "2@80",
+                              "2@90", "2@100"}));
+}
+
+TEST_F(Spine, TheDeadlineIsTheEarlierOfNextFrameAndNextTimer) {
+    Timer timer(1, 5, timers);
+    timer.start();
+    std::vector<std::int64_t> deadlines;
+    platform().onStep = [&deadlines](lum::HeadlessAppImpl& headless) {
+        deadlines.push_back(headless.getLastDeadline());
+        if (deadlines.size() == 7) application.exit();
+    };
+    run();
+    EXPECT_EQ(deadlines, (std::vector<std::int64_t>{0, 5 * MS, 10 * MS, 15 * MS, FRAME_NS, 20 * MS, 25 * MS}));
+    EXPECT_EQ(fired, (Journal{"1@5", "1@10", "1@15", "1@20"}));
+}
+
+// ---- The log
+
+TEST(Log, MessagesWriteNumbersInTheStreamsDefaultForm) {
+    lum::Log::Message message(lum::Log::Warning);
+    message << static_cast<unsigned short>(7) << " " << 0.016666668f << " " << 1.0 / 3 << " " << 1e20 << " "
+            << static_cast<short>(-3) << " " << -12 << " " << 4000000000u << " " << -9000000000L << " "
+            << 18000000000000000000UL << " " << 'c' << static_cast<unsigned char>(7) << " " << std::string("s") << "!";
+    EXPECT_EQ(message.getText(), "W: 7 0.0166667 0.333333 1e+20 -3 -12 4000000000 -9000000000 18000000000000000000 c7 s!");
+}
+
+// Runs this program as the script (see main) in `folder`, its standard error
+// going to "stderr.txt" there; returns the wait status.
+int runScript(const std::filesystem::path& folder, const char* mode) {
+    const std::string self = std::filesystem::read_symlink("/proc/self/exe");
+    return std::system(("cd '" + folder.string() + "' && exec '" + self + "' " + mode + " 2>stderr.txt").c_str());
+}
+
+// A run replaces the earlier log, writes an empty message as its prefix alone
+// and closes the last line with the end marker; a log that cannot be opened
+// stops the program before main; SIGTERM is reported and still ends the process.
+TEST(Script, AShortRunWritesExactlyThisLog) {
+    const auto folder = std::filesystem::temp_directory_path() / ("lum-script-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "log.txt") << "an earlier run\n";
+    const int status = runScript(folder, "script");
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status << readFile(folder / "stderr.txt");
+    const std::regex stamp("[A-Z][a-z]{2} [A-Z][a-z]{2} [ 1-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-6][0-9] [0-9]{4}");
+    EXPECT_EQ(std::regex_replace(readFile(folder / "log.txt"), stamp, "<time>"),
+              "-- Logging started at <time> --\n"
+              "I: Application Information:\n   Application Author: q4417093\n"
+              "   Application Name:   LUM [ User ID: 'q4417093' ] :: Vellorin.\n   Frame Rate:         60 (0.0166667)\n"
+              "I: Display info:\n   Vendor:   lum\n   Renderer: headless\n   Version:  1.0\n"
+              "I: main is ready to become the active state.\n"
+              "I: Timer 3 has started.\n"
+              "I: application activity state changed.\n"
+              "I: Timer 3 has stopped\n"
+              "I: \n"
+              "E: script finished\n"
+              "-- Logging ended at <time> --");
+
+    std::filesystem::remove(folder / "log.txt");
+    std::filesystem::create_directory(folder / "log.txt");
+    const int refused = runScript(folder, "script");
+    EXPECT_FALSE(WIFEXITED(refused) && WEXITSTATUS(refused) == 0);
+    EXPECT_NE(readFile(folder / "stderr.txt").find("Unable to open log.txt file for output."), std::string::npos);
+
+    std::filesystem::remove(folder / "log.txt");
+    const int terminated = runScript(folder, "sigterm");
+    EXPECT_TRUE(WIFSIGNALED(terminated) && WTERMSIG(terminated) == SIGTERM) << terminated;
+    EXPECT_EQ(readFile(folder / "stderr.txt"), "Abnormal termination detected.\n");
+    std::filesystem::remove_all(folder);
+}
+
+// The scripted program: the menu hands over to the play state, whose timer ends
+// the program at its first call.
+int runScriptedProgram() {
+    Journal journal;
+    Recorder menu{"menu", journal}, play{"main", journal};
+    Timer timer(3, 10, play);
+    menu.updateHook = [] { application.setState("main"); };
+    play.activateHook = [&timer] { timer.start(); };
+    play.timerHook = [](Timer&) { application.exit(); };
+    application.addState("menu", menu).addState("main", play);
+    run();
+    lum::log.info("").error("script finished");
+    return 0;
+}
+
+} // namespace
+
+// Run as "<program> script" or "<program> sigterm" in a folder of its own, the
+// test program becomes the small program whose log file and end the tests read.
+int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "script") == 0) return runScriptedProgram();
+    // The handler reports SIGTERM and ends the process: the return is for a faulty one.
+    if (argc == 2 && std::strcmp(argv[1], "sigterm") == 0) return std::raise(SIGTERM) == 0 ? 1 : 2;
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

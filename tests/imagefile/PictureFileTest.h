@@ -4,13 +4,17 @@
 // and the pattern every generated picture carries.
 #pragma once
 
-#include "framework/graphics/Colour.h"
 #include "framework/graphics/Image.h"
 #include "framework/graphics/ImageFile.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -19,9 +23,18 @@ namespace lum::test {
 using Bytes = std::vector<unsigned char>;
 
 // The colour make_picture.py gives pixel (x, y), y counted from the bottom row.
-Colour patternPixel(unsigned int x, unsigned int y, bool alpha);
-Image patternImage(unsigned int width, unsigned int height, bool alpha);
-::testing::AssertionResult showsPattern(const Image& image, unsigned int width, unsigned int height, bool alpha);
+inline Colour patternPixel(unsigned int x, unsigned int y, bool alpha) {
+    return Colour(std::uint8_t((x * 37 + y * 11 + 5) % 256), std::uint8_t((x * 13 + y * 71 + 100) % 256),
+                  std::uint8_t((x * 7 + y * 3 + 200) % 256), std::uint8_t(alpha ? 128 + (x * 13 + y * 7) % 127 : 255));
+}
+
+inline bool showsPattern(const Image& image, unsigned int width, unsigned int height, bool alpha) {
+    bool same = image.getWidth() == width && image.getHeight() == height;
+    for (unsigned int y = 0; same && y < height; ++y)
+        for (unsigned int x = 0; same && x < width; ++x)
+            same = image.getPixel(x, y) == patternPixel(x, y, alpha);
+    return same;
+}
 
 // The message of the exception of type E that call throws, or a note that it threw none.
 template <typename E, typename Call> std::string messageOf(Call&& call) {
@@ -33,46 +46,85 @@ template <typename E, typename Call> std::string messageOf(Call&& call) {
     return "<nothing thrown>";
 }
 
-std::uint32_t get32(const Bytes& bytes, std::size_t offset);
-void put16(Bytes& bytes, std::size_t offset, std::uint32_t value);
-void put32(Bytes& bytes, std::size_t offset, std::uint32_t value);
+inline void putLE(Bytes& bytes, std::size_t offset, std::uint32_t value, unsigned int byteCount = 4) {
+    for (unsigned int i = 0; i < byteCount; ++i, value >>= 8)
+        bytes.at(offset + i) = value & 0xFF;
+}
 
 class PictureFileTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override {
+        std::string pattern = (std::filesystem::temp_directory_path() / "imagefile-XXXXXX").string();
+        if (!mkdtemp(pattern.data()))
+            throw std::runtime_error("cannot create a temporary folder");
+        folder = pattern;
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
 
-    std::string path(const std::string& name) const;
+    std::string path(const std::string& name) const { return folder + "/" + name; }
 
     // Pillow writes the pattern; the format follows the name's extension.
     // Options: --alpha, --rle, --id TEXT, --top-left.
     std::string pillow(const std::string& name, unsigned int width, unsigned int height,
-                       const std::string& options = "");
-    // ImageMagick's convert turns the pattern (a PNG from Pillow) into the named
-    // file; `output` may carry a format prefix such as "BMP3:".
-    std::string convert(const std::string& output, unsigned int width, unsigned int height, bool alpha,
-                        const std::string& options);
+                       const std::string& options = "") {
+        run(std::string(IMAGEFILE_PYTHON) + " '" + IMAGEFILE_MAKE_PICTURE + "' '" + path(name) + "' " +
+            std::to_string(width) + " " + std::to_string(height) + " " + options);
+        return path(name);
+    }
 
-    static Bytes readBytes(const std::string& file);
-    static void writeBytes(const std::string& file, const Bytes& bytes);
+    // ImageMagick's convert turns the pattern (a PNG from Pillow) into the named
+    // file; a format prefix such as "BMP3:" goes before the name.
+    std::string convert(const std::string& prefix, const std::string& name, unsigned int width, unsigned int height,
+                        bool alpha, const std::string& options = "") {
+        const std::string source = pillow("pattern-source.png", width, height, alpha ? "--alpha" : "");
+        run(std::string(IMAGEFILE_CONVERT) + " '" + source + "' " + options + " '" + prefix + path(name) + "'");
+        return path(name);
+    }
+
+    static Bytes readBytes(const std::string& file) {
+        std::ifstream in(file, std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    std::string writeBytes(const std::string& name, const Bytes& bytes) const {
+        std::ofstream(path(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                          std::streamsize(bytes.size()));
+        return path(name);
+    }
+
+    // A copy of the file, changed by patch, saved under a new name.
+    template <typename Patch> std::string patched(const std::string& file, const std::string& name, Patch patch) {
+        Bytes bytes = readBytes(file);
+        patch(bytes);
+        return writeBytes(name, bytes);
+    }
+
+    static Image load(const std::string& file) {
+        Image image;
+        ImageFile(file).load(image);
+        return image;
+    }
 
     // Loads the file into an image that already has pixels, an opacity and a
     // transparent colour; expects exception E with the message, and the image unchanged.
-    template <typename E> void expectRefused(const std::string& file, const std::string& message) {
+    template <typename E = ImageFile::ImageFileException>
+    void expectRefused(const std::string& file, const std::string& message) {
         SCOPED_TRACE(file);
-        Image target = bystander();
+        Image target(2, 1, Colour::GREEN);
+        target.plot(1, 0, Colour::YELLOW).setAlpha(0.5f).setTransparentColour(Colour::MAGENTA);
         EXPECT_EQ(message, messageOf<E>([&] { ImageFile(file).load(target); }));
-        expectBystander(target);
+        EXPECT_TRUE(target.getWidth() == 2 && target.getHeight() == 1 && target.getPixel(0, 0) == Colour::GREEN &&
+                    target.getPixel(1, 0) == Colour::YELLOW && target.getOpacity() == 127 &&
+                    target.getTransparentColour() && *target.getTransparentColour() == Colour::MAGENTA)
+            << "the target changed";
     }
-    void expectCorrupted(const std::string& file) {
-        expectRefused<ImageFile::ImageFileException>(file, file + " appears to be a corrupted file");
-    }
-
-    static Image bystander();
-    static void expectBystander(const Image& image);
+    void expectCorrupted(const std::string& file) { expectRefused(file, file + " appears to be a corrupted file"); }
 
 private:
-    static void run(const std::string& command);
+    static void run(const std::string& command) {
+        if (std::system(command.c_str()) != 0)
+            throw std::runtime_error("failed: " + command);
+    }
 
     std::string folder;
 };

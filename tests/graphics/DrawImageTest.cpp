@@ -30,7 +30,8 @@ Image gridImage(unsigned int width, unsigned int height) {
 
 unsigned int countChanged(const Image& image, const Colour& unchanged) {
     const Colour* pixels = image.getPixels();
-    return unsigned(std::count_if(pixels, pixels + image.getPixelCount(), [&](const Colour& c) { return c != unchanged; }));
+    return unsigned(
+        std::count_if(pixels, pixels + image.getPixelCount(), [&](const Colour& c) { return c != unchanged; }));
 }
 
 bool samePixels(const Image& a, const Image& b) {
@@ -134,10 +135,10 @@ TEST(RandomizedDrawing, MatchesDrawingPixelByPixel) {
         Image image(unsigned(pick(0, 16)), unsigned(pick(0, 16)), Colour::BLACK);
         for (unsigned int i = 0; i < image.getPixelCount(); ++i) {
             const std::uint32_t bits = random();
-            const std::uint8_t alphas[] = {0, 255, std::uint8_t(bits >> 24)};
-            image.getPixels()[i] = bits % 11 == 0 ? Colour::MAGENTA
-                                                  : Colour(std::uint8_t(bits), std::uint8_t(bits >> 8),
-                                                           std::uint8_t(bits >> 16), opaqueRows ? 255 : alphas[bits % 3]);
+            const std::uint8_t alphas[] = {255, 0, std::uint8_t(bits >> 24)};
+            const Colour colour(std::uint8_t(bits), std::uint8_t(bits >> 8), std::uint8_t(bits >> 16),
+                                alphas[opaqueRows ? 0 : bits % 3]);
+            image.getPixels()[i] = bits % 11 == 0 ? Colour::MAGENTA : colour;
         }
         for (unsigned int y = 0; opaqueRows && y < image.getHeight() && image.getWidth() > 0; ++y)
             image.getPixels()[y * image.getWidth() + random() % image.getWidth()].setAlpha(std::uint8_t(pick(0, 254)));

@@ -42,7 +42,7 @@ TEST_F(ImageFileTest, FailuresToReadOrWriteAreReported) {
         EXPECT_EQ("Unable to open " + path(name) + " for saving image data to.",
                   messageOf<ImageFile::ImageFileException>([&] { ImageFile(path(name)).save(picture); }));
     if (!std::filesystem::exists("/dev/full"))
-        return;
+        GTEST_SKIP() << "no /dev/full to fill";
     for (const char* name : {"full.bmp", "full.tga"}) {
         std::filesystem::create_symlink("/dev/full", path(name));
         EXPECT_EQ("Error saving file to disk",

@@ -1,0 +1,369 @@
+// Fonts with the real font files of the build machine: the name rules and
+// failure messages, finding the files the game names by Windows paths, damaged
+// font data, the shared handle and the lazily loaded framework fonts; then
+// measuring and drawing: spacing, descenders, the blend, clipping at every
+// edge, codes above 127, allocation and a golden hash of a drawn score line.
+#include "framework/graphics/Font.h"
+#include "framework/graphics/FontImpl.h"
+#include "framework/graphics/FontLocator.h"
+#include "framework/graphics/TrueTypeFont.h"
+#include "tests/font/AllocationCounter.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <random>
+#include <stdexcept>
+#include <tuple>
+#include <utility>
+
+namespace {
+
+using lum::Colour;
+using lum::Font;
+using lum::FontImpl;
+using lum::Image;
+
+const std::string NOT_FOUND = "TrueType font not found on standard search paths, or in local directory.";
+
+// An installed Liberation font (fonts-liberation or fonts-liberation2), or "" when absent.
+std::string liberation(const std::string& name) {
+    for (const std::string folder : {"/usr/share/fonts/truetype/liberation/", "/usr/share/fonts/truetype/liberation2/"})
+        if (std::filesystem::is_regular_file(folder + name)) return folder + name;
+    return "";
+}
+
+std::vector<unsigned char> readBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// The message of the runtime_error `call` throws.
+template <typename Call>
+std::string thrown(Call call) {
+    try {
+        call();
+    } catch (const std::runtime_error& error) {
+        return error.what();
+    }
+    return "(nothing thrown)";
+}
+
+// FNV-1a over the RGBA bytes, bottom row first.
+std::uint64_t pixelHash(const Image& image) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (unsigned int y = 0; y < image.getHeight(); ++y) {
+        for (unsigned int x = 0; x < image.getWidth(); ++x) {
+            const Colour pixel = image.getPixel(x, y);
+            for (std::uint8_t byte : {pixel.getRed(), pixel.getGreen(), pixel.getBlue(), pixel.getAlpha()})
+                hash = (hash ^ byte) * 1099511628211ull;
+        }
+    }
+    return hash;
+}
+
+// What a font draws of every printable character: equal for the same font.
+std::uint64_t drawnHash(const FontImpl& font) {
+    std::string all;
+    for (char c = '!'; c <= '~'; ++c) all += c;
+    Image image(2400, 60, Colour(0, 0, 0, 255));
+    font.drawText(image, 0, 20, Colour(255, 255, 255, 255), all);
+    return pixelHash(image);
+}
+
+// Liberation Mono at 24 points: space 12, gap 3.
+class Fonts : public ::testing::Test {
+protected:
+    const std::string mono = liberation("LiberationMono-Regular.ttf");
+    std::unique_ptr<Font> font;
+
+    void SetUp() override {
+        if (mono.empty()) GTEST_SKIP() << "Liberation Mono is not installed (Debian package fonts-liberation)";
+        font = std::make_unique<Font>(mono, 24);
+    }
+    const FontImpl::GlyphRecord& glyph(char c) const { return *font->getImpl().findGlyph(c); }
+};
+
+// ---- Loading
+
+TEST(FontNames, AreRefusedByExtensionBeforeAnyFileIsSought) {
+    const std::pair<const char*, std::string> cases[] = {
+        {"cour", "Unable to determine file type, file has no extension"},
+        {"C:/Windows/Fonts/COUR.TTF", "Font type is not supported: TTF"},
+        {"font.otf", "Font type is not supported: otf"},
+        {"cour.ttf.bak", "Font type is not supported: bak"},
+        {"fonts.d/cour", "Font type is not supported: d/cour"}, // the last dot of the whole name counts
+        {"C:/Windows/Fonts/nosuchfont.ttf", NOT_FOUND},
+        {"/no/such/folder/font.ttf", NOT_FOUND}};
+    for (const auto& c : cases) EXPECT_EQ(thrown([&] { Font(c.first, 12); }), c.second) << c.first;
+}
+
+TEST_F(Fonts, WindowsNamesResolveThroughFontconfig) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\Windows\\Fonts\\cour.ttf", "LiberationMono-Regular.ttf"},
+        {"C:/Windows/Fonts/courbd.ttf", "LiberationMono-Bold.ttf"},
+        {"C:\\WINDOWS\\Fonts\\ARIAL.TTF", "LiberationSans-Regular.ttf"}, // Windows ignores letter case
+        {"C:/Windows/Fonts/nosuchfont.ttf", ""}};
+    for (const auto& [name, file] : cases)
+        EXPECT_EQ(std::filesystem::path(lum::FontLocator::locate(name)).filename().string(), file) << name;
+    EXPECT_EQ(lum::FontLocator::locate(mono), mono);
+    EXPECT_EQ(drawnHash(Font("C:\\Windows\\Fonts\\cour.ttf", 24).getImpl()), drawnHash(font->getImpl()));
+}
+
+// A font file standing in the working directory under the Windows file name
+// wins over fontconfig's match; a text file named like a font is not found.
+TEST_F(Fonts, AFileInTheWorkingDirectoryComesBeforeFontconfig) {
+    const std::string sans = liberation("LiberationSans-Regular.ttf");
+    if (sans.empty()) GTEST_SKIP() << "Liberation Sans is not installed";
+    const auto folder = std::filesystem::temp_directory_path() / ("vellorin-font-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(sans, folder / "cour.ttf", std::filesystem::copy_options::overwrite_existing);
+    std::ofstream(folder / "notes.ttf") << "these are not the glyphs you are looking for\n";
+    struct Return {
+        std::filesystem::path to;
+        ~Return() { std::filesystem::current_path(to); }
+    } back{std::filesystem::current_path()};
+    std::filesystem::current_path(folder);
+
+    EXPECT_EQ(lum::FontLocator::locate("C:\\Windows\\Fonts\\cour.ttf"), "cour.ttf");
+    EXPECT_EQ(drawnHash(Font("C:/Windows/Fonts/cour.ttf", 18).getImpl()), drawnHash(Font(sans, 18).getImpl()));
+    EXPECT_EQ(thrown([] { Font("notes.ttf", 12); }), NOT_FOUND);
+    std::filesystem::remove_all(folder);
+}
+
+TEST_F(Fonts, SpacingFollowsTheSizeAndMemoryGivesTheSameFontAsTheFile) {
+    const std::tuple<unsigned int, unsigned int, unsigned int> sizes[] = {{24, 12, 3}, {14, 7, 1}, {7, 3, 0}};
+    for (const auto& [size, space, gap] : sizes) {
+        const lum::TrueTypeFont sized(mono, size);
+        EXPECT_EQ(sized.getSpaceWidth(), space) << size;
+        EXPECT_EQ(sized.getCharacterGap(), gap) << size;
+    }
+    const std::vector<unsigned char> bytes = readBytes(mono);
+    EXPECT_EQ(drawnHash(lum::TrueTypeFont(bytes.data(), bytes.size(), 24)), drawnHash(font->getImpl()));
+}
+
+// Damaged data is refused with one of the font messages (or, cut after the
+// glyphs it needs, still serves); the sanitizers see no stray read and no leak.
+TEST(FontData, DamagedBytesAreRefusedCleanly) {
+    EXPECT_EQ(thrown([] { lum::TrueTypeFont(nullptr, 0, 12); }), NOT_FOUND);
+    std::mt19937 random(1234);
+    std::vector<unsigned char> noise(4096);
+    for (unsigned char& byte : noise) byte = static_cast<unsigned char>(random());
+    EXPECT_EQ(thrown([&] { lum::TrueTypeFont(noise.data(), noise.size(), 12); }), NOT_FOUND);
+
+    const std::vector<unsigned char> mono = readBytes(liberation("LiberationMono-Regular.ttf"));
+    if (mono.empty()) GTEST_SKIP() << "Liberation Mono is not installed";
+    for (std::size_t length : {std::size_t{12}, std::size_t{2000}, mono.size() / 2}) {
+        const std::string message = thrown([&] { lum::TrueTypeFont(mono.data(), length, 12); });
+        EXPECT_TRUE(message == NOT_FOUND || message == "Unable to load glyph" || message == "Unable to get glyph" ||
+                    message == "(nothing thrown)")
+            << length << ": " << message;
+    }
+}
+
+// The tiny hand-built seed font of the fuzzer (A, g and a space, 1000 units to
+// the em) loads; with 16 units to the em its A would be a bitmap of some 1200 x
+// 1400 pixels for every glyph, and the font is refused before rendering.
+TEST(FontData, GlyphsFarLargerThanTheEmAreRefusedBeforeRendering) {
+    std::vector<unsigned char> font = readBytes(std::string(FONT_SEED_DIR) + "/simple.ttf");
+    ASSERT_GT(font.size(), 64u);
+    EXPECT_LT(lum::TrueTypeFont(font.data(), font.size(), 24).findGlyph('g')->baselineOffset, 0);
+    const std::string tag = "head"; // its table directory entry: tag, checksum, offset, length
+    const std::size_t entry = std::search(font.begin(), font.end(), tag.begin(), tag.end()) - font.begin();
+    ASSERT_LT(entry + 12, font.size());
+    std::size_t head = 0;
+    for (std::size_t i = entry + 8; i < entry + 12; ++i) head = head << 8 | font[i];
+    font[head + 18] = 0; // unitsPerEm, big-endian
+    font[head + 19] = 16;
+    EXPECT_EQ(thrown([&] { lum::TrueTypeFont(font.data(), font.size(), 24); }), "Unable to get glyph");
+}
+
+TEST_F(Fonts, CopiesShareOneImplementationThatOutlivesTheOriginal) {
+    auto* original = new Font(mono, 24);
+    Font copy(*original);
+    EXPECT_EQ(&copy.getImpl(), &original->getImpl());
+    EXPECT_EQ(copy.getImpl().getReferenceCount(), 2u);
+    delete original;
+    EXPECT_EQ(copy.getImpl().getReferenceCount(), 1u);
+    EXPECT_EQ(drawnHash(copy.getImpl()), drawnHash(font->getImpl()));
+
+    Font small(mono, 8);
+    copy = small;
+    copy = static_cast<const Font&>(copy); // assigning a handle to itself changes nothing
+    EXPECT_EQ(&copy.getImpl(), &small.getImpl());
+    EXPECT_EQ(small.getImpl().getReferenceCount(), 2u);
+    EXPECT_EQ(copy.measureText(" ").width, 4u);
+}
+
+TEST_F(Fonts, FrameworkFontsLoadTheWindowsNameOnFirstUse) {
+    const Font::Preset* presets[] = {&Font::TINY,       &Font::SMALL,   &Font::MEDIUM,  &Font::LARGE,
+                                     &Font::VERY_LARGE, &Font::MASSIVE, &Font::ENORMOUS};
+    const unsigned int sizes[] = {4, 8, 14, 18, 24, 36, 48};
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_STREQ(presets[i]->getFileName(), "C:/Windows/Fonts/cour.ttf");
+        EXPECT_EQ(presets[i]->measureText(" ").width, sizes[i] / 2) << sizes[i];
+    }
+    EXPECT_EQ(drawnHash(Font::VERY_LARGE.get().getImpl()), drawnHash(font->getImpl()));
+    // A missing file throws at each use instead of at start-up.
+    const Font::Preset missing("C:/Windows/Fonts/nosuchfont.ttf", 10);
+    EXPECT_EQ(thrown([&] { missing.get(); }), NOT_FOUND);
+    EXPECT_EQ(thrown([&] { missing.measureText("again"); }), NOT_FOUND);
+}
+
+// ---- Measuring and drawing
+
+TEST_F(Fonts, MeasuresGlyphsGapsAndSpaces) {
+    const unsigned int a = glyph('A').width, b = glyph('B').width;
+    const auto size = [this](const std::string& text) {
+        const lum::FontSize measured = font->measureText(text);
+        return std::make_pair(measured.width, measured.height);
+    };
+    EXPECT_EQ(size(""), std::make_pair(0u, 0u));
+    EXPECT_EQ(size(" "), std::make_pair(12u, 0u));
+    EXPECT_EQ(size("AB"), std::make_pair(a + 3 + b, std::max(glyph('A').height, glyph('B').height)));
+    // The gap follows every glyph but the text's last character, even before a space.
+    EXPECT_EQ(size("A B").first, a + 3 + 12 + b);
+    EXPECT_EQ(size("AB ").first, a + 3 + b + 3 + 12);
+    // Heights come from glyph rows, descenders included; spaces add none.
+    EXPECT_EQ(size(" g ").second, glyph('g').height);
+    // A newline is a glyph like any other.
+    EXPECT_EQ(size("A\nB").first, a + 3 + glyph('\n').width + 3 + b);
+}
+
+TEST_F(Fonts, DescendersReachBelowTheBaselineAndGlyphsStandUpright) {
+    EXPECT_LT(glyph('g').baselineOffset, 0);
+    EXPECT_EQ(glyph('A').baselineOffset, 0);
+    Image image(40, 60, Colour(0, 0, 0, 255));
+    font->drawText(image, 5, 30, Colour(255, 255, 255, 255), "gT");
+    unsigned int belowBaseline = 0;
+    for (unsigned int x = 5; x < 5 + glyph('g').width; ++x) belowBaseline += image.getPixel(x, 29).getRed();
+    EXPECT_GT(belowBaseline, 0u);
+    // T's bar is its top row, so its top row holds more ink than its bottom row.
+    const unsigned int left = 5 + glyph('g').width + 3, bottom = 30, top = 30 + glyph('T').height - 1;
+    unsigned int topInk = 0, bottomInk = 0;
+    for (unsigned int x = left; x < left + glyph('T').width; ++x) {
+        topInk += image.getPixel(x, top).getRed();
+        bottomInk += image.getPixel(x, bottom).getRed();
+    }
+    EXPECT_GT(topInk, 2 * bottomInk);
+}
+
+TEST_F(Fonts, EveryPixelOfAGlyphBoxBecomesOpaqueAndZeroCoverageKeepsItsColour) {
+    const Colour background(10, 20, 30, 77);
+    Image image(60, 60, background);
+    font->drawText(image, 4, 20, Colour(200, 100, 50, 255), "A");
+    const FontImpl::GlyphRecord& record = glyph('A');
+    const lum::ImageImpl& atlas = font->getImpl().getAtlas();
+    unsigned int uncovered = 0;
+    for (unsigned int y = 0; y < 60; ++y) {
+        for (unsigned int x = 0; x < 60; ++x) {
+            const bool inBox = x >= 4 && x < 4 + record.width && y >= 20 && y < 20 + record.height;
+            const Colour pixel = image.getPixel(x, y);
+            if (!inBox) {
+                ASSERT_EQ(pixel, background) << x << ", " << y;
+            } else if (atlas.getPixel(record.atlasX + x - 4, record.atlasY + y - 20).getBlue() == 0) {
+                ASSERT_EQ(pixel, Colour(10, 20, 30, 255)) << x << ", " << y;
+                ++uncovered;
+            }
+            ASSERT_EQ(pixel.getAlpha(), inBox ? 255 : 77);
+        }
+    }
+    EXPECT_GT(uncovered, 0u);
+}
+
+// What lands in a small target is exactly the matching part of what lands in
+// a large one: partly visible text shows its visible part, at every edge.
+TEST_F(Fonts, ClipsAtEveryEdgeOfTheTarget) {
+    const Colour background(10, 20, 30, 40), colour(255, 200, 10, 255);
+    const std::pair<int, int> partly[] = {{50, 10}, {-17, 10}, {10, -8}, {10, 30}, {-30, -12}, {55, 33}, {-1, -1}};
+    for (const auto& [x, y] : partly) {
+        Image small(70, 40, background), large(270, 240, background);
+        font->drawText(small, x, y, colour, "Wg|Wg");
+        font->drawText(large, x + 100, y + 100, colour, "Wg|Wg");
+        for (unsigned int row = 0; row < 40; ++row)
+            for (unsigned int column = 0; column < 70; ++column)
+                ASSERT_EQ(small.getPixel(column, row), large.getPixel(column + 100, row + 100)) << x << ", " << y;
+    }
+    // Far outside, or where the pen's sums would overflow an int, nothing is drawn.
+    const std::uint64_t untouched = pixelHash(Image(70, 40, background));
+    const std::pair<int, int> outside[] = {{-200, 10}, {70, 10}, {10, 60}, {INT_MAX - 3, 10}, {INT_MIN, INT_MIN}};
+    for (const auto& [x, y] : outside) {
+        Image small(70, 40, background);
+        font->drawText(small, x, y, colour, "Wg|Wg");
+        EXPECT_EQ(pixelHash(small), untouched) << x << ", " << y;
+    }
+}
+
+// Codes above 127 are skipped; the text colour's alpha plays no part.
+TEST_F(Fonts, CodesAbove127AreSkippedAndTheColoursAlphaIsIgnored) {
+    EXPECT_EQ(font->measureText("A\xC3\xA9" "B\xFF").width, font->measureText("AB").width);
+    EXPECT_EQ(font->measureText("\xFF\x80").height, 0u);
+    Image plain(120, 40, Colour(1, 2, 3, 4)), accented = plain, invisible = plain;
+    font->drawText(plain, 3, 10, Colour(250, 40, 90, 255), "AB");
+    font->drawText(accented, 3, 10, Colour(250, 40, 90, 255), "\xC3\xA9" "A\xE2\x82\xAC" "B\xFF");
+    font->drawText(invisible, 3, 10, Colour(250, 40, 90, 0), "AB");
+    EXPECT_EQ(pixelHash(accented), pixelHash(plain));
+    EXPECT_EQ(pixelHash(invisible), pixelHash(plain));
+}
+
+TEST_F(Fonts, DrawingAllocatesNothing) {
+    Image image(800, 600, Colour(0, 0, 60, 255));
+    const std::string text = "Player 1: 42   Computer: 17";
+    const std::size_t before = font_test::allocationCount();
+    font->drawText(image, 10, 570, Colour(20, 255, 20, 255), text);
+    font->drawText(image, -40, -5, Colour(20, 255, 20, 255), text);
+    font->measureText(text);
+    EXPECT_EQ(font_test::allocationCount(), before);
+}
+
+// The hash belongs to the Liberation Mono and FreeType of the build image; a
+// new version of either changes glyph coverage and needs a new constant.
+TEST_F(Fonts, GoldenScoreLineInLiberationMonoSixteen) {
+    Image image(200, 40, Colour(0, 0, 60, 255));
+    Font(mono, 16).drawText(image, 4, 12, Colour(20, 255, 20, 255), "Player 1: 42 gj");
+    EXPECT_EQ(pixelHash(image), 0x7f73a29b77726a9dull);
+}
+
+// A font made by hand, with numbers worked out on paper: space 5, gap 2; x is
+// one pixel of the given coverage; y is 2 x 2 with one row below the baseline,
+// covered only in its right column.
+class HandMadeFont : public FontImpl {
+public:
+    explicit HandMadeFont(std::uint8_t coverage) {
+        spaceWidth = 5;
+        characterGap = 2;
+        atlas.resize(4, 2);
+        atlas.plot(0, 0, Colour(0, 0, coverage, 0));
+        atlas.plot(2, 0, Colour(0, 0, 255, 0));
+        atlas.plot(2, 1, Colour(0, 0, 255, 0));
+        glyphs['x'] = GlyphRecord{0, 0, 1, 1, 0, 0};
+        glyphs['y'] = GlyphRecord{1, 0, 2, 2, 0, -1};
+    }
+};
+
+TEST(HandMadeFontText, BlendsAndPlacesByTheWorkedExample) {
+    // Coverage 128: red 201 x 128/255 + 10 x 127/255 = 105.87..., green 60.1..., blue 40.03..., all truncated.
+    Image image(12, 4, Colour(10, 20, 30, 0));
+    HandMadeFont(128).drawText(image, 1, 2, Colour(201, 100, 50, 9), "x y");
+    EXPECT_EQ(image.getPixel(1, 2), Colour(105, 60, 40, 255));
+    EXPECT_EQ(image.getPixel(0, 2), Colour(10, 20, 30, 0));
+    // The space moves the pen by 1 + 2 + 5 = 8; y's bottom row lies at 2 - 1.
+    EXPECT_EQ(image.getPixel(9, 1), Colour(10, 20, 30, 255));
+    EXPECT_EQ(image.getPixel(10, 1), Colour(201, 100, 50, 255));
+    EXPECT_EQ(image.getPixel(10, 2), Colour(201, 100, 50, 255));
+    EXPECT_EQ(image.getPixel(11, 2), Colour(10, 20, 30, 0));
+    EXPECT_EQ(HandMadeFont(0).measureText("x y").width, 1u + 2 + 5 + 2);
+
+    Image empty;
+    HandMadeFont(255).drawText(empty, 0, 0, Colour(1, 2, 3, 4), "xyx");
+    EXPECT_EQ(empty.getPixelCount(), 0u);
+}
+
+} // namespace

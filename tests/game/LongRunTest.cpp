@@ -16,7 +16,6 @@ TEST(LongRunTest, AOnePlayerMatchRunsItsWholeCountdown) {
     double startedAt = 0;
     run.startMatch(true)
         .act([&startedAt](GameRun& r) {
-            EXPECT_EQ(r.play->secondsLeft, 180u);
             std::srand(2024);
             startedAt = r.seconds();
         })
@@ -42,7 +41,7 @@ TEST(LongRunTest, MatchesOfComputerAgainstComputerLeaveNothingBehind) {
     bool started = false, pausedOnce = false;
     std::size_t heap[2] = {0, 0};
     GameRun run;
-    run.timeLimit = SOAK_MATCHES * 600.0;
+    run.timeLimit = SOAK_MATCHES * 60.0; // about 2 s a match is usual
     run.then([&](GameRun& r) {
         if (r.app.queuedMessages() != 0) return false;
         const std::string state = r.state();

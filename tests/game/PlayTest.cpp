@@ -2,9 +2,9 @@
 // play state, with the worked examples they are built to.
 #include "GameTest.h"
 
+#include "framework/graphics/Colour.h"
 #include "game/aiController.h"
 #include "game/playerController.h"
-#include "game/spriteFile.h"
 
 #include <memory>
 #include <tuple>
@@ -39,7 +39,7 @@ TEST_F(SnakeTest, StepsGrowthAndCrashes) {
     snake a, b;
     EXPECT_EQ(cells(a), (Cells{{400, 300}, {400, 300}}));
     EXPECT_EQ(a.getName(), "Not Created");
-    EXPECT_EQ(*a.bodySprite.getTransparentColour(), spriteFile::transparent); // magenta is not drawn
+    EXPECT_EQ(*a.bodySprite.getTransparentColour(), lum::Colour(255, 0, 255, 255)); // magenta is not drawn
     EXPECT_EQ(snake::collide(&a, &b), &b); // head on its own body until the first step
     a.move();
     EXPECT_EQ(cells(a), (Cells{{400, 310}, {400, 300}}));

@@ -1,12 +1,12 @@
 // Long runs of the whole program: a one-player match to the end of its
-// countdown (181 seconds of frames), and whole matches with the computer on
-// both snakes (F1 at the start of each, every tenth paused and resumed first),
-// after which nothing may have piled up: heap, sound systems, timers,
-// key listeners.
+// countdown (181 seconds of frames), left by Escape from the menu, and whole
+// matches with the computer on both snakes (F1 at the start of each, every
+// tenth paused and resumed first), after which nothing may have piled up:
+// heap, sound systems, timers, key listeners. The last match is left by Escape
+// from the game-over screen.
 #include "GameTest.h"
 
 #include <malloc.h>
-
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The whole program run in-process: the screens as the user meets them, the
-// frames they draw, each way out of the program, and the program as a process
-// of its own.
+// frames they draw and the ways out of the program; and the program as a
+// process of its own.
 #include "GameTest.h"
 
 #include "framework/graphics/Font.h"

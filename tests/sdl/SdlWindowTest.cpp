@@ -1,200 +1,178 @@
 // The desktop platform with SDL's display-less video driver: the window it
-// opens, the picture it presents, the messages one step handles, the frame
-// trace, and opening again after a reset. The end-to-end tests repeat the
-// visible parts in a real window system.
+// opens, the picture it presents and the frame trace, the input one step makes
+// of each event, and full screen when opening again after a reset. The end-to-end
+// tests repeat the visible parts in a real window system.
 #include "framework/sdl/SdlAppImpl.h"
 
 #include "framework/graphics/Screen.h"
-#include "framework/sdl/SdlEventPump.h"
+#include "framework/sdl/SdlEventDispatcher.h" // SDL_Event
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fstream>
+#include <new>
 #include <string>
 #include <vector>
 
+// Every C++ allocation of the test program is counted, so a test can tell that
+// presenting frames allocates nothing.
+static long allocations = 0;
+void* operator new(std::size_t size) {
+    ++allocations;
+    if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
+    throw std::bad_alloc();
+}
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+
 namespace {
 
-using lum::Colour;
-using lum::SdlAppImpl;
 using Result = lum::AppImpl::MessageResult;
 
-class Recorder : public lum::IKeyEvent, public lum::IMouseEvent {
-public:
-    std::vector<std::string> events;
-    bool onKey(const lum::KeyEvent& event) override {
-        events.push_back("key " + std::to_string(event.key) + (event.state == lum::PRESSED ? "+" : "-"));
-        return true;
-    }
-    bool onMouseMove(const lum::MouseEvent& event) override {
-        events.push_back("move " + std::to_string(event.x) + "," + std::to_string(event.y));
-        return true;
-    }
-    bool onMouseButton(const lum::MouseEvent&) override { return true; }
-};
+SDL_Event event(Uint32 type) {
+    SDL_Event event{};
+    event.type = type;
+    return event;
+}
+SDL_Event key(Uint32 type, SDL_Keycode code, Uint16 modifiers) {
+    SDL_Event event = ::event(type);
+    event.key.keysym.sym = code;
+    event.key.keysym.mod = modifiers;
+    return event;
+}
+SDL_Event motion(int x, int y) {
+    SDL_Event event = ::event(SDL_MOUSEMOTION);
+    event.motion.x = x;
+    event.motion.y = y;
+    return event;
+}
+SDL_Event button(Uint32 type, Uint8 which, int x, int y) {
+    SDL_Event event = ::event(type);
+    event.button.button = which;
+    event.button.x = x;
+    event.button.y = y;
+    return event;
+}
 
-class SdlWindowTest : public ::testing::Test {
+// The fixture listens to the platform's input and writes it down.
+class SdlWindowTest : public ::testing::Test, public lum::IKeyEvent, public lum::IMouseEvent {
 protected:
-    static constexpr unsigned int WIDTH = 64;
-    static constexpr unsigned int HEIGHT = 48;
+    static constexpr int WIDTH = 64;
+    static constexpr int HEIGHT = 48;
 
-    SdlAppImpl platform;
-    Recorder recorder;
+    lum::SdlAppImpl platform;
+    std::vector<std::string> input;
 
     void SetUp() override {
-        // The same on every machine, with or without a display.
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_VIDEODRIVER", "dummy", 1); // the same on every machine, with or without a display
         unsetenv("LUM_FRAME_TRACE");
     }
-    void TearDown() override {
-        platform.reset();
-        unsetenv("LUM_FRAME_TRACE");
-    }
-
+    void TearDown() override { platform.reset(); }
     void open() {
         platform.initialise(WIDTH, HEIGHT, "Window Test", "tester", 60);
-        platform.getKeyListeners().add(recorder);
-        platform.getMouseListeners().add(recorder);
+        platform.getKeyListeners().add(*this);
+        platform.getMouseListeners().add(*this);
     }
 
-    // Handles messages until the queue is empty; the deadline has passed, so
-    // nothing waits.
-    std::vector<Result> drain() {
-        std::vector<Result> results;
-        for (Result result; (result = platform.handleMessage(0)) != Result::None;) results.push_back(result);
-        return results;
+    bool onKey(const lum::KeyEvent& event) override {
+        input.push_back("key " + std::to_string(event.key) + sign(event.state));
+        return true;
     }
+    bool onMouseMove(const lum::MouseEvent& event) override { return mouse("move ", event); }
+    bool onMouseButton(const lum::MouseEvent& event) override {
+        return mouse("button " + std::to_string(event.button) + sign(event.state) + " ", event);
+    }
+    bool mouse(const std::string& what, const lum::MouseEvent& event) {
+        input.push_back(what + std::to_string(event.x) + "," + std::to_string(event.y));
+        return true;
+    }
+    static std::string sign(unsigned int state) { return state == lum::PRESSED ? "+" : "-"; }
 };
 
 TEST_F(SdlWindowTest, OpensAFixedWindowOfTheScreenSizeWithTheApplicationTitle) {
+    setenv("LUM_FRAME_TRACE", "/nonexistent-folder/trace.txt", 1); // a measuring aid never stops the program
     open();
-    SDL_Window* window = platform.getWindow();
-    ASSERT_NE(window, nullptr);
     int width = 0, height = 0;
-    SDL_GetWindowSize(window, &width, &height);
-    EXPECT_EQ(width, static_cast<int>(WIDTH));
-    EXPECT_EQ(height, static_cast<int>(HEIGHT));
-    EXPECT_STREQ(SDL_GetWindowTitle(window), "LUM [ User ID: 'tester' ] :: Window Test.");
-    EXPECT_EQ(SDL_GetWindowFlags(window) & (SDL_WINDOW_RESIZABLE | SDL_WINDOW_FULLSCREEN), 0u);
+    SDL_GetWindowSize(platform.getWindow(), &width, &height);
+    EXPECT_EQ(width, WIDTH);
+    EXPECT_EQ(height, HEIGHT);
+    EXPECT_STREQ(SDL_GetWindowTitle(platform.getWindow()), "LUM [ User ID: 'tester' ] :: Window Test.");
+    EXPECT_EQ(SDL_GetWindowFlags(platform.getWindow()) & (SDL_WINDOW_RESIZABLE | SDL_WINDOW_FULLSCREEN), 0u);
     EXPECT_TRUE(platform.isCursorShown());
+    const std::string display = platform.describeDisplay(); // the start-up block of the log
+    EXPECT_EQ(display.rfind("OpenGL info:\n   Vendor:   SDL video driver dummy\n   Renderer: ", 0), 0u) << display;
+    EXPECT_NE(display.find("\n   Version:  SDL 2."), std::string::npos) << display;
 }
 
-TEST_F(SdlWindowTest, DescribesTheDisplayInTheStartUpBlockShape) {
-    open();
-    const std::string description = platform.describeDisplay();
-    EXPECT_EQ(description.rfind("OpenGL info:\n   Vendor:   SDL video driver dummy\n   Renderer: ", 0), 0u)
-        << description;
-    EXPECT_NE(description.find("\n   Version:  SDL 2."), std::string::npos) << description;
-    EXPECT_EQ(std::count(description.begin(), description.end(), '\n'), 3);
-}
-
-TEST_F(SdlWindowTest, PresentsTheScreenTheRightWayUp) {
+TEST_F(SdlWindowTest, PresentsTheScreenTheRightWayUpAndTracesFramesWithoutAllocating) {
+    const std::string tracePath = testing::TempDir() + "sdl_frame_trace.txt";
+    setenv("LUM_FRAME_TRACE", tracePath.c_str(), 1);
     open();
     lum::Screen& screen = *platform.getScreen();
-    const Colour blue(0, 0, 200, 255), red(200, 0, 0, 255), green(0, 200, 0, 255), white(255, 255, 255, 255);
-    screen.clear(blue);
-    for (unsigned int x = 0; x < WIDTH; ++x) screen.plot(x, HEIGHT - 1, red); // top row
-    screen.plot(0, 0, green);                                                 // bottom-left
-    screen.plot(WIDTH - 1, 0, white);                                         // bottom-right
-    platform.present(screen);
+    screen.clear(lum::Colour(0, 0, 200, 255));
+    for (int x = 0; x < WIDTH; ++x) screen.plot(x, HEIGHT - 1, lum::Colour(200, 0, 0, 255)); // the top row
+    screen.plot(0, 0, lum::Colour(0, 200, 0, 255));                                        // bottom-left
+    const long before = allocations;
+    for (int frame = 0; frame < 3; ++frame) platform.present(screen);
+    EXPECT_EQ(allocations, before);
 
-    const std::vector<unsigned char> shown = platform.getPresenter()->readPixels();
+    const std::vector<unsigned char> shown = platform.getPresenter()->readPixels(); // top row first
     ASSERT_EQ(shown.size(), WIDTH * HEIGHT * 4u);
-    auto pixel = [&](unsigned int column, unsigned int row) {
-        const unsigned char* p = &shown[(row * WIDTH + column) * 4];
-        return std::vector<int>{p[0], p[1], p[2]};
+    auto rgb = [&](int column, int row) {
+        const unsigned char* pixel = &shown[(row * WIDTH + column) * 4];
+        return pixel[0] << 16 | pixel[1] << 8 | pixel[2];
     };
-    EXPECT_EQ(pixel(0, 0), (std::vector<int>{200, 0, 0}));
-    EXPECT_EQ(pixel(WIDTH - 1, 0), (std::vector<int>{200, 0, 0}));
-    EXPECT_EQ(pixel(5, 5), (std::vector<int>{0, 0, 200}));
-    EXPECT_EQ(pixel(0, HEIGHT - 1), (std::vector<int>{0, 200, 0}));
-    EXPECT_EQ(pixel(WIDTH - 1, HEIGHT - 1), (std::vector<int>{255, 255, 255}));
-}
+    EXPECT_EQ(rgb(0, 0), 0xC80000);
+    EXPECT_EQ(rgb(WIDTH - 1, 0), 0xC80000);
+    EXPECT_EQ(rgb(5, 5), 0x0000C8);
+    EXPECT_EQ(rgb(0, HEIGHT - 1), 0x00C800);
 
-TEST_F(SdlWindowTest, OneStepHandlesOneEvent) {
-    open();
-    drain(); // the window's own start-up events
-    SDL_Event key{};
-    key.type = SDL_KEYDOWN;
-    key.key.keysym.sym = SDLK_F1;
-    SDL_PushEvent(&key);
-    key.type = SDL_KEYUP;
-    SDL_PushEvent(&key);
-    EXPECT_EQ(platform.handleMessage(0), Result::Handled);
-    EXPECT_EQ(recorder.events, std::vector<std::string>{"key 128+"});
-    EXPECT_EQ(platform.handleMessage(0), Result::Handled);
-    EXPECT_EQ(recorder.events, (std::vector<std::string>{"key 128+", "key 128-"}));
-}
-
-TEST_F(SdlWindowTest, ThePumpHandsOutQueuedEventsEvenPastTheDeadline) {
-    open();
-    drain();
-    SDL_Event event{};
-    EXPECT_FALSE(lum::SdlEventPump::next(event, 1000, 1000)); // nothing queued, no time left: no wait
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    SDL_PushEvent(&quit);
-    ASSERT_TRUE(lum::SdlEventPump::next(event, 2000, 1000));
-    EXPECT_EQ(event.type, static_cast<Uint32>(SDL_QUIT));
-}
-
-TEST_F(SdlWindowTest, AnExitRequestPostsTheQuitMessage) {
-    open();
-    drain();
-    platform.postQuit();
-    EXPECT_EQ(drain(), std::vector<Result>{Result::Quit});
-}
-
-TEST_F(SdlWindowTest, PlacingTheMouseCountsRowsUpwards) {
-    open();
-    drain();
-    platform.setMousePosition(10, 8); // the pointer's move comes back as an event
-    drain();
-    EXPECT_EQ(recorder.events, std::vector<std::string>{"move 10,8"});
-}
-
-TEST_F(SdlWindowTest, FullScreenIsEitherGrantedOrReportedAndTheCursorHides) {
-    platform.setFullScreen(true);
-    testing::internal::CaptureStderr();
-    open();
-    const std::string errors = testing::internal::GetCapturedStderr();
-    const bool fullScreenWindow = (SDL_GetWindowFlags(platform.getWindow()) & SDL_WINDOW_FULLSCREEN) != 0;
-    EXPECT_EQ(platform.isFullScreen(), fullScreenWindow);
-    EXPECT_EQ(errors, fullScreenWindow ? "" : "Unable to switch to full screen\n");
-    EXPECT_FALSE(platform.isCursorShown());
-}
-
-TEST_F(SdlWindowTest, TheFrameTraceRecordsEachPresentedFrame) {
-    const std::string path = testing::TempDir() + "sdl_frame_trace.txt";
-    std::remove(path.c_str());
-    setenv("LUM_FRAME_TRACE", path.c_str(), 1);
-    open();
-    for (int frame = 0; frame < 3; ++frame) platform.present(*platform.getScreen());
     platform.reset(); // closes the trace
-
-    std::ifstream trace(path);
+    std::ifstream trace(tracePath);
     std::vector<long long> stamps;
     for (long long stamp; trace >> stamp;) stamps.push_back(stamp);
     ASSERT_EQ(stamps.size(), 3u);
     EXPECT_LE(stamps[0], stamps[1]);
     EXPECT_LE(stamps[1], stamps[2]);
-    std::remove(path.c_str());
+    std::remove(tracePath.c_str());
 }
 
-TEST_F(SdlWindowTest, NoTraceWithoutTheVariable) {
-    EXPECT_EQ(lum::FrameTrace::fromEnvironment("LUM_FRAME_TRACE"), nullptr);
-    setenv("LUM_FRAME_TRACE", "/nonexistent-folder/trace.txt", 1);
-    EXPECT_EQ(lum::FrameTrace::fromEnvironment("LUM_FRAME_TRACE"), nullptr);
+// The deadline of handleMessage(0) has passed, yet queued events are still
+// handed out, one per step; an empty queue ends the loop at once.
+TEST_F(SdlWindowTest, EachStepMakesInputOfOneQueuedEvent) {
+    open();
+    while (platform.handleMessage(0) != Result::None) {} // the window's own start-up events
+    SDL_Event close = event(SDL_WINDOWEVENT);
+    close.window.event = SDL_WINDOWEVENT_CLOSE;
+    SDL_Event events[] = {key(SDL_KEYDOWN, SDLK_LSHIFT, KMOD_LSHIFT), key(SDL_KEYDOWN, SDLK_a, KMOD_LSHIFT),
+                          key(SDL_KEYUP, SDLK_UP, KMOD_NONE), motion(10, 8),
+                          button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 0, HEIGHT - 1),
+                          button(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, WIDTH - 1, 0),
+                          button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X1, 1, 1), event(SDL_MOUSEWHEEL), close,
+                          event(SDL_QUIT)};
+    for (SDL_Event& queued : events) SDL_PushEvent(&queued);
+    for (Result result; (result = platform.handleMessage(0)) != Result::None;) {
+        input.push_back(result == Result::Quit ? "quit" : "|");
+    }
+    // Mouse rows count upwards from the bottom; side buttons and the wheel give no input.
+    EXPECT_EQ(input, (std::vector<std::string>{"key 0+", "|", "key 65+", "|", "key 141-", "|", "move 10,40", "|",
+                                               "button 1+ 0,1", "|", "button 3- 63,48", "|", "|", "|", "quit",
+                                               "quit"}));
 }
 
-TEST_F(SdlWindowTest, AResetClosesTheWindowSoItCanOpenAgain) {
+TEST_F(SdlWindowTest, OpensAgainAfterAResetInFullScreenOrSaysWhyNot) {
     open();
     platform.reset();
     EXPECT_EQ(platform.getWindow(), nullptr);
+    platform.setFullScreen(true);
+    testing::internal::CaptureStderr();
     open();
-    EXPECT_NE(platform.getWindow(), nullptr);
-    platform.present(*platform.getScreen());
+    const std::string errors = testing::internal::GetCapturedStderr();
+    const bool granted = (SDL_GetWindowFlags(platform.getWindow()) & SDL_WINDOW_FULLSCREEN) != 0;
+    EXPECT_EQ(platform.isFullScreen(), granted);
+    EXPECT_EQ(errors, granted ? "" : "Unable to switch to full screen\n");
+    EXPECT_FALSE(platform.isCursorShown()); // either way, as a full-screen game owns the pointer
 }
 
 } // namespace

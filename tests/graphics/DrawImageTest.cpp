@@ -1,15 +1,12 @@
 // Drawing one image into another: the blending rows worked by hand, the
-// transparent colour, placement at and beyond the edges, mirroring, and a
-// randomized run that checks every rectangle pixel by pixel against the rules.
-#include "framework/graphics/Blitter.h"
+// transparent colour, drawing an image into itself, and a randomized run that
+// checks every rectangle, mirrored and clipped ones included, pixel by pixel.
 #include "framework/graphics/Image.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <climits>
-#include <cstdio>
-#include <cstdlib>
 #include <random>
 
 using lum::Colour;
@@ -19,21 +16,6 @@ namespace {
 
 const Colour BACKDROP(50, 60, 70, 255);
 
-// Pixel (x, y) is opaque (x, y, 7).
-Image gridImage(unsigned int width, unsigned int height) {
-    Image image(width, height, Colour::BLACK);
-    for (unsigned int y = 0; y < height; ++y)
-        for (unsigned int x = 0; x < width; ++x)
-            image.plot(x, y, Colour(std::uint8_t(x), std::uint8_t(y), 7, 255));
-    return image;
-}
-
-unsigned int countChanged(const Image& image, const Colour& unchanged) {
-    const Colour* pixels = image.getPixels();
-    return unsigned(
-        std::count_if(pixels, pixels + image.getPixelCount(), [&](const Colour& c) { return c != unchanged; }));
-}
-
 bool samePixels(const Image& a, const Image& b) {
     return a.getWidth() == b.getWidth() && a.getHeight() == b.getHeight() &&
            std::equal(a.getPixels(), a.getPixels() + a.getPixelCount(), b.getPixels());
@@ -41,22 +23,9 @@ bool samePixels(const Image& a, const Image& b) {
 
 } // namespace
 
-TEST(WeightTable, HoldsFiveDecimalRoundingsOfIOver255) {
-    const auto& weights = lum::Blitter::weights();
-    for (int i = 0; i < 256; ++i) {
-        char text[16];
-        std::snprintf(text, sizeof text, "%.5f", i / 255.0);
-        EXPECT_EQ(weights[std::size_t(i)], std::strtof(text, nullptr)) << i;
-    }
-}
-
 TEST(Blending, EachRowOfTheRulesKeepsTheTargetAlpha) {
     // Worked by hand with W[127] = 0.49804, W[128] = 0.50196, sums truncated.
-    struct Case {
-        Colour pixel, under;
-        float opacity;
-        Colour expected;
-    };
+    struct Case { Colour pixel, under; float opacity; Colour expected; };
     const Case cases[] = {
         // alpha 128, opacity 255: 200 × 0.50196 = 100.39
         {{200, 100, 0, 128}, {0, 0, 0, 255}, 1.0f, {100, 50, 0, 255}},
@@ -64,8 +33,7 @@ TEST(Blending, EachRowOfTheRulesKeepsTheTargetAlpha) {
         {{9, 8, 7, 255}, {1, 2, 3, 40}, 1.0f, {9, 8, 7, 40}},
         // alpha 255, opacity 127: 200 × 0.49804 + 100 × 0.50196 = 149.80
         {{200, 0, 0, 255}, {100, 0, 0, 9}, 0.5f, {149, 0, 0, 9}},
-        // alpha 128, opacity 127: 200 × 0.50196 × 0.49804 + 100 × (1 − 0.50196) = 99.80;
-        // what lies beneath keeps 1 − W[128], so the pixel darkens it
+        // alpha 128, opacity 127: 200 × 0.50196 × 0.49804 + 100 × (1 − 0.50196) = 99.80
         {{200, 0, 0, 128}, {100, 0, 0, 9}, 0.5f, {99, 0, 0, 9}},
         // alpha 0, and opacity 0, change nothing
         {{255, 255, 255, 0}, BACKDROP, 1.0f, BACKDROP},
@@ -75,8 +43,7 @@ TEST(Blending, EachRowOfTheRulesKeepsTheTargetAlpha) {
         Image source(1, 1, c.pixel);
         source.setAlpha(c.opacity);
         Image target(1, 1, c.under);
-        EXPECT_EQ(target.drawImage(source).getPixel(0, 0), c.expected)
-            << "alpha " << int(c.pixel.getAlpha()) << ", opacity " << c.opacity;
+        EXPECT_EQ(target.drawImage(source).getPixel(0, 0), c.expected) << "alpha " << int(c.pixel.getAlpha());
     }
 }
 
@@ -92,34 +59,12 @@ TEST(Transparency, KeyColourIsComparedOnAllFourChannels) {
     EXPECT_EQ(target.getPixel(2, 0), Colour::GREEN);
 }
 
-TEST(Placement, OnlyWhatLandsInsideTheTargetIsDrawn) {
-    const Image sprite = gridImage(10, 10);
-    Image target(20, 20, BACKDROP);
-    target.drawImage(sprite, 0, 0, 10, 10, -5, 0); // columns 5-9 land on 0-4
-    for (unsigned int y = 0; y < 10; ++y)
-        for (unsigned int x = 0; x < 5; ++x)
-            ASSERT_EQ(target.getPixel(x, y), sprite.getPixel(x + 5, y)) << x << "," << y;
-    EXPECT_EQ(countChanged(target, BACKDROP), 50u);
-
-    for (int offset : {-10, -11, 20, INT_MIN, INT_MAX}) {
-        Image missed(20, 20, BACKDROP);
-        missed.drawImage(sprite, 0, 0, 10, 10, offset, 0).drawImage(sprite, 0, 0, 10, 10, 0, offset);
-        EXPECT_EQ(countChanged(missed, BACKDROP), 0u) << offset;
-    }
-
-    Image itself = gridImage(5, 5);
+TEST(Placement, DrawingAnImageIntoItselfLeavesItUnchanged) {
+    Image itself(5, 5, BACKDROP), original(5, 5, BACKDROP);
+    for (unsigned int i = 0; i < 25; ++i)
+        itself.getPixels()[i] = original.getPixels()[i] = Colour(std::uint8_t(i), 7, 7, 255);
     itself.drawImage(itself, 1, 1, 4, 4, 0, 0).drawImage(itself);
-    EXPECT_TRUE(samePixels(itself, gridImage(5, 5)));
-}
-
-TEST(Mirroring, SecondCornerBelowTheFirstFlipsThatAxis) {
-    // Columns 3, 2, 1, 0 and rows 2, 1, 0: the second corner is excluded.
-    const Image sprite = gridImage(4, 3);
-    Image flipped(4, 3, BACKDROP);
-    flipped.drawImage(sprite, 3, 2, -1, -1, 0, 0);
-    for (unsigned int y = 0; y < 3; ++y)
-        for (unsigned int x = 0; x < 4; ++x)
-            ASSERT_EQ(flipped.getPixel(x, y), sprite.getPixel(3 - x, 2 - y)) << x << "," << y;
+    EXPECT_TRUE(samePixels(itself, original));
 }
 
 // Any corners and destination, extremes included, checked against drawing the
@@ -136,9 +81,9 @@ TEST(RandomizedDrawing, MatchesDrawingPixelByPixel) {
         for (unsigned int i = 0; i < image.getPixelCount(); ++i) {
             const std::uint32_t bits = random();
             const std::uint8_t alphas[] = {255, 0, std::uint8_t(bits >> 24)};
-            const Colour colour(std::uint8_t(bits), std::uint8_t(bits >> 8), std::uint8_t(bits >> 16),
-                                alphas[opaqueRows ? 0 : bits % 3]);
-            image.getPixels()[i] = bits % 11 == 0 ? Colour::MAGENTA : colour;
+            image.getPixels()[i] = bits % 11 == 0 ? Colour::MAGENTA
+                                                  : Colour(std::uint8_t(bits), std::uint8_t(bits >> 8),
+                                                           std::uint8_t(bits >> 16), alphas[opaqueRows ? 0 : bits % 3]);
         }
         for (unsigned int y = 0; opaqueRows && y < image.getHeight() && image.getWidth() > 0; ++y)
             image.getPixels()[y * image.getWidth() + random() % image.getWidth()].setAlpha(std::uint8_t(pick(0, 254)));
@@ -150,10 +95,8 @@ TEST(RandomizedDrawing, MatchesDrawingPixelByPixel) {
     };
     for (int round = 0; round < 10000; ++round) {
         Image source = noise();
-        if (pick(0, 3) == 0)
-            source.setTransparentColour(Colour::MAGENTA);
-        if (pick(0, 3) == 0)
-            source.setAlpha(float(pick(0, 255)) / 255.0f);
+        if (pick(0, 3) == 0) source.setTransparentColour(Colour::MAGENTA);
+        if (pick(0, 3) == 0) source.setAlpha(float(pick(0, 255)) / 255.0f);
         Image target = noise();
         Image expected(target);
         const int x1 = coordinate(source.getWidth()), x2 = coordinate(source.getWidth());
@@ -174,8 +117,6 @@ TEST(RandomizedDrawing, MatchesDrawingPixelByPixel) {
                     expected.drawImage(source, int(sx), int(sy), int(sx) + 1, int(sy) + 1, int(tx), int(ty));
             }
         }
-        ASSERT_TRUE(samePixels(target, expected))
-            << "round " << round << ": corners (" << x1 << ", " << y1 << ") (" << x2 << ", " << y2
-            << "), destination (" << destX << ", " << destY << ")";
+        ASSERT_TRUE(samePixels(target, expected)) << "round " << round; // seeded: rounds repeat
     }
 }

@@ -1,57 +1,129 @@
 // The sound layer playing real MP3 files through SDL2_mixer into the disk audio
 // driver, whose output file holds every mixed sample: what is heard while
-// playing, paused, resumed, ended, looping, released, closed and taken over,
-// and what happens with files that cannot be played.
+// playing, paused, resumed, ended and looping, the count of open systems, and
+// what happens with files that cannot be played. Built a second time with
+// SOUND_NO_DRIVER for a run with no audio driver at all (a driver name that
+// does not exist), where every system opens silent and usable.
+#include "framework/sound/AudioDevice.h"
 #include "framework/sound/Sound.h"
 #include "framework/sound/SoundChannel.h"
 #include "framework/sound/SoundSystem.h"
-#include "tests/sound/SoundTestSupport.h"
 
-#include <random>
+#include <gtest/gtest.h>
 
-using namespace soundtest;
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <sys/stat.h>
+#include <thread>
 
 namespace {
 
-constexpr double lowPitch = 440.0;   // the first 0.4 s of twoTones.mp3
-constexpr double highPitch = 1320.0; // the rest of it, from 0.4 s to 3 s
+// The "W: " lines of this process's log.txt so far.
+std::vector<std::string> warnings() {
+    std::ifstream file("log.txt");
+    std::vector<std::string> found;
+    for (std::string line; std::getline(file, line);)
+        if (line.rfind("W: ", 0) == 0) found.push_back(line);
+    return found;
+}
+
+#ifndef SOUND_NO_DRIVER
+
+// Output is read back from the file the disk audio driver writes, named by
+// SDL_DISKAUDIOFILE.
+using Samples = std::vector<std::int16_t>;
+
+constexpr long framesPerSecond = lum::AudioDevice::sampleRate;
+// Output that may already be mixed, or still in flight to the file, when a
+// call returns: a device buffer, the file's write buffer and some slack.
+constexpr long settleFrames = framesPerSecond / 4;
+
+long frames(double seconds) { return static_cast<long>(seconds * framesPerSecond); }
+
+// Polls until the condition holds; false after five seconds. The device mixes
+// on its own thread, so its effects are waited for, not slept on.
+template <typename Condition>
+bool eventually(Condition condition) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!condition() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return condition();
+}
+
+// Frames of output so far, each a 16-bit stereo sample pair.
+long framesWritten() {
+    struct stat info {};
+    return stat(std::getenv("SDL_DISKAUDIOFILE"), &info) == 0 ? long(info.st_size / lum::AudioDevice::bytesPerFrame) : 0;
+}
+
+// The left channel of `seconds` of output from frame `from` on, once written.
+Samples heard(long from, double seconds) {
+    const long to = from + frames(seconds);
+    EXPECT_TRUE(eventually([to] { return framesWritten() >= to; })) << "the disk audio driver writes too little";
+    std::ifstream file(std::getenv("SDL_DISKAUDIOFILE"), std::ios::binary);
+    file.seekg(from * lum::AudioDevice::bytesPerFrame);
+    Samples samples;
+    std::int16_t frame[lum::AudioDevice::channels];
+    while (long(samples.size()) < to - from && file.read(reinterpret_cast<char*>(frame), sizeof frame)) samples.push_back(frame[0]);
+    return samples;
+}
+
+// `seconds` of samples from the first sound on, or fewer when the output ends
+// sooner; none when it is all silent.
+Samples opening(const Samples& samples, double seconds) {
+    const auto onset = std::find_if(samples.begin(), samples.end(), [](std::int16_t sample) { return sample != 0; });
+    return Samples(onset, onset + std::min<long>(samples.end() - onset, frames(seconds)));
+}
+
+bool allSilent(const Samples& samples) { return opening(samples, 1).empty(); }
+
+// Pitch in Hz from the zero crossings, with hysteresis against the decoder's
+// low-level noise.
+double pitch(const Samples& samples) {
+    int side = 0, crossings = 0;
+    for (const std::int16_t sample : samples) {
+        const int now = sample > 2000 ? 1 : sample < -2000 ? -1 : side;
+        crossings += side != 0 && now != side;
+        side = now;
+    }
+    return crossings / 2.0 * framesPerSecond / static_cast<double>(samples.size());
+}
+
+
+
+// twoTones.mp3 plays 440 Hz for 0.4 s, then 1320 Hz to 3 s.
 constexpr double toneSeconds = 0.5;  // tone.mp3, 660 Hz
 
-class SoundPlayback : public ::testing::Test {
-protected:
-    void SetUp() override { system.init(32); }
-
+struct SoundPlayback : ::testing::Test {
+    SoundPlayback() { system.init(32); }
     lum::Sound* load(const std::string& name, lum::Sound::Mode mode) {
         lum::Sound* sound = system.createSound(SOUND_FIXTURES "/" + name);
         if (sound) sound->setMode(mode);
         return sound;
     }
-
     lum::SoundSystem system;
 };
 
 TEST_F(SoundPlayback, PausedMusicIsSilentAndResumesWhereItStopped) {
     // A paused start waits, silent, for the resume, then begins at the start.
-    long at = framesWritten();
     lum::SoundChannel* channel = system.playSound(load("twoTones.mp3", lum::Sound::LOOP_OFF), true);
-    ASSERT_NE(channel, nullptr);
-    EXPECT_TRUE(channel->isPlaying() && channel->isPaused());
-    EXPECT_TRUE(allSilent(heard(at, 0.5)));
-    at = framesWritten();
+    ASSERT_TRUE(channel && channel->isPlaying() && channel->isPaused());
+    EXPECT_TRUE(allSilent(heard(framesWritten(), 0.5)));
+    long at = framesWritten();
     channel->setPaused(false);
-    EXPECT_NEAR(pitch(opening(heard(at, 0.4), 0.1)), lowPitch, 30.0);
+    EXPECT_NEAR(pitch(opening(heard(at, 0.4), 0.1)), 440.0, 30.0);
 
     // Paused past the low opening, inside the high part, which lasts to 3 s.
     ASSERT_TRUE(eventually([&] { return channel->getPosition() > 0.6; }));
     channel->setPaused(true);
     const double pausedAt = channel->getPosition();
-    EXPECT_LT(pausedAt, 2.9);
     EXPECT_TRUE(allSilent(heard(framesWritten() + settleFrames, 0.5)));
     EXPECT_DOUBLE_EQ(channel->getPosition(), pausedAt);
     at = framesWritten();
     channel->setPaused(false);
-    EXPECT_NEAR(pitch(opening(heard(at, 0.4), 0.05)), highPitch, 60.0); // a restart would be low
-    EXPECT_GE(channel->getPosition(), pausedAt);
+    EXPECT_NEAR(pitch(opening(heard(at, 0.4), 0.05)), 1320.0, 60.0); // a restart would be low
 }
 
 TEST_F(SoundPlayback, PlayOnceEndsAfterItsLengthAndStaysSilent) {
@@ -66,58 +138,31 @@ TEST_F(SoundPlayback, PlayOnceEndsAfterItsLengthAndStaysSilent) {
     Samples played = opening(heard(start, double(endedAt + settleFrames - start) / framesPerSecond), 10);
     while (!played.empty() && played.back() == 0) played.pop_back();
     EXPECT_NEAR(double(played.size()) / framesPerSecond, toneSeconds, 0.03);
-    EXPECT_TRUE(allSilent(heard(endedAt + settleFrames, 0.5)));
     channel->setPaused(false); // a resume after the end brings nothing back
     EXPECT_FALSE(channel->isPlaying());
-    EXPECT_TRUE(allSilent(heard(framesWritten() + settleFrames, 0.2)));
+    EXPECT_TRUE(allSilent(heard(endedAt + settleFrames, 0.5)));
 }
 
 TEST_F(SoundPlayback, LoopingMusicRepeatsWithoutASeam) {
     const long start = framesWritten();
-    lum::SoundChannel* channel = system.playSound(load("tone.mp3", lum::Sound::LOOP_NORMAL));
-    ASSERT_NE(channel, nullptr);
+    ASSERT_NE(system.playSound(load("tone.mp3", lum::Sound::LOOP_NORMAL)), nullptr);
     // Four passes over the loop point, from a start within half a second;
-    // every 660 Hz period keeps its height.
+    // every 660 Hz period keeps its height: no window of one is quiet.
     const Samples loops = opening(heard(start, 2.5), 4 * toneSeconds - 0.05);
-    ASSERT_EQ(static_cast<long>(loops.size()), frames(4 * toneSeconds - 0.05));
-    EXPECT_GT(lowestPeak(loops, framesPerSecond / 600), 8000);
-    EXPECT_TRUE(channel->isPlaying());
-}
-
-TEST_F(SoundPlayback, ReleaseAndCloseStopTheMusic) {
-    for (bool closing : {false, true}) {
-        lum::Sound* music = load("tone.mp3", lum::Sound::LOOP_NORMAL);
-        lum::SoundChannel* channel = system.playSound(music);
-        ASSERT_NE(channel, nullptr);
-        EXPECT_FALSE(allSilent(heard(framesWritten(), 0.2)));
-        closing ? system.close() : music->release();
-        EXPECT_FALSE(channel->isPlaying());
-        channel->setPaused(false); // a finished match's channel resumed by mistake
-        EXPECT_FALSE(channel->isPlaying());
-        EXPECT_TRUE(allSilent(heard(framesWritten() + settleFrames, 0.3)));
+    ASSERT_EQ(long(loops.size()), frames(4 * toneSeconds - 0.05));
+    for (auto at = loops.begin(); at + framesPerSecond / 600 <= loops.end(); at += framesPerSecond / 600) {
+        const auto [low, high] = std::minmax_element(at, at + framesPerSecond / 600);
+        ASSERT_GT(std::max(-int(*low), int(*high)), 8000) << at - loops.begin();
     }
 }
 
-TEST_F(SoundPlayback, NewerPlayTakesTheStreamOverAndSystemsAreCounted) {
-    lum::SoundChannel* first = system.playSound(load("tone.mp3", lum::Sound::LOOP_NORMAL));
-    ASSERT_NE(first, nullptr);
+TEST_F(SoundPlayback, OpenSystemsAreCounted) {
     {
         lum::SoundSystem second;
         second.init(32);
         second.init(32); // already open: counted once
         EXPECT_EQ(lum::SoundSystem::openSystems(), 2);
-        EXPECT_EQ(lum::AudioDevice::users(), 2);
-        lum::Sound* music = second.createSound(SOUND_FIXTURES "/twoTones.mp3");
-        const long at = framesWritten();
-        lum::SoundChannel* channel = second.playSound(music);
-        ASSERT_NE(channel, nullptr);
-        EXPECT_FALSE(first->isPlaying());
-        // The replaced channel no longer reaches the stream: the new music
-        // goes on into its high part.
-        first->setPaused(true);
-        const Samples later = heard(at, 1.0);
-        EXPECT_NEAR(pitch(Samples(later.end() - frames(0.2), later.end())), highPitch, 60.0);
-        EXPECT_EQ(system.playSound(music), nullptr); // a sound of one system does not play on another
+        EXPECT_EQ(system.playSound(second.createSound(SOUND_FIXTURES "/tone.mp3")), nullptr); // not this system's sound
     } // not closed by its owner: its destructor does
     EXPECT_EQ(lum::SoundSystem::openSystems(), 1);
     system.close();
@@ -127,25 +172,16 @@ TEST_F(SoundPlayback, NewerPlayTakesTheStreamOverAndSystemsAreCounted) {
 }
 
 TEST(SoundFailure, UnplayableFilesGiveOneWarningEachAndTheSystemStaysUsable) {
-    std::ofstream("empty.mp3", std::ios::binary);
     std::ofstream("text.mp3", std::ios::binary) << "These are the notes of a song, not the song.\n";
-    std::string noise(6000, '\0');
-    std::generate(noise.begin(), noise.end(), std::mt19937(20240611)); // the low byte of each draw
-    std::ofstream("noise.mp3", std::ios::binary) << noise;
-    // A real header followed by nothing playable.
-    std::ofstream("tagOnly.mp3", std::ios::binary) << std::string("ID3\x03\0\0\0\0\0\x10", 10) << std::string(16, '\0');
-    const std::vector<std::string> names = {"no-such-music.mp3", "empty.mp3", "text.mp3", "noise.mp3", "tagOnly.mp3"};
+    const std::vector<std::string> names = {"no-such-music.mp3", "text.mp3"};
 
     testing::internal::CaptureStderr();
-    lum::SoundSystem unopened, system;
-    EXPECT_EQ(unopened.createSound(SOUND_FIXTURES "/tone.mp3"), nullptr);
+    lum::SoundSystem system;
     system.init(32);
     for (const std::string& name : names) EXPECT_EQ(system.createSound(name), nullptr) << name;
     EXPECT_EQ(system.createSound(names[0]), nullptr); // named once only
-    EXPECT_EQ(system.playSound(nullptr), nullptr);
     const long at = framesWritten();
-    lum::SoundChannel* channel = system.playSound(system.createSound(SOUND_FIXTURES "/tone.mp3"));
-    EXPECT_TRUE(channel != nullptr && channel->isPlaying());
+    EXPECT_NE(system.playSound(system.createSound(SOUND_FIXTURES "/tone.mp3")), nullptr);
     EXPECT_FALSE(allSilent(heard(at, 0.3)));
     system.close();
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
@@ -156,5 +192,27 @@ TEST(SoundFailure, UnplayableFilesGiveOneWarningEachAndTheSystemStaysUsable) {
         EXPECT_NE(lines[index].find("\"" + names[index] + "\""), std::string::npos) << lines[index];
     }
 }
+
+#else
+
+TEST(SoundWithoutDriver, SystemsOpenSilentWithOneWarning) {
+    testing::internal::CaptureStderr();
+    // Visits to the menu and matches, one after another, as they use the layer.
+    for (int visit = 0; visit < 4; ++visit) {
+        lum::SoundSystem system;
+        system.init(32);
+        EXPECT_TRUE(system.isOpen());
+        EXPECT_EQ(lum::SoundSystem::openSystems(), 1);
+        EXPECT_EQ(system.createSound(SOUND_FIXTURES "/tone.mp3"), nullptr);
+        system.close();
+    }
+    EXPECT_EQ(lum::SoundSystem::openSystems(), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    const std::vector<std::string> lines = warnings();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].rfind("W: No sound: ", 0), 0u) << lines[0];
+}
+
+#endif
 
 } // namespace

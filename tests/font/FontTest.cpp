@@ -208,6 +208,23 @@ TEST_F(Fonts, MeasuresGlyphsGapsSpacesAndDescenders) {
     EXPECT_EQ(glyph('A').baselineOffset, 0);
 }
 
+// The atlas turns FreeType's top-down bitmaps upright: g draws ink below the
+// baseline, and T's bar is its top row.
+TEST_F(Fonts, GlyphsStandUprightOnTheBaseline) {
+    Image image(40, 60, Colour(0, 0, 0, 255));
+    font->drawText(image, 5, 30, Colour(255, 255, 255, 255), "gT");
+    unsigned int belowBaseline = 0;
+    for (unsigned int x = 5; x < 5 + glyph('g').width; ++x) belowBaseline += image.getPixel(x, 29).getRed();
+    EXPECT_GT(belowBaseline, 0u);
+    const unsigned int left = 5 + glyph('g').width + 3, top = 30 + glyph('T').height - 1;
+    unsigned int topInk = 0, bottomInk = 0;
+    for (unsigned int x = left; x < left + glyph('T').width; ++x) {
+        topInk += image.getPixel(x, top).getRed();
+        bottomInk += image.getPixel(x, 30).getRed();
+    }
+    EXPECT_GT(topInk, 2 * bottomInk);
+}
+
 TEST_F(Fonts, EveryPixelOfAGlyphBoxBecomesOpaqueAndZeroCoverageKeepsItsColour) {
     const Colour background(10, 20, 30, 77);
     Image image(60, 60, background);

@@ -1,61 +1,119 @@
-// The ImageFile front: codec choice by extension, renaming, and the failures
-// of opening, reading and writing that both codecs share.
+// The BMP and TGA codecs against files that Pillow and ImageMagick write,
+// patched copies of them and our own saved files, and the ImageFile front's
+// choice of codec and its failures to read or write.
 #include "tests/imagefile/PictureFileTest.h"
+
+#include "framework/graphics/Screen.h"
 
 namespace lum::test {
 namespace {
 
+constexpr std::size_t DATA_OFFSET = 10, INFO_SIZE = 14, WIDTH = 18, HEIGHT = 22, BITS = 28, COMPRESSION = 30;
+
 class ImageFileTest : public PictureFileTest {};
 
-TEST_F(ImageFileTest, TheExtensionAfterTheLastDotPicksTheCodec) {
-    const Image picture(2, 1, Colour::RED);
-    for (const char* name : {"a.bmp", "a.b.tga", "c.tga.bmp"})
-        ImageFile(path(name)).save(picture);
-    EXPECT_EQ('B', readBytes(path("a.bmp")).at(0));
-    EXPECT_EQ(2, readBytes(path("a.b.tga")).at(2));
-    EXPECT_EQ(readBytes(path("a.bmp")), readBytes(path("c.tga.bmp")));
-
-    auto refusalOf = [](const std::string& name) { return messageOf<std::runtime_error>([&] { ImageFile{name}; }); };
-    EXPECT_EQ("Unable to determine file type, file has no extension", refusalOf("snakeHead"));
-    EXPECT_EQ("Unsupported file extension: BMP", refusalOf("snakeHead.BMP"));
-    EXPECT_EQ("Unsupported file extension: png", refusalOf("snakeHead.png"));
-    EXPECT_EQ("Unsupported file extension: d/snakeHead", refusalOf("pictures.d/snakeHead"));
-}
-
-TEST_F(ImageFileTest, SetFilenameSwitchesTheCodecAndKeepsTheOldOneWhenRefused) {
-    ImageFile file(path("first.bmp"));
-    file.setFilename(path("second.tga"));
-    EXPECT_THROW(file.setFilename(path("third.gif")), std::runtime_error);
-    EXPECT_EQ(path("second.tga"), file.getFilename());
-    file.save(Image(3, 2, Colour::RED));
-    EXPECT_EQ(2, readBytes(path("second.tga")).at(2));
-}
-
-TEST_F(ImageFileTest, FailuresToReadOrWriteAreReported) {
-    std::filesystem::create_directory(path("folder.bmp"));
-    std::filesystem::create_directory(path("folder.tga"));
-    for (const char* name : {"missing.bmp", "missing.tga", "folder.bmp", "folder.tga"})
-        expectRefused(path(name), "Unable to load file " + path(name));
-
-    const Image picture(16, 16, Colour::BLUE);
-    for (const char* name : {"no-such-folder/x.bmp", "no-such-folder/x.tga"})
-        EXPECT_EQ("Unable to open " + path(name) + " for saving image data to.",
-                  messageOf<ImageFile::ImageFileException>([&] { ImageFile(path(name)).save(picture); }));
-    if (!std::filesystem::exists("/dev/full"))
-        GTEST_SKIP() << "no /dev/full to fill";
-    for (const char* name : {"full.bmp", "full.tga"}) {
-        std::filesystem::create_symlink("/dev/full", path(name));
-        EXPECT_EQ("Error saving file to disk",
-                  messageOf<ImageFile::ImageFileException>([&] { ImageFile(path(name)).save(picture); }));
-    }
-}
-
-TEST_F(ImageFileTest, SavedPicturesLoadBackExactly) {
-    const Image picture = load(pillow("picture.tga", 7, 5, "--alpha"));
+TEST_F(ImageFileTest, SavedFilesHaveFixedHeadersBGRAPixelsAndLoadBackExactly) {
+    Image picture(2, 1, Colour::BLACK);
+    picture.plot(0, 0, Colour(1, 2, 3, 4)).plot(1, 0, Colour(5, 6, 7, 8));
+    ImageFile(path("two.bmp")).save(picture);
+    ImageFile(path("two.tga")).save(picture);
+    EXPECT_EQ(readBytes(path("two.bmp")), (Bytes{'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0,
+                                                 0, 1, 0, 0, 0, 1, 0, 32, 0, 0, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                                 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3, 2, 1, 4, 7, 6, 5, 8}));
+    EXPECT_EQ(readBytes(path("two.tga")),
+              (Bytes{0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 1, 0, 32, 0, 3, 2, 1, 4, 7, 6, 5, 8}));
+    const Image pattern = load(pillow("picture.tga", 7, 5, "--alpha"));
     for (const char* name : {"round.bmp", "round.tga"}) {
-        ImageFile(path(name)).save(picture);
+        ImageFile(path(name)).save(pattern);
         EXPECT_TRUE(showsPattern(load(path(name)), 7, 5, true)) << name;
     }
+}
+
+TEST_F(ImageFileTest, FilesOfOtherProgramsAreReadInEveryLayout) {
+    const std::string v5 = convert("", "v5.bmp", 5, 3, false); // a plain convert
+    ASSERT_EQ(124, readBytes(v5).at(INFO_SIZE));
+    const std::string down = patched(pillow("up.bmp", 3, 2), "down.bmp", [](Bytes& b) {
+        std::swap_ranges(&b[54], &b[54 + 12], &b[54 + 12]); // rows of 3 pixels padded to 12 bytes
+        putLE(b, HEIGHT, std::uint32_t(-2));               // top row first
+    });
+    const struct { std::string file; unsigned int width, height; bool alpha; } cases[] = {
+        {v5, 5, 3, false},
+        // As a 108-byte header the 124-byte one's last 16 bytes lie unused before the pixels.
+        {patched(v5, "v4.bmp", [](Bytes& b) { putLE(b, INFO_SIZE, 108); }), 5, 3, false},
+        {convert("", "v5alpha.bmp", 5, 3, true), 5, 3, true},
+        {convert("BMP3:", "v3.bmp", 6, 2, false), 6, 2, false}, // rows padded by 2 bytes, and 3 below
+        {pillow("alpha.bmp", 5, 4, "--alpha"), 5, 4, true},
+        {down, 3, 2, false},
+        {pillow("topLeft.tga", 3, 4, "--alpha --top-left"), 3, 4, true},
+        {pillow("withId.tga", 3, 2, "--id Vellorin"), 3, 2, false}, // the pixels follow the image ID
+        // This convert stores rows top row first whatever origin it records, so
+        // it is asked for a top-left origin, which it then records truthfully.
+        {convert("", "magick.tga", 4, 2, true, "-orient TopLeft -compress none"), 4, 2, true},
+    };
+    for (const auto& c : cases) {
+        Image sprite(9, 9, Colour::WHITE);
+        ImageFile(c.file).load(sprite.setAlpha(0.5f).setTransparentColour(Colour::MAGENTA));
+        const bool bmp = c.file.back() == 'p'; // a BMP keeps the target's opacity and key, a TGA resets them
+        EXPECT_TRUE(showsPattern(sprite, c.width, c.height, c.alpha) && sprite.getOpacity() == (bmp ? 127 : 255) &&
+                    bool(sprite.getTransparentColour()) == bmp) << c.file;
+    }
+    Screen screen(3, 4); // refuses to resize (and logs it) and takes the part it holds
+    ImageFile(v5).load(screen);
+    EXPECT_EQ(patternPixel(2, 2, false), screen.getPixel(2, 2));
+}
+
+TEST_F(ImageFileTest, UnsupportedAndCorruptedFilesAreRefusedAndLeaveTheTargetAlone) {
+    const std::string v5 = convert("", "v5a.bmp", 4, 3, true), w5 = pillow("w5.bmp", 5, 3), tga = pillow("p.tga", 4, 3);
+    auto put = [&](const std::string& file, std::size_t at, std::uint32_t value, unsigned int bytes = 4) {
+        return patched(file, std::to_string(at) + "-" + std::to_string(value) + file.substr(file.size() - 4),
+                       [&](Bytes& b) { putLE(b, at, value, bytes); });
+    };
+    const std::string bad = " appears to be a corrupted file";
+    const std::pair<std::string, std::string> cases[] = { // a leading space: the message follows the file name
+        {put(w5, 0, 0x89), " is not a BMP file."},
+        {convert("BMP2:", "os2.bmp", 4, 3, false),
+         " has a 12-byte info header; only BMP files with info headers of 40 bytes or more are supported."},
+        {put(v5, BITS, 33, 2), " is a 33 only 24 or 32 bit BMP files are supported."},
+        {put(v5, 54, 0xFF), " has colour masks other than 8-bit blue, green, red and alpha, which are not supported."},
+        {put(v5, COMPRESSION, 1), " is compressed; only uncompressed BMP files are supported."},
+        {pillow("rle.tga", 4, 3, "--rle"), "Only 24 or 32 uncompressed images are supported"},
+        {patched(w5, "cut.bmp", [](Bytes& b) { b.resize(100); }), bad}, // a pixel byte short
+        {patched(w5, "short.bmp", [](Bytes& b) { b.resize(40); }), bad},
+        {patched(tga, "cut.tga", [](Bytes& b) { b.resize(18 + 4 * 3 * 3 - 1); }), bad},
+        {put(w5, WIDTH, 70000), bad}, {put(w5, HEIGHT, 0x80000000), bad}, {put(w5, DATA_OFFSET, 103), bad},
+        // More pixels than bytes, pixels among the headers or past the end, an ID past the end.
+        {put(tga, 12, 0xFFFF, 2), bad}, {put(tga, 0, 255, 1), bad},
+        {path("missing.tga"), "Unable to load file " + path("missing.tga")},
+    };
+    for (const auto& [file, message] : cases)
+        expectRefused(file, message[0] == ' ' ? file + message : message);
+}
+
+TEST_F(ImageFileTest, TheExtensionAfterTheLastDotPicksTheCodecAndFailuresAreReported) {
+    const std::pair<const char*, const char*> refusals[] = {
+        {"snakeHead", "Unable to determine file type, file has no extension"},
+        {"snakeHead.BMP", "Unsupported file extension: BMP"},
+        {"pictures.d/snakeHead", "Unsupported file extension: d/snakeHead"},
+    };
+    for (const auto& [name, message] : refusals)
+        EXPECT_EQ(message, messageOf<std::runtime_error>([&] { ImageFile{name}; }));
+    ImageFile file(path("a.b.tga"));
+    EXPECT_THROW(file.setFilename(path("c.gif")), std::runtime_error);
+    file.save(Image(65535, 1, Colour::RED));
+    EXPECT_EQ(2, readBytes(path("a.b.tga")).at(2));
+    file.setFilename(path("c.tga.bmp"));
+    file.save(Image(2, 1, Colour::RED));
+    EXPECT_EQ('B', readBytes(path("c.tga.bmp")).at(0));
+
+    auto saving = [&](const std::string& name, const Image& picture) {
+        return messageOf<ImageFile::ImageFileException>([&] { ImageFile(path(name)).save(picture); });
+    };
+    EXPECT_EQ("Unable to open " + path("none/x.bmp") + " for saving image data to.",
+              saving("none/x.bmp", Image(2, 1, Colour::BLUE)));
+    EXPECT_EQ(path("wide.tga") + " can not hold an image of 65536 x 1 pixels; TGA files are at most 65535 x 65535.",
+              saving("wide.tga", Image(65536, 1, Colour::RED)));
+    std::filesystem::create_symlink("/dev/full", path("full.tga"));
+    EXPECT_EQ("Error saving file to disk", saving("full.tga", Image(16, 16, Colour::BLUE)));
 }
 
 } // namespace

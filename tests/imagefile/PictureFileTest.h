@@ -30,20 +30,17 @@ inline Colour patternPixel(unsigned int x, unsigned int y, bool alpha) {
 
 inline bool showsPattern(const Image& image, unsigned int width, unsigned int height, bool alpha) {
     bool same = image.getWidth() == width && image.getHeight() == height;
-    for (unsigned int y = 0; same && y < height; ++y)
-        for (unsigned int x = 0; same && x < width; ++x)
-            same = image.getPixel(x, y) == patternPixel(x, y, alpha);
+    for (unsigned int i = 0; same && i < width * height; ++i)
+        same = image.getPixel(i % width, i / width) == patternPixel(i % width, i / width, alpha);
     return same;
 }
 
 // The message of the exception of type E that call throws, or a note that it threw none.
-template <typename E, typename Call> std::string messageOf(Call&& call) {
-    try {
-        call();
-    } catch (const E& thrown) {
-        return thrown.what();
-    }
+template <typename E, typename Call> std::string messageOf(Call&& call) try {
+    call();
     return "<nothing thrown>";
+} catch (const E& thrown) {
+    return thrown.what();
 }
 
 inline void putLE(Bytes& bytes, std::size_t offset, std::uint32_t value, unsigned int byteCount = 4) {
@@ -55,9 +52,7 @@ class PictureFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         std::string pattern = (std::filesystem::temp_directory_path() / "imagefile-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot create a temporary folder");
-        folder = pattern;
+        folder = mkdtemp(pattern.data()) ? pattern : throw std::runtime_error("cannot create a temporary folder");
     }
     void TearDown() override { std::filesystem::remove_all(folder); }
 
@@ -65,11 +60,9 @@ protected:
 
     // Pillow writes the pattern; the format follows the name's extension.
     // Options: --alpha, --rle, --id TEXT, --top-left.
-    std::string pillow(const std::string& name, unsigned int width, unsigned int height,
-                       const std::string& options = "") {
-        run(std::string(IMAGEFILE_PYTHON) + " '" + IMAGEFILE_MAKE_PICTURE + "' '" + path(name) + "' " +
-            std::to_string(width) + " " + std::to_string(height) + " " + options);
-        return path(name);
+    std::string pillow(const std::string& name, unsigned int width, unsigned int height, std::string options = "") {
+        return run(std::string(IMAGEFILE_PYTHON) + " '" + IMAGEFILE_MAKE_PICTURE + "' '" + path(name) + "' " +
+                       std::to_string(width) + " " + std::to_string(height) + " " + options, name);
     }
 
     // ImageMagick's convert turns the pattern (a PNG from Pillow) into the named
@@ -77,8 +70,8 @@ protected:
     std::string convert(const std::string& prefix, const std::string& name, unsigned int width, unsigned int height,
                         bool alpha, const std::string& options = "") {
         const std::string source = pillow("pattern-source.png", width, height, alpha ? "--alpha" : "");
-        run(std::string(IMAGEFILE_CONVERT) + " '" + source + "' " + options + " '" + prefix + path(name) + "'");
-        return path(name);
+        return run(std::string(IMAGEFILE_CONVERT) + " '" + source + "' " + options + " '" + prefix + path(name) + "'",
+                   name);
     }
 
     static Bytes readBytes(const std::string& file) {
@@ -86,44 +79,37 @@ protected:
         return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 
-    std::string writeBytes(const std::string& name, const Bytes& bytes) const {
+    // A copy of the file, changed by patch, saved under a new name.
+    template <typename Patch> std::string patched(const std::string& file, const std::string& name, Patch patch) {
+        Bytes bytes = readBytes(file);
+        patch(bytes);
         std::ofstream(path(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                           std::streamsize(bytes.size()));
         return path(name);
     }
 
-    // A copy of the file, changed by patch, saved under a new name.
-    template <typename Patch> std::string patched(const std::string& file, const std::string& name, Patch patch) {
-        Bytes bytes = readBytes(file);
-        patch(bytes);
-        return writeBytes(name, bytes);
-    }
-
     static Image load(const std::string& file) {
         Image image;
-        ImageFile(file).load(image);
-        return image;
+        return ImageFile(file).load(image), image;
     }
 
     // Loads the file into an image that already has pixels, an opacity and a
-    // transparent colour; expects exception E with the message, and the image unchanged.
-    template <typename E = ImageFile::ImageFileException>
+    // transparent colour; expects the message, and the image unchanged.
     void expectRefused(const std::string& file, const std::string& message) {
-        SCOPED_TRACE(file);
         Image target(2, 1, Colour::GREEN);
         target.plot(1, 0, Colour::YELLOW).setAlpha(0.5f).setTransparentColour(Colour::MAGENTA);
-        EXPECT_EQ(message, messageOf<E>([&] { ImageFile(file).load(target); }));
+        EXPECT_EQ(message, messageOf<ImageFile::ImageFileException>([&] { ImageFile(file).load(target); })) << file;
         EXPECT_TRUE(target.getWidth() == 2 && target.getHeight() == 1 && target.getPixel(0, 0) == Colour::GREEN &&
                     target.getPixel(1, 0) == Colour::YELLOW && target.getOpacity() == 127 &&
                     target.getTransparentColour() && *target.getTransparentColour() == Colour::MAGENTA)
-            << "the target changed";
+            << file << " changed the target";
     }
-    void expectCorrupted(const std::string& file) { expectRefused(file, file + " appears to be a corrupted file"); }
 
 private:
-    static void run(const std::string& command) {
+    std::string run(const std::string& command, const std::string& name) const {
         if (std::system(command.c_str()) != 0)
             throw std::runtime_error("failed: " + command);
+        return path(name);
     }
 
     std::string folder;

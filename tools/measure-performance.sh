@@ -7,8 +7,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
-"$root/tools/install-deps.sh"
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"${JOBS:-2}" --target vellorin >/dev/null
+"$root/tools/build-game.sh" >/dev/null
 
 exec python3 "$root/tools/measure_performance.py" "$root/build/game-run" "${1:-20}"

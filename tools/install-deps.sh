@@ -1,18 +1,24 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the game need, only those
-# that are missing (through sudo when not root).
+# Installs the Debian packages of the named groups that are missing (through
+# sudo when not root). Each group is a list in tools/deps/<group>.txt; with no
+# group named, the game's own packages are installed.
+#   tools/install-deps.sh game test
 set -euo pipefail
+deps="$(dirname "$0")/deps"
+groups=("$@")
+[ ${#groups[@]} -eq 0 ] && groups=(game)
 
-packages=(
-  cmake g++ make pkg-config clang libclang-rt-14-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  libfreetype-dev libfontconfig-dev fontconfig fonts-liberation
-  libsdl2-dev libsdl2-mixer-dev
-  imagemagick python3 python3-pil xvfb xdotool x11-utils xauth
-)
-if [ "${1:-}" = "--assets" ]; then
-  packages+=(sox libsox-fmt-mp3 lame)
-fi
+packages=()
+for group in "${groups[@]}"; do
+  list="$deps/${group#--}.txt"
+  if [ ! -f "$list" ]; then
+    echo "install-deps: no package group '$group' ($list)" >&2
+    exit 2
+  fi
+  while read -r package _; do
+    [ -n "$package" ] && [ "${package:0:1}" != "#" ] && packages+=("$package")
+  done < "$list"
+done
 
 missing=()
 for package in "${packages[@]}"; do

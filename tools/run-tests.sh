@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 jobs=${JOBS:-2}
 
-"$root/tools/install-deps.sh"
+"$root/tools/install-deps.sh" game test
 
 run_suite() { # build-dir, ctest arguments...
   local dir=$1; shift

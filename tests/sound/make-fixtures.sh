@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes the short MP3 files the sound tests play. They are committed; run this
-# only to change them (needs sox and lame: tools/install-deps.sh --assets).
+# only to change them (needs sox and lame: tools/install-deps.sh assets).
 set -euo pipefail
 cd "$(dirname "$0")"
 work=$(mktemp -d)

@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Regenerates every file in assets/: builds and runs the picture generator,
 # then composes and renders the music. The results are the same every time.
-# Needs the build tools and sox and lame (tools/install-deps.sh --assets).
+# Needs the build tools and sox and lame (tools/install-deps.sh assets).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$(pwd)
 build=${BUILD_DIR:-$root/build-assets}
 
-"$root/tools/install-deps.sh" --assets
+"$root/tools/install-deps.sh" game test assets
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --target make_pictures -j"${JOBS:-2}"
 

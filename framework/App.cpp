@@ -5,25 +5,9 @@
 
 #include "framework/AppImpl.h"
 #include "framework/Log.h"
-
-#include <csignal>
-#include <unistd.h>
+#include "framework/TerminationHandler.h"
 
 namespace lum {
-
-namespace {
-
-// Only async-signal-safe calls here. The message is written, then the default
-// action ends the process as the sender asked.
-extern "C" void onTerminate(int) {
-    static const char message[] = "Abnormal termination detected.\n";
-    const ssize_t written = ::write(STDERR_FILENO, message, sizeof message - 1);
-    (void)written;
-    std::signal(SIGTERM, SIG_DFL);
-    std::raise(SIGTERM);
-}
-
-} // namespace
 
 App& application = App::instance();
 Log& log = Log::instance();
@@ -35,7 +19,7 @@ App& App::instance() {
 
 App::App() : impl(createPlatformAppImpl()) {
     if (!impl) throw AppException("API does not support the current platform");
-    std::signal(SIGTERM, onTerminate);
+    installTerminationHandler();
 }
 
 App::~App() { delete impl; }

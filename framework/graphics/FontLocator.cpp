@@ -1,12 +1,11 @@
-// Font file lookup through the file system and fontconfig.
+// Font lookup through the file system and the system's font mapper.
 #include "framework/graphics/FontLocator.h"
 
-#include <fontconfig/fontconfig.h>
+#include "framework/graphics/SystemFontLookup.h"
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <memory>
 #include <system_error>
 
 namespace lum {
@@ -42,11 +41,6 @@ constexpr WindowsFont WINDOWS_FONTS[] = {
     {"comic.ttf", "Comic Sans MS", false, false},
 };
 
-struct PatternDestroyer {
-    void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
-};
-using PatternHandle = std::unique_ptr<FcPattern, PatternDestroyer>;
-
 bool isRegularFile(const std::string& path) {
     std::error_code error;
     return !path.empty() && std::filesystem::is_regular_file(path, error);
@@ -70,67 +64,27 @@ const WindowsFont* findWindowsFont(const std::string& fileName) {
     return nullptr;
 }
 
-// fontconfig's best match always names some font; only an existing scalable
-// file is accepted.
-std::string matchInstalledFont(const WindowsFont& font) {
-    PatternHandle pattern(FcPatternCreate());
-    if (!pattern) {
-        return {};
-    }
-    FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(font.family));
-    FcPatternAddInteger(pattern.get(), FC_WEIGHT, font.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern.get(), FC_SLANT, font.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
-    if (!FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern)) {
-        return {};
-    }
-    FcDefaultSubstitute(pattern.get());
-
-    FcResult result = FcResultNoMatch;
-    PatternHandle match(FcFontMatch(nullptr, pattern.get(), &result));
-    if (!match || result != FcResultMatch) {
-        return {};
-    }
-    FcChar8* file = nullptr;
-    FcBool scalable = FcFalse;
-    if (FcPatternGetString(match.get(), FC_FILE, 0, &file) != FcResultMatch || file == nullptr ||
-        FcPatternGetBool(match.get(), FC_SCALABLE, 0, &scalable) != FcResultMatch || !scalable) {
-        return {};
-    }
-    std::string path(reinterpret_cast<const char*>(file));
-    return isRegularFile(path) ? path : std::string();
-}
-
 } // namespace
 
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define LUM_LEAK_CHECKED 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define LUM_LEAK_CHECKED 1
-#endif
-#ifdef LUM_LEAK_CHECKED
-// fontconfig loses a few bytes while it parses its configuration files, once
-// per process and out of our reach. The library has no frame pointers, so the
-// leak checker only sees that the memory came from it: every block fontconfig
-// allocates is passed over (our own patterns are freed by their handles).
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig.so\n";
-}
-#endif
-
-std::string FontLocator::locate(const std::string& fileName) {
+SystemFont FontLocator::find(const std::string& fileName) {
+    SystemFont found;
     if (isRegularFile(fileName)) {
-        return fileName;
+        found.path = fileName;
+        return found;
     }
     const std::string localName = baseName(fileName);
     if (isRegularFile(localName)) {
-        return localName;
+        found.path = localName;
+        return found;
     }
     const WindowsFont* font = findWindowsFont(fileName);
-    return font == nullptr ? std::string() : matchInstalledFont(*font);
+    if (font == nullptr) return found;
+    found = SystemFontLookup::find(font->family, font->bold, font->italic);
+    // A path the system names must still exist as a file.
+    if (!found.path.empty() && !isRegularFile(found.path)) found.path.clear();
+    return found;
 }
+
+std::string FontLocator::locate(const std::string& fileName) { return find(fileName).path; }
 
 } // namespace lum

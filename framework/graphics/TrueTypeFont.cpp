@@ -257,7 +257,13 @@ struct TrueTypeFont::FaceSource {
 };
 
 TrueTypeFont::TrueTypeFont(const std::string& fileName, unsigned int size)
-    : TrueTypeFont(FaceSource{FontLocator::locate(fileName), nullptr, 0}, size) {}
+    : TrueTypeFont(FontLocator::find(fileName), size) {}
+
+// The bytes are kept by `font` until the constructor returns.
+TrueTypeFont::TrueTypeFont(const SystemFont& font, unsigned int size)
+    : TrueTypeFont(font.bytes.empty() ? FaceSource{font.path, nullptr, 0}
+                                      : FaceSource{std::string(), font.bytes.data(), font.bytes.size()},
+                   size) {}
 
 TrueTypeFont::TrueTypeFont(const unsigned char* data, std::size_t length, unsigned int size)
     : TrueTypeFont(FaceSource{std::string(), data, length}, size) {}

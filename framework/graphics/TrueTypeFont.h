@@ -4,6 +4,7 @@
 #pragma once
 
 #include "framework/graphics/FontImpl.h"
+#include "framework/graphics/SystemFontLookup.h"
 
 #include <cstddef>
 #include <string>
@@ -20,6 +21,7 @@ public:
 
 private:
     struct FaceSource; // a file path or a block of bytes
+    TrueTypeFont(const SystemFont& font, unsigned int size);
     TrueTypeFont(const FaceSource& source, unsigned int size);
 };
 

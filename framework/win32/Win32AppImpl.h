@@ -1,0 +1,60 @@
+// The Windows platform: one window of the screen's client size with a WGL
+// context, its messages pumped one per step (waiting for the next deadline
+// when none is queued), the performance counter as the clock, and the screen
+// presented with glDrawPixels.
+#pragma once
+
+#include "framework/AppImpl.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace lum {
+
+class FrameTrace;
+
+class Win32AppImpl : public AppImpl {
+public:
+    // Throws std::runtime_error "Unable to determine high performance
+    // frequency." without a performance counter.
+    Win32AppImpl();
+    ~Win32AppImpl() override;
+
+    void setMousePosition(int x, int y) override;
+    void showCursor(bool show) override;
+    std::int64_t readClock() override;
+    void initialisePlatform() override;
+    void switchToFullScreen() override;
+    std::string describeDisplay() override;
+    MessageResult handleMessage(std::int64_t deadline) override;
+    void present(const Screen& screen) override;
+    void postQuit() override;
+
+    // The window procedure's work for one message; true when it was handled.
+    bool onMessage(unsigned int message, std::uintptr_t wParam, std::intptr_t lParam);
+
+    // The window, once initialisePlatform made it (an HWND), else null.
+    void* getWindow() const { return window; }
+
+    // The class and caption the window is made with.
+    static const char* const WINDOW_CLASS;
+
+private:
+    void registerWindowClass();
+    void createWindow();
+    void createContext();
+    // Sleeps until a message arrives or the deadline (a clock reading) passes.
+    void waitForMessage(std::int64_t deadline);
+
+    double ticksPerSecond = 0.0;
+    long long startCount = 0;
+    long long nowCount = 0;
+    void* window = nullptr;      // HWND
+    void* deviceContext = nullptr; // HDC
+    void* glContext = nullptr;   // HGLRC
+    bool timerPeriodSet = false;
+    std::unique_ptr<FrameTrace> frameTrace;
+};
+
+} // namespace lum

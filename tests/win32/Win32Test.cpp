@@ -1,0 +1,145 @@
+// The Windows platform under a real window system (Wine on a virtual display
+// in CI): key translation, the window's size, caption and class, the messages
+// that give key events and those that do not, and the window's close button
+// ending the program normally.
+#include "framework/App.h"
+#include "framework/AppImpl.h"
+#include "framework/IAppState.h"
+#include "framework/IKeyEvent.h"
+#include "framework/graphics/Screen.h"
+#include "framework/win32/Win32AppImpl.h"
+#include "framework/win32/Win32KeyTranslator.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using lum::Win32KeyTranslator;
+
+const char* const CLOSE_CHILD = "--close-child";
+
+HWND theWindow() {
+    return static_cast<HWND>(dynamic_cast<lum::Win32AppImpl&>(lum::application.getImpl()).getWindow());
+}
+
+TEST(Win32Keys, SpecialKeysHaveFixedCodesAndCharactersComeFromTheLayout) {
+    const std::pair<unsigned int, unsigned int> special[] = {
+        {VK_ESCAPE, 27}, {VK_LEFT, 140}, {VK_UP, 141}, {VK_RIGHT, 142}, {VK_DOWN, 143}, {VK_DELETE, 8},
+        {VK_F1, 128},    {VK_F2, 129},   {VK_F10, 137}, {VK_F12, 139},  {VK_SHIFT, 0},   {VK_F13, 0}};
+    for (const auto& [key, code] : special) EXPECT_EQ(Win32KeyTranslator::special(key), code) << key;
+    // Through the keyboard layout, with no modifier held.
+    const std::pair<unsigned int, unsigned int> translated[] = {
+        {VK_ESCAPE, 27}, {'A', 'a'}, {'Q', 'q'}, {'7', '7'}, {VK_SPACE, ' '}, {VK_TAB, '\t'},
+        {VK_UP, 141},    {VK_F1, 128}, {VK_DELETE, 8}};
+    for (const auto& [key, code] : translated) EXPECT_EQ(Win32KeyTranslator::translate(key), code) << key;
+}
+
+// Records every key event; on its second frame looks at the window and sends
+// it messages through the window procedure, then asks it to close.
+class WindowProbe : public lum::IAppState, public lum::IKeyEvent {
+public:
+    std::vector<std::pair<unsigned int, unsigned int>> keys;
+    RECT client{};
+    std::string caption;
+    std::string className;
+    int frames = 0;
+    bool closeOnly = false;
+
+    bool onCreate() override { return true; }
+    bool onDestroy() override { return true; }
+    void onActivate() override { lum::application.addKeyListener(*this); }
+    void onDeactivate() override { lum::application.removeKeyListener(*this); }
+    void onRender(lum::Screen&) override {}
+    bool onKey(const lum::KeyEvent& event) override {
+        keys.emplace_back(event.key, event.state);
+        return true;
+    }
+    void onUpdate() override {
+        if (++frames != 2) return;
+        const HWND window = theWindow();
+        if (!closeOnly) inspect(window);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    }
+
+private:
+    void inspect(HWND window) {
+        GetClientRect(window, &client);
+        char text[256] = "";
+        GetWindowTextA(window, text, sizeof text);
+        caption = text;
+        GetClassNameA(window, text, sizeof text);
+        className = text;
+        SendMessageA(window, WM_SYSKEYDOWN, VK_F10, 0);
+        SendMessageA(window, WM_SYSKEYUP, VK_F10, 0);
+        SendMessageA(window, WM_SYSKEYDOWN, 'X', 1 << 29); // Alt+X
+        SendMessageA(window, WM_KEYDOWN, VK_LEFT, 0);
+        SendMessageA(window, WM_KEYDOWN, VK_LEFT, 1 << 30); // held: the repeat
+        SendMessageA(window, WM_KEYUP, VK_LEFT, 0);
+        SendMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
+        SendMessageA(window, WM_CHAR, 'x', 0);
+    }
+};
+
+TEST(Win32Window, ClientSizeCaptionAndKeyMessages) {
+    WindowProbe probe;
+    lum::application.addState("probe", probe);
+    EXPECT_TRUE(lum::application.run(320, 200, "Probe", "tester"));
+
+    EXPECT_EQ(probe.client.right - probe.client.left, 320);
+    EXPECT_EQ(probe.client.bottom - probe.client.top, 200);
+    EXPECT_EQ(probe.caption, "LUM [ User ID: 'tester' ] :: Probe.");
+    EXPECT_EQ(probe.className, "lum_WinClass");
+    // System keys give nothing, the held key repeats, characters are not used.
+    const std::vector<std::pair<unsigned int, unsigned int>> expected = {
+        {lum::KEY_LEFT, lum::PRESSED}, {lum::KEY_LEFT, lum::PRESSED}, {lum::KEY_LEFT, lum::RELEASED},
+        {lum::KEY_ESCAPE, lum::PRESSED}};
+    EXPECT_EQ(probe.keys, expected);
+    EXPECT_GE(probe.frames, 2);
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path); // text mode: the log has Windows line ends
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The close button's WM_CLOSE: run returns, main returns 0, and the log is
+// closed with its end marker as the last line.
+TEST(Win32Window, ClosingTheWindowEndsTheProgramNormally) {
+    char self[MAX_PATH] = "";
+    ASSERT_GT(GetModuleFileNameA(nullptr, self, sizeof self), 0u);
+    CreateDirectoryA("close-child", nullptr);
+    DeleteFileA("close-child\\log.txt");
+    const std::string command = "cd /d close-child && \"" + std::string(self) + "\" " + CLOSE_CHILD;
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    const std::string log = readFile("close-child\\log.txt");
+    EXPECT_NE(log.find("OpenGL info:\n   Vendor:   "), std::string::npos) << log;
+    const std::string::size_type marker = log.rfind("\n-- Logging ended at ");
+    ASSERT_NE(marker, std::string::npos) << log;
+    EXPECT_EQ(log.find('\n', marker + 1), std::string::npos) << log;
+    EXPECT_EQ(log.substr(log.size() - 3), " --");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], CLOSE_CHILD) == 0) {
+        WindowProbe probe;
+        probe.closeOnly = true;
+        lum::application.addState("probe", probe);
+        lum::application.run(160, 120, "Close", "tester");
+        return probe.frames >= 2 ? 0 : 3;
+    }
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -171,8 +171,9 @@ AppImpl::MessageResult Win32AppImpl::handleMessage(std::int64_t deadline) {
 void Win32AppImpl::waitForMessage(std::int64_t deadline) {
     const std::int64_t remaining = deadline - readClock();
     if (remaining <= 0) return;
-    // Rounded up: waking a little late costs less than spinning until the deadline.
-    const DWORD milliseconds = static_cast<DWORD>((remaining + 999999) / 1000000);
+    // Rounded down, so a frame is never late by the rounding: what is left
+    // under a millisecond is waited out by the next steps without sleeping.
+    const DWORD milliseconds = static_cast<DWORD>(remaining / 1000000);
     MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds the Windows program (tools/build-windows.sh) and measures it under
+# Wine on a private X server while the computer plays: frames per second, the
+# frame interval's 99th percentile, and the processor share of the game and of
+# the Wine server.
+# Usage: tools/measure-performance-windows.sh [seconds, default 20]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+out=$root/build-windows
+
+"$root/tools/build-windows.sh" >/dev/null
+
+export WINEPREFIX=$out/wineprefix
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export LUM_WINE_RUN=$root/tools/windows/wine-run.sh
+export LUM_WINE_TIMEOUT=$(( ${1:-20} + 60 ))
+trap 'timeout 20 wineserver -k 2>/dev/null || true' EXIT
+timeout 10 wineserver -p || true
+
+run=$(mktemp -d "$out/measure-run.XXXXXX")
+cp -r "$out/game-run"/. "$run/"
+cp "$root/tools/windows/vellorin-launcher.sh" "$run/vellorin"
+status=0
+python3 "$root/tools/windows/measure_wine.py" "$run" "${1:-20}" || status=$?
+rm -rf "$run"
+exit "$status"

@@ -1,0 +1,94 @@
+#!/usr/bin/env python3
+"""Measures the Windows program under Wine as tools/measure_performance.py
+measures the Linux one (frames per second, frame-interval p99, processor share
+of the game), and adds the share of the Wine server, which does part of the
+game's work (messages, waits, the clock). Run by tools/measure-performance-windows.sh.
+
+Usage: measure_wine.py <run folder with the launcher> [seconds]"""
+
+import os
+import shutil
+import sys
+import tempfile
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.join(ROOT, "tools"))
+sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
+import measure_performance as measure  # noqa: E402
+from desktop import Failure, Program, x_server  # noqa: E402
+
+
+def wine_processes(prefix, name_start):
+    """The process ids of this prefix's processes whose command name starts so."""
+    found = []
+    for name in os.listdir("/proc"):
+        if not name.isdigit():
+            continue
+        try:
+            with open("/proc/%s/comm" % name) as comm:
+                if not comm.read().startswith(name_start):
+                    continue
+            with open("/proc/%s/environ" % name, "rb") as environ:
+                if ("WINEPREFIX=" + prefix).encode() in environ.read().split(b"\0"):
+                    found.append(int(name))
+        except OSError:
+            continue
+    return found
+
+
+PROCESS_SECONDS = measure.processor_seconds
+
+
+def server_seconds(prefix):
+    return sum(PROCESS_SECONDS(pid) for pid in wine_processes(prefix, "wineserver"))
+
+
+def game_seconds(prefix):
+    # The launcher's process is the time limit's, not the game's: the game is
+    # found by the name Wine gives it.
+    return sum(PROCESS_SECONDS(pid) for pid in wine_processes(prefix, "vellorin.exe"))
+
+
+def main():
+    if len(sys.argv) < 2:
+        sys.exit(__doc__)
+    run_folder = sys.argv[1]
+    seconds = float(sys.argv[2]) if len(sys.argv) > 2 else 20.0
+    prefix = os.environ["WINEPREFIX"]
+    measure.processor_seconds = lambda _pid: game_seconds(prefix)
+    trace_folder = tempfile.mkdtemp(prefix="vellorin-trace-")
+    trace = os.path.join(trace_folder, "frames.txt")
+    game = None
+    try:
+        with x_server():
+            game = Program(os.path.join(run_folder, "vellorin"), run_folder=run_folder,
+                           environment={"LUM_FRAME_TRACE": trace})
+            game.find_window("Vellorin")
+            time.sleep(1.0)
+            server_begin, wall_begin = server_seconds(prefix), time.monotonic()
+            span, share, matches = measure.play(game, seconds)
+            server_share = (server_seconds(prefix) - server_begin) / (time.monotonic() - wall_begin)
+            game.close_window()
+            game.wait_exit()
+            fps, median, p99, longest = measure.frame_statistics(trace, span)
+    except Failure as failure:
+        if game:
+            game.report()
+        sys.exit("measurement failed: %s" % failure)
+    finally:
+        if game:
+            game.stop()
+            game.remove()
+        shutil.rmtree(trace_folder, ignore_errors=True)
+
+    print("Measured under Wine over %.0f s of play (%d match%s):" % (seconds, matches, "" if matches == 1 else "es"))
+    print("  frames per second:   %.2f" % fps)
+    print("  frame interval p99:  %.2f ms (median %.2f ms, longest %.2f ms)" % (p99, median, longest))
+    print("  processor share:     %.1f %% of one core (game), %.1f %% (wineserver), %.1f %% together" %
+          (share * 100, server_share * 100, (share + server_share) * 100))
+
+
+if __name__ == "__main__":
+    main()

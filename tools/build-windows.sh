@@ -27,7 +27,7 @@ if [ ! -f "$prefix/lib/libfreetype.a" ]; then
 fi
 
 cmake -S . -B "$out" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
-  -DVELLORIN_CROSS_PREFIX="$prefix" -DVELLORIN_BENCH=OFF -DVELLORIN_TESTS="$([ "${1:-}" = --tests ] && echo ON || echo OFF)" \
+  -DVELLORIN_CROSS_PREFIX="$prefix" -DVELLORIN_BENCH=OFF -DVELLORIN_TESTS=ON \
   >/dev/null
 cmake --build "$out" -j"$jobs" --target vellorin
 [ "${1:-}" = --tests ] && cmake --build "$out" -j"$jobs"

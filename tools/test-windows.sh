@@ -40,5 +40,6 @@ cp -r "$out/game-run"/. "$run/"
 cp "$root/tools/windows/vellorin-launcher.sh" "$run/vellorin"
 status=0
 timeout 300 python3 "$root/tests/e2e/test_game.py" two-player "$run" || status=$?
+timeout 120 python3 "$root/tests/win32/test_windows_program.py" "$run" || status=$?
 rm -rf "$run"
 exit "$status"

@@ -5,6 +5,7 @@
 
 #include "framework/App.h"
 
+#include <cstdio>
 #include <ctime>
 #include <sstream>
 #include <stdexcept>
@@ -26,11 +27,20 @@ const char* prefixOf(Log::Level level) {
     return "I: ";
 }
 
-// Local time as asctime writes it, without its trailing line end.
+// Local time as the C standard's asctime writes it, without its trailing
+// line end. Written out here because some C libraries (Windows' among them)
+// pad the day of the month with a zero instead of a space.
 std::string timestamp() {
+    static const char* const days[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     const std::time_t now = std::time(nullptr);
-    std::string text = std::asctime(std::localtime(&now));
-    if (!text.empty() && text.back() == '\n') text.pop_back();
+    const std::tm* local = std::localtime(&now);
+    if (local == nullptr) return "";
+    char text[64];
+    std::snprintf(text, sizeof text, "%.3s %.3s%3d %.2d:%.2d:%.2d %d", days[local->tm_wday % 7],
+                  months[local->tm_mon % 12], local->tm_mday, local->tm_hour, local->tm_min, local->tm_sec,
+                  1900 + local->tm_year);
     return text;
 }
 

@@ -17,7 +17,10 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export LUM_WINE_RUN=$root/tools/windows/wine-run.sh
 export LUM_WINE_TIMEOUT=$(( ${1:-20} + 60 ))
 trap 'timeout 20 wineserver -k 2>/dev/null || true' EXIT
-timeout 10 wineserver -p || true
+# A new server, so that Wine's desktop process starts on the measuring display.
+mkdir -p "$WINEPREFIX"
+timeout 20 wineserver -k 2>/dev/null || true
+timeout 10 wineserver -p
 
 run=$(mktemp -d "$out/measure-run.XXXXXX")
 cp -r "$out/game-run"/. "$run/"

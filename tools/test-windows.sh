@@ -25,9 +25,15 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# One server for every test, so no test waits for a server to start or stop
-# (a server still up from an earlier run serves as well).
-timeout 10 wineserver -p || true
+# One server for all the tests of a display, so no test waits for a server to
+# start or stop. Wine's desktop process belongs to the X server it was started
+# on: each end-to-end run, on a display of its own, gets a new server.
+fresh_server() {
+  timeout 20 wineserver -k 2>/dev/null || true
+  timeout 10 wineserver -p
+}
+mkdir -p "$WINEPREFIX"
+fresh_server
 # The first boot of a fresh prefix takes several seconds; later ones are quick.
 timeout 120 wineboot --init >/dev/null 2>&1
 
@@ -39,7 +45,9 @@ run=$(mktemp -d "$out/e2e-run.XXXXXX")
 cp -r "$out/game-run"/. "$run/"
 cp "$root/tools/windows/vellorin-launcher.sh" "$run/vellorin"
 status=0
+fresh_server
 timeout 300 python3 "$root/tests/e2e/test_game.py" two-player "$run" || status=$?
+fresh_server
 timeout 120 python3 "$root/tests/win32/test_windows_program.py" "$run" || status=$?
 rm -rf "$run"
 exit "$status"

@@ -30,4 +30,7 @@ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=cl
   -DVELLORIN_FUZZ=ON -DVELLORIN_TESTS=OFF -DVELLORIN_DESKTOP=OFF -DVELLORIN_BENCH=OFF >/dev/null
 run_suite build-fuzz -L fuzz
 
+echo "== The installed game and library =="
+"$root/tools/test-package.sh"
+
 echo "All test suites passed."

@@ -76,4 +76,26 @@ apt remove vellorin
 installed=""
 [ ! -e /usr/games/vellorin ] && [ ! -e /usr/share/vellorin ] && [ ! -e /usr/lib/vellorin ] ||
   fail "removing the package left files behind"
+echo "== The example program on an installed lum =="
+# The tests' build (tools/run-tests.sh builds it first) supplies the libraries.
+[ -f build/CMakeCache.txt ] || cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"${JOBS:-2}" --target lum lum_headless lum_sdl lum_sound vellorin >/dev/null
+cmake --install build --prefix "$work/prefix" >/dev/null
+[ -f "$work/prefix/include/lum/framework/App.h" ] || fail "the headers are not installed"
+for platform in headless sdl; do
+  cmake -S examples/bouncing-sprite -B "$work/example-$platform" -DCMAKE_PREFIX_PATH="$work/prefix" \
+    -DLUM_PLATFORM=$platform -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
+  cmake --build "$work/example-$platform" -j"${JOBS:-2}" >/dev/null
+done
+[ "$(nm "$work/example-sdl/bouncing_sprite" | grep -c " U SDL_CreateWindow")" -eq 1 ] || fail "the SDL example has no SDL platform"
+mkdir "$work/run"
+ran=$(cd "$work/run" && timeout 30 "$work/example-headless/bouncing_sprite" 100) || fail "the headless example failed"
+# 100 frames of the (3, 2) step from (40, 30), turned back at the 320 × 240 edges.
+[ "$ran" = "100 frames, sprite at 232,186" ] || fail "the headless example ran: $ran"
+tail -n1 "$work/run/log.txt" | grep -q "^-- Logging ended at " || fail "the example's log has no end marker"
+# The same program through pkg-config alone.
+PKG_CONFIG_PATH="$work/prefix/lib/pkgconfig" bash -c 'g++ -std=c++17 -o "$1/by-pkg-config" examples/bouncing-sprite/*.cpp \
+  $(pkg-config --cflags --libs lum-headless)' _ "$work"
+ran=$(cd "$work/run" && timeout 30 "$work/by-pkg-config" 100)
+[ "$ran" = "100 frames, sprite at 232,186" ] || fail "the pkg-config build ran: $ran"
 echo "Installed package tests passed."

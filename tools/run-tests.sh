@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the normal build (unit, integration,
 # end-to-end and soak tests), the whole suite again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and a short run of every fuzz target.
+# UndefinedBehaviorSanitizer, a short run of every fuzz target, and the
+# installed package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)

@@ -1,6 +1,6 @@
 // The application front: builds the platform implementation and forwards every
-// operation to it. Also binds the two global references, App before Log, so the
-// log is destroyed first and its end marker follows all shutdown output.
+// operation to it. The App opens the log before itself, so the log outlives the
+// App whichever global is bound first and its end marker follows all output.
 #include "framework/App.h"
 
 #include "framework/AppImpl.h"
@@ -10,9 +10,9 @@
 namespace lum {
 
 App& application = App::instance();
-Log& log = Log::instance();
 
 App& App::instance() {
+    Log::instance();
     static App theApp;
     return theApp;
 }

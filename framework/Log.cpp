@@ -3,8 +3,6 @@
 // the file therefore never ends with a line end.
 #include "framework/Log.h"
 
-#include "framework/App.h"
-
 #include <cstdio>
 #include <ctime>
 #include <sstream>
@@ -80,10 +78,11 @@ Log::Message& Log::Message::operator<<(float value) { return append(value); }
 Log::Message& Log::Message::operator<<(double value) { return append(value); }
 Log::Message& Log::Message::operator<<(const void* value) { return append(value); }
 
+// Bound here, not by the App, so a program that only draws or reads files
+// links the log without an App and its platform.
+Log& log = Log::instance();
+
 Log& Log::instance() {
-    // The App is built first so that it is destroyed after the log: everything
-    // logged while the App shuts down comes before the end marker.
-    App::instance();
     static Log theLog;
     return theLog;
 }

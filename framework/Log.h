@@ -60,8 +60,9 @@ private:
     std::ofstream file;
 };
 
-// Bound during static initialisation, after lum::application, so the log is
-// destroyed before the App and its end marker follows everything logged.
+// Bound during static initialisation. The App opens the log before it is
+// built itself, so the log is destroyed after the App and its end marker
+// follows everything logged.
 extern Log& log;
 
 } // namespace lum

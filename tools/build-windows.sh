@@ -27,7 +27,7 @@ if [ ! -f "$prefix/lib/libfreetype.a" ]; then
 fi
 
 cmake -S . -B "$out" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
-  -DVELLORIN_CROSS_PREFIX="$prefix" -DVELLORIN_BENCH=OFF -DVELLORIN_TESTS=ON \
+  -DVELLORIN_CROSS_PREFIX="$prefix" -DVELLORIN_BENCH=OFF -DVELLORIN_TESTS=ON -DVELLORIN_INSTALL_LUM=OFF \
   >/dev/null
 cmake --build "$out" -j"$jobs" --target vellorin
 [ "${1:-}" = --tests ] && cmake --build "$out" -j"$jobs"

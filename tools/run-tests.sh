@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the normal build (unit, integration,
 # end-to-end and soak tests), the whole suite again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and a short run of every fuzz target.
+# UndefinedBehaviorSanitizer, a short run of every fuzz target, and the
+# installed package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -29,6 +30,9 @@ echo "== Fuzzing =="
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DVELLORIN_FUZZ=ON -DVELLORIN_TESTS=OFF -DVELLORIN_DESKTOP=OFF -DVELLORIN_BENCH=OFF >/dev/null
 run_suite build-fuzz -L fuzz
+
+echo "== The installed game and library =="
+"$root/tools/test-package.sh"
 
 echo "== Windows program under Wine =="; "$root/tools/test-windows.sh"
 

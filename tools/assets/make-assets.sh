@@ -15,4 +15,5 @@ cmake --build "$build" --target make_pictures -j"${JOBS:-2}"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 (cd "$work" && "$build/tools/assets/make_pictures" "$root/assets")
+"$root/tools/assets/make-icons.sh" "$root/assets"
 python3 "$root/tools/assets/make-music.py" "$root/assets"

@@ -74,6 +74,8 @@ Log::Message& Log::Message::operator<<(int value) { return append(value); }
 Log::Message& Log::Message::operator<<(unsigned int value) { return append(value); }
 Log::Message& Log::Message::operator<<(long value) { return append(value); }
 Log::Message& Log::Message::operator<<(unsigned long value) { return append(value); }
+Log::Message& Log::Message::operator<<(long long value) { return append(value); }
+Log::Message& Log::Message::operator<<(unsigned long long value) { return append(value); }
 Log::Message& Log::Message::operator<<(float value) { return append(value); }
 Log::Message& Log::Message::operator<<(double value) { return append(value); }
 Log::Message& Log::Message::operator<<(const void* value) { return append(value); }

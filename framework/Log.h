@@ -27,6 +27,9 @@ public:
         Message& operator<<(unsigned int value);
         Message& operator<<(long value);
         Message& operator<<(unsigned long value);
+        // 64-bit counts where long has 32 bits (Windows).
+        Message& operator<<(long long value);
+        Message& operator<<(unsigned long long value);
         Message& operator<<(float value);
         Message& operator<<(double value);
         // Pointers print as the standard stream prints them.

@@ -122,16 +122,20 @@ TEST_F(Fonts, AFileInTheWorkingDirectoryComesBeforeFontconfig) {
     std::filesystem::create_directories(folder);
     std::filesystem::copy_file(sans, folder / "cour.ttf", std::filesystem::copy_options::overwrite_existing);
     std::ofstream(folder / "notes.ttf") << "these are not the glyphs you are looking for\n";
+    // Back to the first folder before the test's own is removed: Windows
+    // refuses to remove the working directory.
     struct Return {
-        std::filesystem::path to;
-        ~Return() { std::filesystem::current_path(to); }
-    } back{std::filesystem::current_path()};
+        std::filesystem::path to, made;
+        ~Return() {
+            std::filesystem::current_path(to);
+            std::filesystem::remove_all(made);
+        }
+    } back{std::filesystem::current_path(), folder};
     std::filesystem::current_path(folder);
 
     EXPECT_EQ(lum::FontLocator::locate("C:\\Windows\\Fonts\\cour.ttf"), "cour.ttf");
     EXPECT_EQ(drawnHash(Font("C:/Windows/Fonts/cour.ttf", 18).getImpl()), drawnHash(Font(sans, 18).getImpl()));
     EXPECT_EQ(thrown([] { Font("notes.ttf", 12); }), NOT_FOUND);
-    std::filesystem::remove_all(folder);
 }
 
 TEST_F(Fonts, SpacingFollowsTheSizeAndMemoryGivesTheSameFontAsTheFile) {

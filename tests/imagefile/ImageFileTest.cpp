@@ -112,8 +112,13 @@ TEST_F(ImageFileTest, TheExtensionAfterTheLastDotPicksTheCodecAndFailuresAreRepo
               saving("none/x.bmp", Image(2, 1, Colour::BLUE)));
     EXPECT_EQ(path("wide.tga") + " can not hold an image of 65536 x 1 pixels; TGA files are at most 65535 x 65535.",
               saving("wide.tga", Image(65536, 1, Colour::RED)));
+}
+
+TEST_F(ImageFileTest, AWriteThatFailsIsReported) {
     std::filesystem::create_symlink("/dev/full", path("full.tga"));
-    EXPECT_EQ("Error saving file to disk", saving("full.tga", Image(16, 16, Colour::BLUE)));
+    EXPECT_EQ("Error saving file to disk", messageOf<ImageFile::ImageFileException>([&] {
+                  ImageFile(path("full.tga")).save(Image(16, 16, Colour::BLUE));
+              }));
 }
 
 } // namespace

@@ -1,16 +1,16 @@
-// Test support for the image file codecs: a fresh temporary folder per test,
-// picture files made at test time by other programs (Pillow through
-// make_picture.py, ImageMagick's convert), byte-level patching of those files,
-// and the pattern every generated picture carries.
+// Test support for the image file codecs: a fresh folder per test under the
+// working directory, picture files made at test time by other programs (Pillow
+// through make_picture.py, ImageMagick's convert), byte-level patching of
+// those files, and the pattern every generated picture carries.
 #pragma once
 
 #include "framework/graphics/Image.h"
 #include "framework/graphics/ImageFile.h"
+#include "tests/imagefile/HostCommand.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -50,9 +50,13 @@ inline void putLE(Bytes& bytes, std::size_t offset, std::uint32_t value, unsigne
 
 class PictureFileTest : public ::testing::Test {
 protected:
+    // Relative, so that the programs writing the pictures find the folder
+    // whether they run beside the test or, under Wine, on the host.
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "imagefile-XXXXXX").string();
-        folder = mkdtemp(pattern.data()) ? pattern : throw std::runtime_error("cannot create a temporary folder");
+        const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        for (int n = 0; folder.empty(); ++n)
+            if (std::filesystem::create_directory("pictures-" + name + "-" + std::to_string(n)))
+                folder = "pictures-" + name + "-" + std::to_string(n);
     }
     void TearDown() override { std::filesystem::remove_all(folder); }
 
@@ -107,7 +111,7 @@ protected:
 
 private:
     std::string run(const std::string& command, const std::string& name) const {
-        if (std::system(command.c_str()) != 0)
+        if (runHostCommand(command) != 0)
             throw std::runtime_error("failed: " + command);
         return path(name);
     }

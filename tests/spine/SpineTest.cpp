@@ -1,114 +1,19 @@
 // The framework's core on the headless platform: the state machine, start-up
 // and shutdown, frame pacing, input dispatch, the timer table and its polling,
-// and the log, down to the whole file of a short program run on its own.
-#include "framework/App.h"
+// and the log's messages.
+#include "tests/spine/SpineSupport.h"
+
 #include "framework/AppImpl.h"
-#include "framework/Log.h"
-#include "framework/Timer.h"
 #include "framework/TimerImpl.h"
-#include "framework/graphics/Screen.h"
-#include "framework/headless/HeadlessAppImpl.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <csignal>
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <functional>
 #include <memory>
-#include <regex>
-#include <sstream>
 
+namespace lum::test {
 namespace {
 
-using lum::application;
-using lum::Timer;
-using lum::TimerImpl;
-using Journal = std::vector<std::string>;
-
-constexpr std::int64_t MS = 1000000;
-constexpr std::int64_t FRAME_NS = 16666667; // 1/60 s, rounded
-
-lum::HeadlessAppImpl& platform() { return lum::HeadlessAppImpl::instance(); }
-void run() { application.run(800, 600, "Vellorin", "q4417093"); }
-
-std::string readFile(const std::filesystem::path& path) {
-    std::ostringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
-
-// The message of the runtime_error `call` throws.
-template <typename Call>
-std::string thrown(Call call) {
-    try {
-        call();
-    } catch (const std::runtime_error& error) {
-        return error.what();
-    }
-    return "(nothing thrown)";
-}
-
-// Writes every call the framework makes on it to a journal, prefixed with its
-// name: state calls as "menu.onUpdate", keys as "menu:97+", mouse events as
-// "menu:move x,y prev px,py button state", timers as "<id>@<milliseconds on
-// the clock>". Hooks, when set, run inside the calls; keyHook's result goes
-// back to the dispatch.
-class Recorder : public lum::IAppState, public lum::IKeyEvent, public lum::IMouseEvent, public lum::ITimerEvent {
-public:
-    Recorder(std::string name, Journal& journal) : name(std::move(name)), journal(journal) {}
-    bool onCreate() override { return note(".onCreate"); }
-    bool onDestroy() override { return note(".onDestroy"); }
-    void onActivate() override { note(".onActivate", activateHook); }
-    void onDeactivate() override { note(".onDeactivate", deactivateHook); }
-    void onUpdate() override { note(".onUpdate", updateHook); }
-    void onRender(lum::Screen&) override { note(".onRender", renderHook); }
-    bool onKey(const lum::KeyEvent& e) override {
-        return note(":" + std::to_string(e.key) + (e.state == lum::PRESSED ? "+" : "-")) && (!keyHook || keyHook(e));
-    }
-    bool onMouseMove(const lum::MouseEvent& e) override { return mouse("move", e); }
-    bool onMouseButton(const lum::MouseEvent& e) override { return mouse("button", e); }
-    void onTimer(Timer& timer) override {
-        note(std::to_string(timer.getID()) + "@" + std::to_string(platform().getClock() / MS));
-        if (timerHook) timerHook(timer);
-    }
-
-    std::function<void()> activateHook, deactivateHook, updateHook, renderHook;
-    std::function<bool(const lum::KeyEvent&)> keyHook;
-    std::function<void(Timer&)> timerHook;
-
-private:
-    bool note(const std::string& call, const std::function<void()>& hook = nullptr) {
-        journal.push_back(name + call);
-        if (journal.size() == 100000) application.exit(); // a fault must not leave the loop running for ever
-        if (hook) hook();
-        return true;
-    }
-    bool mouse(const std::string& kind, const lum::MouseEvent& e) {
-        return note(":" + kind + " " + std::to_string(e.x) + "," + std::to_string(e.y) + " prev " +
-                    std::to_string(e.prevX) + "," + std::to_string(e.prevY) + " " + std::to_string(e.button) + " " +
-                    std::to_string(e.state));
-    }
-    std::string name;
-    Journal& journal;
-};
-
-// The text the process has appended to "log.txt" since construction.
-struct LogTail {
-    std::size_t start = readFile("log.txt").size();
-    std::size_t count(const std::string& needle) const {
-        const std::string all = readFile("log.txt").substr(start);
-        std::size_t found = 0;
-        for (auto at = all.find(needle); at != std::string::npos; at = all.find(needle, at + 1)) ++found;
-        return found;
-    }
-};
 
 // Puts the headless App back to its just-built state, with the game's four
 // states registered, around every test.
@@ -377,77 +282,11 @@ TEST_F(Spine, TheDeadlineIsTheEarlierOfNextFrameAndNextTimer) {
 TEST(Log, MessagesWriteNumbersInTheStreamsDefaultForm) {
     lum::Log::Message message(lum::Log::Warning);
     message << static_cast<unsigned short>(7) << " " << 0.016666668f << " " << 1.0 / 3 << " " << 1e20 << " "
-            << static_cast<short>(-3) << " " << -12 << " " << 4000000000u << " " << -9000000000L << " "
-            << 18000000000000000000UL << " " << 'c' << static_cast<unsigned char>(7) << " " << std::string("s") << "!";
+            << static_cast<short>(-3) << " " << -12 << " " << 4000000000u << " " << -9000000000LL << " "
+            << 18000000000000000000ULL << " " << 'c' << static_cast<unsigned char>(7) << " " << std::string("s") << "!";
     EXPECT_EQ(message.getText(), "W: 7 0.0166667 0.333333 1e+20 -3 -12 4000000000 -9000000000 18000000000000000000 c7 s!");
 }
 
 // Runs this program as the script (see main) in `folder`, its standard error
-// going to "stderr.txt" there; returns the wait status.
-int runScript(const std::filesystem::path& folder, const char* mode) {
-    const std::string self = std::filesystem::read_symlink("/proc/self/exe");
-    return std::system(("cd '" + folder.string() + "' && exec '" + self + "' " + mode + " 2>stderr.txt").c_str());
-}
-
-// A run replaces the earlier log, writes an empty message as its prefix alone
-// and closes the last line with the end marker; a log that cannot be opened
-// stops the program before main; SIGTERM is reported and still ends the process.
-TEST(Script, AShortRunWritesExactlyThisLog) {
-    const auto folder = std::filesystem::temp_directory_path() / ("lum-script-" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder);
-    std::ofstream(folder / "log.txt") << "an earlier run\n";
-    const int status = runScript(folder, "script");
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status << readFile(folder / "stderr.txt");
-    const std::regex stamp("[A-Z][a-z]{2} [A-Z][a-z]{2} [ 1-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-6][0-9] [0-9]{4}");
-    EXPECT_EQ(std::regex_replace(readFile(folder / "log.txt"), stamp, "<time>"),
-              "-- Logging started at <time> --\n"
-              "I: Application Information:\n   Application Author: q4417093\n"
-              "   Application Name:   LUM [ User ID: 'q4417093' ] :: Vellorin.\n   Frame Rate:         60 (0.0166667)\n"
-              "I: Display info:\n   Vendor:   lum\n   Renderer: headless\n   Version:  1.0\n"
-              "I: main is ready to become the active state.\n"
-              "I: Timer 3 has started.\n"
-              "I: application activity state changed.\n"
-              "I: Timer 3 has stopped\n"
-              "I: \n"
-              "E: script finished\n"
-              "-- Logging ended at <time> --");
-
-    std::filesystem::remove(folder / "log.txt");
-    std::filesystem::create_directory(folder / "log.txt");
-    const int refused = runScript(folder, "script");
-    EXPECT_FALSE(WIFEXITED(refused) && WEXITSTATUS(refused) == 0);
-    EXPECT_NE(readFile(folder / "stderr.txt").find("Unable to open log.txt file for output."), std::string::npos);
-
-    std::filesystem::remove(folder / "log.txt");
-    const int terminated = runScript(folder, "sigterm");
-    EXPECT_TRUE(WIFSIGNALED(terminated) && WTERMSIG(terminated) == SIGTERM) << terminated;
-    EXPECT_EQ(readFile(folder / "stderr.txt"), "Abnormal termination detected.\n");
-    std::filesystem::remove_all(folder);
-}
-
-// The scripted program: the menu hands over to the play state, whose timer ends
-// the program at its first call.
-int runScriptedProgram() {
-    Journal journal;
-    Recorder menu{"menu", journal}, play{"main", journal};
-    Timer timer(3, 10, play);
-    menu.updateHook = [] { application.setState("main"); };
-    play.activateHook = [&timer] { timer.start(); };
-    play.timerHook = [](Timer&) { application.exit(); };
-    application.addState("menu", menu).addState("main", play);
-    run();
-    lum::log.info("").error("script finished");
-    return 0;
-}
-
 } // namespace
-
-// Run as "<program> script" or "<program> sigterm" in a folder of its own, the
-// test program becomes the small program whose log file and end the tests read.
-int main(int argc, char** argv) {
-    if (argc == 2 && std::strcmp(argv[1], "script") == 0) return runScriptedProgram();
-    // The handler reports SIGTERM and ends the process: the return is for a faulty one.
-    if (argc == 2 && std::strcmp(argv[1], "sigterm") == 0) return std::raise(SIGTERM) == 0 ? 1 : 2;
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
+} // namespace lum::test

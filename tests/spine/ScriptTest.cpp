@@ -1,0 +1,89 @@
+// The framework's core as a program of its own: the exact log file of a short
+// run, a log that cannot be opened, and the end on a termination signal. The
+// test program starts itself again as that small program in a folder of its
+// own (see main).
+#include "tests/spine/SpineSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <regex>
+
+namespace lum::test {
+namespace {
+
+// going to "stderr.txt" there; returns the wait status.
+int runScript(const std::filesystem::path& folder, const char* mode) {
+    const std::string self = std::filesystem::read_symlink("/proc/self/exe");
+    return std::system(("cd '" + folder.string() + "' && exec '" + self + "' " + mode + " 2>stderr.txt").c_str());
+}
+
+// A run replaces the earlier log, writes an empty message as its prefix alone
+// and closes the last line with the end marker; a log that cannot be opened
+// stops the program before main; SIGTERM is reported and still ends the process.
+TEST(Script, AShortRunWritesExactlyThisLog) {
+    const auto folder = std::filesystem::temp_directory_path() / ("lum-script-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "log.txt") << "an earlier run\n";
+    const int status = runScript(folder, "script");
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status << readFile(folder / "stderr.txt");
+    const std::regex stamp("[A-Z][a-z]{2} [A-Z][a-z]{2} [ 1-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-6][0-9] [0-9]{4}");
+    EXPECT_EQ(std::regex_replace(readFile(folder / "log.txt"), stamp, "<time>"),
+              "-- Logging started at <time> --\n"
+              "I: Application Information:\n   Application Author: q4417093\n"
+              "   Application Name:   LUM [ User ID: 'q4417093' ] :: Vellorin.\n   Frame Rate:         60 (0.0166667)\n"
+              "I: Display info:\n   Vendor:   lum\n   Renderer: headless\n   Version:  1.0\n"
+              "I: main is ready to become the active state.\n"
+              "I: Timer 3 has started.\n"
+              "I: application activity state changed.\n"
+              "I: Timer 3 has stopped\n"
+              "I: \n"
+              "E: script finished\n"
+              "-- Logging ended at <time> --");
+
+    std::filesystem::remove(folder / "log.txt");
+    std::filesystem::create_directory(folder / "log.txt");
+    const int refused = runScript(folder, "script");
+    EXPECT_FALSE(WIFEXITED(refused) && WEXITSTATUS(refused) == 0);
+    EXPECT_NE(readFile(folder / "stderr.txt").find("Unable to open log.txt file for output."), std::string::npos);
+
+    std::filesystem::remove(folder / "log.txt");
+    const int terminated = runScript(folder, "sigterm");
+    EXPECT_TRUE(WIFSIGNALED(terminated) && WTERMSIG(terminated) == SIGTERM) << terminated;
+    EXPECT_EQ(readFile(folder / "stderr.txt"), "Abnormal termination detected.\n");
+    std::filesystem::remove_all(folder);
+}
+
+// The scripted program: the menu hands over to the play state, whose timer ends
+// the program at its first call.
+int runScriptedProgram() {
+    Journal journal;
+    Recorder menu{"menu", journal}, play{"main", journal};
+    Timer timer(3, 10, play);
+    menu.updateHook = [] { application.setState("main"); };
+    play.activateHook = [&timer] { timer.start(); };
+    play.timerHook = [](Timer&) { application.exit(); };
+    application.addState("menu", menu).addState("main", play);
+    run();
+    lum::log.info("").error("script finished");
+    return 0;
+}
+
+} // namespace
+} // namespace lum::test
+
+
+// Run as "<program> script" or "<program> sigterm" in a folder of its own, the
+// test program becomes the small program whose log file and end the tests read.
+int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "script") == 0) return lum::test::runScriptedProgram();
+    // The handler reports SIGTERM and ends the process: the return is for a faulty one.
+    if (argc == 2 && std::strcmp(argv[1], "sigterm") == 0) return std::raise(SIGTERM) == 0 ? 1 : 2;
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

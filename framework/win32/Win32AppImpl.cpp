@@ -6,11 +6,14 @@
 #include "framework/graphics/Screen.h"
 #include "framework/sdl/FrameTrace.h"
 #include "framework/win32/Win32Counter.h"
+#include "framework/win32/Win32GdiPresenter.h"
 #include "framework/win32/Win32KeyTranslator.h"
 
 #include <windows.h>
 #include <GL/gl.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <stdexcept>
 
@@ -131,6 +134,16 @@ void Win32AppImpl::createContext() {
     const HGLRC context = wglCreateContext(dc);
     glContext = context;
     wglMakeCurrent(dc, context);
+    presentThroughGdi = choosesGdi(reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+}
+
+// OpenGL presents unless it is drawn by the processor; LUM_PRESENTER
+// ("opengl" or "gdi") overrides the choice.
+bool Win32AppImpl::choosesGdi(const char* glRenderer) {
+    const char* asked = std::getenv("LUM_PRESENTER");
+    if (asked != nullptr && std::strcmp(asked, "opengl") == 0) return false;
+    if (asked != nullptr && std::strcmp(asked, "gdi") == 0) return true;
+    return Win32GdiPresenter::rasterisesOnTheProcessor(glRenderer);
 }
 
 void Win32AppImpl::switchToFullScreen() {
@@ -178,10 +191,14 @@ void Win32AppImpl::waitForMessage(std::int64_t deadline) {
 }
 
 void Win32AppImpl::present(const Screen& screen) {
-    glClear(GL_COLOR_BUFFER_BIT);
-    glDrawPixels(static_cast<GLsizei>(screen.getWidth()), static_cast<GLsizei>(screen.getHeight()), GL_RGBA,
-                 GL_UNSIGNED_BYTE, screen.getPixels());
-    SwapBuffers(static_cast<HDC>(deviceContext));
+    if (presentThroughGdi) {
+        Win32GdiPresenter::present(deviceContext, screen);
+    } else {
+        glClear(GL_COLOR_BUFFER_BIT);
+        glDrawPixels(static_cast<GLsizei>(screen.getWidth()), static_cast<GLsizei>(screen.getHeight()), GL_RGBA,
+                     GL_UNSIGNED_BYTE, screen.getPixels());
+        SwapBuffers(static_cast<HDC>(deviceContext));
+    }
     if (frameTrace != nullptr) frameTrace->record(readClock());
 }
 

@@ -1,7 +1,8 @@
 // The Windows platform: one window of the screen's client size with a WGL
 // context, its messages pumped one per step (waiting for the next deadline
 // when none is queued), the performance counter as the clock, and the screen
-// presented with glDrawPixels.
+// presented with glDrawPixels, or through GDI where OpenGL is drawn by the
+// processor.
 #pragma once
 
 #include "framework/AppImpl.h"
@@ -36,6 +37,8 @@ public:
 
     // The window, once initialisePlatform made it (an HWND), else null.
     void* getWindow() const { return window; }
+    // Whether frames go to the window through GDI rather than OpenGL.
+    bool presentsThroughGdi() const { return presentThroughGdi; }
 
     // The class and caption the window is made with.
     static const char* const WINDOW_CLASS;
@@ -44,6 +47,7 @@ private:
     void registerWindowClass();
     void createWindow();
     void createContext();
+    static bool choosesGdi(const char* glRenderer);
     // Sleeps until a message arrives or the deadline (a clock reading) passes.
     void waitForMessage(std::int64_t deadline);
 
@@ -54,6 +58,7 @@ private:
     void* deviceContext = nullptr; // HDC
     void* glContext = nullptr;   // HGLRC
     bool timerPeriodSet = false;
+    bool presentThroughGdi = false;
     std::unique_ptr<FrameTrace> frameTrace;
 };
 

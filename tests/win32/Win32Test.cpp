@@ -1,7 +1,7 @@
 // The Windows platform under a real window system (Wine on a virtual display
 // in CI): key translation, the window's size, caption and class, the messages
-// that give key events and those that do not, and the window's close button
-// ending the program normally.
+// that give key events and those that do not, both ways of presenting the
+// screen, and the window's close button ending the program normally.
 #include "framework/App.h"
 #include "framework/AppImpl.h"
 #include "framework/IAppState.h"
@@ -12,7 +12,9 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <GL/gl.h>
 
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -105,6 +107,70 @@ TEST(Win32Window, ClientSizeCaptionAndKeyMessages) {
         {lum::KEY_ESCAPE, lum::PRESSED}};
     EXPECT_EQ(probe.keys, expected);
     EXPECT_GE(probe.frames, 2);
+}
+
+// Draws the screen's corners in four colours and, from its third frame on,
+// reads the four corners of what it drew before: through GDI from the window's
+// device context, through OpenGL from the context's buffer.
+class PresentProbe : public lum::IAppState {
+public:
+    static constexpr int WIDTH = 320, HEIGHT = 200;
+    std::array<COLORREF, 4> seen{}; // bottom-left, bottom-right, top-left, top-right
+    bool throughGdi = false;
+
+    bool onCreate() override { return true; }
+    bool onDestroy() override { return true; }
+    void onActivate() override {}
+    void onDeactivate() override {}
+    void onUpdate() override {}
+    void onRender(lum::Screen& screen) override {
+        screen.plot(0, 0, lum::Colour::RED).plot(WIDTH - 1, 0, lum::Colour::GREEN);
+        screen.plot(0, HEIGHT - 1, lum::Colour::BLUE).plot(WIDTH - 1, HEIGHT - 1, lum::Colour::WHITE);
+        if (++frames < 3) return;
+        throughGdi = dynamic_cast<lum::Win32AppImpl&>(lum::application.getImpl()).presentsThroughGdi();
+        throughGdi ? readWindow() : readLastFrameDrawn();
+        lum::application.exit();
+    }
+
+private:
+    void readWindow() {
+        const HDC dc = GetDC(theWindow());
+        // GDI counts rows downwards.
+        seen = {GetPixel(dc, 0, HEIGHT - 1), GetPixel(dc, WIDTH - 1, HEIGHT - 1), GetPixel(dc, 0, 0),
+                GetPixel(dc, WIDTH - 1, 0)};
+        ReleaseDC(theWindow(), dc);
+    }
+    // The back buffer still holds the frame before: Wine's swap copies it to
+    // the window and keeps it, and the window's own pixels cannot be read.
+    void readLastFrameDrawn() {
+        std::vector<unsigned char> pixels(WIDTH * HEIGHT * 4);
+        glReadBuffer(GL_BACK);
+        glReadPixels(0, 0, WIDTH, HEIGHT, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        auto at = [&](int x, int y) {
+            const unsigned char* p = &pixels[(y * WIDTH + x) * 4];
+            return RGB(p[0], p[1], p[2]);
+        };
+        seen = {at(0, 0), at(WIDTH - 1, 0), at(0, HEIGHT - 1), at(WIDTH - 1, HEIGHT - 1)};
+    }
+    int frames = 0;
+};
+
+TEST(Win32Window, BothWaysOfPresentingShowTheScreenTheRightWayUp) {
+    const std::array<COLORREF, 4> corners = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 255)};
+    for (const char* presenter : {"opengl", "gdi"}) {
+        _putenv_s("LUM_PRESENTER", presenter);
+        lum::application.getImpl().reset();
+        PresentProbe probe;
+        lum::application.addState("present", probe);
+        EXPECT_TRUE(lum::application.run(PresentProbe::WIDTH, PresentProbe::HEIGHT, "Present", "tester"));
+        EXPECT_EQ(probe.throughGdi, std::strcmp(presenter, "gdi") == 0);
+        EXPECT_EQ(probe.seen, corners) << presenter;
+        // The quit message of the exit is still queued; the next run must not see it.
+        MSG left;
+        while (PeekMessageA(&left, nullptr, 0, 0, PM_REMOVE)) {}
+    }
+    _putenv_s("LUM_PRESENTER", "");
+    lum::application.getImpl().reset();
 }
 
 std::string readFile(const std::string& path) {

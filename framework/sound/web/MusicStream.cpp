@@ -79,9 +79,9 @@ EM_JS(void, lumMusicSetUp, (), {
 EM_JS(int, lumMusicLoad, (const char* fileName), {
     var name = UTF8ToString(fileName);
     if (!FS.analyzePath(name).exists) return -1;
-    var type = /\.mp3$/i.test(name) ? 'audio/mpeg' : '';
+    var type = name.toLowerCase().endsWith('.mp3') ? 'audio/mpeg' : "";
     var audio = new Audio();
-    if (type && audio.canPlayType(type) === '') return -2;
+    if (type && audio.canPlayType(type) === "") return -2;
     var url = URL.createObjectURL(new Blob([FS.readFile(name)], type ? {type: type} : {}));
     audio.preload = 'auto';
     audio.src = url;

@@ -14,7 +14,8 @@ namespace lum {
 
 namespace {
 
-// The page's side: Module.lumMusic keeps the pieces by number. A piece's
+// The page's side: Module.lumMusic keeps the pieces by number, and as
+// `current` the one last started and not stopped since. A piece's
 // place is `base` seconds at `baseTime` (ms, the page's clock) while it is
 // meant to sound, read from the element itself whenever the browser plays it.
 EM_JS(void, lumMusicSetUp, (), {
@@ -47,6 +48,7 @@ EM_JS(void, lumMusicSetUp, (), {
         piece.audio.pause();
     };
     music.stop = function(piece) {
+        if (music.current === piece) music.current = null;
         piece.wanted = false;
         piece.blocked = false;
         piece.base = 0;
@@ -106,6 +108,7 @@ EM_JS(void, lumMusicStart, (int id, int loop, int paused), {
     var music = Module.lumMusic;
     var piece = music.pieces[id];
     music.stop(piece);
+    music.current = piece;
     piece.loop = !!loop;
     if (!paused) music.play(piece);
 });

@@ -1,0 +1,307 @@
+#!/usr/bin/env python3
+"""The web version as a player meets it: the page in headless Chromium, driven
+through Selenium, served from a local server on 127.0.0.1.
+
+The canvas shows the menu with its highlighted line, right way up, and the
+page carries the window title. A held key repeats (Down held over two lines).
+The menu music, refused by the browser until the first key press, starts then
+at the point it would have reached. Space starts a match and Tab pauses it;
+the game keys keep their browser action (focus stays on the canvas, the page
+does not scroll) and the music pauses at its place. Space resumes, the music
+goes on from there, F1 hands the snake to the computer and the score line
+shows; the game-over screen names a winner, Space on "Main Menu" returns to
+the menu, and Escape ends the game: the log's end marker reaches the console
+and the page says the game has ended. Nothing is logged as an error.
+
+Prints the frame rate in the menu and the time from the start of the page's
+loading to the first frame.
+
+Usage: test_web.py <site folder>"""
+
+import functools
+import http.server
+import os
+import shutil
+import sys
+import tempfile
+import threading
+import time
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.keys import Keys
+
+TITLE = "LUM [ User ID: 'q4417093' ] :: Vellorin."
+WIDTH, HEIGHT = 800, 600
+
+HIGHLIGHT = (255, 51, 51)  # the menu's chosen line
+SCORE = (20, 255, 20)      # the score line
+RED = (255, 0, 0)          # pause and game-over texts
+
+READY = "%s is ready to become the active state."
+ENDED = "-- Logging ended at "
+
+CHROMIUM_FLAGS = ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+                  "--disable-background-networking", "--disable-component-update", "--disable-sync",
+                  "--disable-dev-shm-usage",
+                  # Sound only after the player's first gesture, as browsers do by default.
+                  "--autoplay-policy=document-user-activation-required",
+                  # Short enough that the page scrolls: the game keys must not scroll it.
+                  "--window-size=1000,500"]
+
+
+class Failure(Exception):
+    pass
+
+
+def expect(condition, what):
+    if not condition:
+        raise Failure(what)
+
+
+def wait_for(check, timeout, what, interval=0.05):
+    end = time.monotonic() + timeout
+    while True:
+        result = check()
+        if result:
+            return result
+        if time.monotonic() > end:
+            raise Failure("timed out after %gs waiting for %s" % (timeout, what))
+        time.sleep(interval)
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+def serve(site):
+    """A static server on 127.0.0.1, on a free port, in a thread of this process."""
+    handler = functools.partial(QuietHandler, directory=site)
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server
+
+
+# Rows (top-down) of the canvas holding a pixel of exactly this colour, read
+# in the page so that only the row numbers travel.
+ROWS_WITH = """
+const [r, g, b, left, right] = arguments;
+const canvas = document.getElementById('canvas');
+const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+const rows = [];
+for (let y = 0; y < canvas.height; ++y) {
+  for (let x = left; x < right; ++x) {
+    const i = (y * canvas.width + x) * 4;
+    if (data[i] === r && data[i + 1] === g && data[i + 2] === b) { rows.push(y); break; }
+  }
+}
+return rows;
+"""
+
+# The music last started and not stopped since.
+MUSIC = """
+const music = Module.lumMusic;
+const p = music && music.current;
+if (!p) return null;
+return {name: p.name, blocked: p.blocked, paused: p.audio.paused, wanted: p.wanted, loop: p.audio.loop,
+        place: music.place(p)};
+"""
+
+# Notes, after the game's own handler, whether each key's browser action was
+# kept from happening.
+WATCH_KEYS = """
+window.keysSeen = [];
+window.addEventListener('keydown', e => window.keysSeen.push([e.key, e.defaultPrevented]));
+"""
+
+
+class Page:
+    def __init__(self, driver):
+        self.driver = driver
+        self.console = []
+
+    def js(self, script, *args):
+        return self.driver.execute_script(script, *args)
+
+    def read_console(self):
+        self.console.extend(self.driver.get_log("browser"))
+        return self.console
+
+    def wait_for_console(self, text, start=0, timeout=10):
+        """The index of the first console entry from `start` on that holds the text, plus one."""
+        def found():
+            entries = self.read_console()
+            for index in range(start, len(entries)):
+                if text in entries[index]["message"]:
+                    return index + 1
+            return None
+        return wait_for(found, timeout, "%r on the console" % text)
+
+    def rows_with(self, colour, left=0, right=WIDTH):
+        return self.js(ROWS_WITH, *colour, left, right)
+
+    def keys(self, *keys):
+        chain = ActionChains(self.driver)
+        for key in keys:
+            chain.send_keys(key)
+        chain.perform()
+
+    def hold(self, key, code, repeats):
+        """Presses a key and lets it repeat, as a key held down does, then releases it."""
+        event = {"key": key, "code": code, "windowsVirtualKeyCode": {"ArrowDown": 40}[key]}
+        for repeat in range(repeats + 1):
+            self.driver.execute_cdp_cmd("Input.dispatchKeyEvent",
+                                        dict(event, type="rawKeyDown", autoRepeat=repeat > 0))
+        self.driver.execute_cdp_cmd("Input.dispatchKeyEvent", dict(event, type="keyUp"))
+
+    def music(self):
+        return self.js(MUSIC)
+
+    def focus_and_scroll(self):
+        return self.js("return [document.activeElement && document.activeElement.id, window.scrollY]")
+
+
+def rows_near(rows, centre, reach=30):
+    return len(rows) >= 8 and all(abs(row - centre) <= reach for row in rows)
+
+
+def menu_line(page, line):
+    """The menu's lines stand 100 pixels apart from row 200 down."""
+    return rows_near(page.rows_with(HIGHLIGHT), 200 + 100 * line)
+
+
+def in_match(page):
+    rows = page.rows_with(SCORE)
+    return bool(rows) and all(row < 60 for row in rows)
+
+
+def game_over_shown(page):
+    # The result line at row 100, "Main Menu" (large) at 200, "Exit Game" at 300.
+    rows = page.rows_with(RED)
+    return (any(abs(row - 100) <= 15 for row in rows) and any(abs(row - 200) <= 20 for row in rows)
+            and any(abs(row - 300) <= 15 for row in rows) and not page.rows_with(SCORE))
+
+
+def check_keys_kept(page, keys):
+    seen = page.js("return window.keysSeen.splice(0)")
+    for key in keys:
+        matching = [prevented for name, prevented in seen if name == key]
+        expect(matching, "%s reached the page" % key)
+        expect(all(matching), "%s kept its browser action" % key)
+    focus, scroll = page.focus_and_scroll()
+    expect(focus == "canvas", "the keyboard focus left the canvas for %r" % focus)
+    expect(scroll == 0, "the page scrolled to %s" % scroll)
+
+
+def measure(page):
+    """Frames per second in the menu over two seconds, and ms from navigation to the first frame."""
+    first = page.js("return Module.lumFirstFrameAt")
+    before = page.js("return [Module.lumFrames, performance.now()]")
+    time.sleep(2.0)
+    after = page.js("return [Module.lumFrames, performance.now()]")
+    return (after[0] - before[0]) * 1000.0 / (after[1] - before[1]), first
+
+
+def play(page, url):
+    start = time.monotonic()
+    page.driver.get(url)
+    expect(page.driver.title == TITLE or wait_for(lambda: page.driver.title == TITLE, 20, "the page title"),
+           "title %r" % page.driver.title)
+    wait_for(lambda: menu_line(page, 0), 20, "the menu with its first line highlighted")
+    loaded = time.monotonic() - start
+    fps, first_frame = measure(page)
+    expect(fps > 20, "only %.1f frames per second in the menu" % fps)
+
+    # The browser refuses sound before a gesture; the menu music keeps its place.
+    music = page.music()
+    expect(music and music["name"] == "MenuMusic.mp3" and music["loop"] and music["wanted"],
+           "the menu music: %r" % music)
+    expect(music["blocked"] and music["paused"], "the browser played sound before any gesture: %r" % music)
+    page.js(WATCH_KEYS)
+    page.hold("ArrowDown", "ArrowDown", repeats=1)
+    wait_for(lambda: menu_line(page, 2), 5, "the highlight two lines down after Down repeated once")
+    music = page.music()
+    expect(music and not music["blocked"] and music["place"] > 1.5,
+           "the menu music after the first key press, at the point it would have reached: %r" % music)
+    wait_for(lambda: not page.music()["paused"], 5, "the menu music sounding after the first key press")
+    page.keys(Keys.UP, Keys.UP)
+    wait_for(lambda: menu_line(page, 0), 5, "the highlight back on the first line")
+    check_keys_kept(page, ["ArrowDown", "ArrowUp"])
+
+    # A snake runs off the field within half a second: pause at once.
+    position = len(page.read_console())
+    page.keys(Keys.SPACE, Keys.TAB)
+    position = page.wait_for_console(READY % "main", position)
+    position = page.wait_for_console(READY % "pause", position)
+    wait_for(lambda: rows_near(page.rows_with(RED), 250, reach=70) and not page.rows_with(SCORE), 5,
+             "the pause screen")
+    check_keys_kept(page, [" ", "Tab"])
+    music = page.music()
+    expect(music and music["name"].startswith("GameMusic") and not music["wanted"] and music["paused"],
+           "the match music paused: %r" % music)
+    paused_at = music["place"]
+    time.sleep(0.5)
+    expect(abs(page.music()["place"] - paused_at) < 0.05, "the music moved on while paused")
+
+    page.keys(Keys.SPACE, Keys.F1)  # "Resume Game"; the computer takes the player's snake
+    position = page.wait_for_console(READY % "main", position)
+    wait_for(lambda: in_match(page), 5, "the score line of the match")
+    check_keys_kept(page, [" ", "F1"])
+    music = wait_for(lambda: not page.music()["paused"] and page.music(), 5, "the match music resumed")
+    expect(music["place"] >= paused_at - 0.05, "the music resumed at %.2fs, paused at %.2fs"
+           % (music["place"], paused_at))
+
+    position = page.wait_for_console(READY % "game_over", position, timeout=120)
+    wait_for(lambda: game_over_shown(page), 10, "the game-over screen naming the winner")
+    page.keys(Keys.UP, Keys.SPACE)  # "Main Menu"
+    position = page.wait_for_console(READY % "menu", position)
+    wait_for(lambda: menu_line(page, 0), 10, "the menu again")
+
+    page.keys(Keys.ESCAPE)
+    page.wait_for_console(ENDED, position)
+    wait_for(lambda: "has ended" in page.js("return document.getElementById('status').textContent"), 5,
+             "the page saying that the game has ended")
+    errors = [entry["message"] for entry in page.read_console() if entry["level"] == "SEVERE"]
+    expect(not errors, "errors on the console: %s" % errors)
+    print("web: menu after %.1fs; %.1f frames per second in the menu; first frame %.0f ms after the page "
+          "began loading" % (loaded, fps, first_frame))
+
+
+def main():
+    if len(sys.argv) != 2:
+        sys.exit(__doc__)
+    site = os.path.abspath(sys.argv[1])
+    server = serve(site)
+    profile = tempfile.mkdtemp(prefix="vellorin-chromium-")
+    options = webdriver.ChromeOptions()
+    options.binary_location = shutil.which("chromium") or "/usr/bin/chromium"
+    for flag in CHROMIUM_FLAGS + ["--user-data-dir=" + profile]:
+        options.add_argument(flag)
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+    driver = None
+    try:
+        driver = webdriver.Chrome(service=Service(shutil.which("chromedriver") or "/usr/bin/chromedriver"),
+                                  options=options)
+        driver.set_page_load_timeout(30)
+        driver.set_script_timeout(10)
+        page = Page(driver)
+        try:
+            play(page, "http://127.0.0.1:%d/index.html" % server.server_address[1])
+        except Failure as failure:
+            print("web: FAILED: %s" % failure, file=sys.stderr)
+            for entry in page.console[-40:]:
+                print("  console %s %s" % (entry["level"], entry["message"]), file=sys.stderr)
+            return 1
+        print("web: passed")
+        return 0
+    finally:
+        if driver is not None:
+            driver.quit()
+        server.shutdown()
+        shutil.rmtree(profile, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())

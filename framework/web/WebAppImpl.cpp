@@ -17,6 +17,7 @@ const char* const WebAppImpl::CANVAS = "#canvas";
 namespace {
 
 constexpr std::int64_t NANOSECONDS_PER_MS = 1000000;
+constexpr std::int64_t TIMER_LATENESS_NS = NANOSECONDS_PER_MS;
 
 EM_JS(void, lumSetCursorShown, (const char* selector, int shown), {
     var canvas = document.querySelector(UTF8ToString(selector));
@@ -59,8 +60,9 @@ AppImpl::MessageResult WebAppImpl::handleMessage(std::int64_t deadline) {
 }
 
 void WebAppImpl::waitFor(std::int64_t deadline) {
-    // Rounded down: what is left under a millisecond passes in the next steps.
-    const std::int64_t milliseconds = (deadline - readClock()) / NANOSECONDS_PER_MS;
+    // The browser's timers wake up to a millisecond late: the sleep ends that
+    // much early, and the rest passes in the next steps, so frames are on time.
+    const std::int64_t milliseconds = (deadline - readClock() - TIMER_LATENESS_NS) / NANOSECONDS_PER_MS;
     if (milliseconds <= 0 && yieldedSinceFrame) return;
     emscripten_sleep(milliseconds > 0 ? static_cast<unsigned int>(milliseconds) : 0);
     yieldedSinceFrame = true;

@@ -3,6 +3,8 @@
 # FreeType from Debian's own source package, static, then the game as
 # WebAssembly. Leaves build-web/site/: index.html, vellorin.js, vellorin.wasm
 # and vellorin.data (pictures, music and font), servable by any static server.
+#   tools/build-web.sh [--tests]   (--tests also builds the platform demo's page
+#                                   in build-web/site-test/ for the browser test)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -30,4 +32,5 @@ fi
 emcmake cmake -S . -B "$out" -DCMAKE_BUILD_TYPE=Release -DCMAKE_FIND_ROOT_PATH="$prefix" \
   -DVELLORIN_TESTS=OFF -DVELLORIN_BENCH=OFF -DVELLORIN_INSTALL_LUM=OFF >/dev/null
 cmake --build "$out" -j"$jobs" --target vellorin
+[ "${1:-}" = --tests ] && cmake --build "$out" -j"$jobs" --target platform_demo_web
 echo "$out/site"

@@ -13,10 +13,16 @@ shows; the game-over screen names a winner, Space on "Main Menu" returns to
 the menu, and Escape ends the game: the log's end marker reaches the console
 and the page says the game has ended. Nothing is logged as an error.
 
+The platform on its own, through the platform demo's page (it echoes every
+event on the console): the picture right way up, key codes from the same
+table as the desktop, mouse positions in canvas pixels with y counted
+upwards (the bottom-left pixel is y = 1, the top-left y = the height), and
+the buttons.
+
 Prints the frame rate in the menu and the time from the start of the page's
 loading to the first frame.
 
-Usage: test_web.py <site folder>"""
+Usage: test_web.py <web build folder>   (its site/ and site-test/ are served)"""
 
 import functools
 import http.server
@@ -30,6 +36,7 @@ import time
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
 TITLE = "LUM [ User ID: 'q4417093' ] :: Vellorin."
@@ -269,11 +276,53 @@ def play(page, url):
           "began loading" % (loaded, fps, first_frame))
 
 
+PIXEL = """
+const [x, y] = arguments;
+const canvas = document.getElementById('canvas');
+return Array.from(canvas.getContext('2d').getImageData(x, y, 1, 1).data.slice(0, 3));
+"""
+
+
+def platform(page, url):
+    """The platform demo: a 320 x 240 picture, every event echoed on the console."""
+    page.driver.get(url)
+    page.console = []
+    page.wait_for_console('"active"', timeout=20)
+    expect(page.driver.title == "LUM [ User ID: 'tester' ] :: Platform Demo.", "title %r" % page.driver.title)
+    # Green in the bottom-left corner of the screen image, white in the top-left.
+    wait_for(lambda: page.js(PIXEL, 2, 237) == [0, 200, 0], 5, "the green square at the bottom left")
+    expect(page.js(PIXEL, 2, 2) == [255, 255, 255], "the top-left corner %r" % page.js(PIXEL, 2, 2))
+    expect(page.js(PIXEL, 160, 60) == [200, 0, 0], "the upper half %r" % page.js(PIXEL, 160, 60))
+
+    position = len(page.read_console())
+    page.keys("a", Keys.F1, Keys.ESCAPE, Keys.DELETE, Keys.ARROW_LEFT)
+    ActionChains(page.driver).key_down(Keys.SHIFT).send_keys("a").key_up(Keys.SHIFT).perform()
+    for line in ["key 97 pressed", "key 97 released", "key 128 pressed", "key 27 pressed", "key 8 pressed",
+                 "key 140 pressed", "key 0 pressed", "key 65 pressed"]:
+        page.wait_for_console('"%s"' % line, position)
+
+    # Offsets count from the canvas's centre pixel (160, 120), rows from the top.
+    canvas = page.driver.find_element(By.ID, "canvas")
+    position = len(page.read_console())
+    ActionChains(page.driver).move_to_element_with_offset(canvas, -160, 119).click().perform()
+    position = page.wait_for_console('"button 1 pressed 0 1"', position)
+    position = page.wait_for_console('"button 1 released 0 1"', position)
+    ActionChains(page.driver).move_to_element_with_offset(canvas, -160, -120).click().perform()
+    position = page.wait_for_console('"button 1 pressed 0 240"', position)
+    ActionChains(page.driver).move_to_element_with_offset(canvas, 10, -20).perform()
+    position = page.wait_for_console('"move 170 140"', position)
+    ActionChains(page.driver).context_click().perform()
+    position = page.wait_for_console('"button 3 pressed 170 140"', position)
+    page.wait_for_console('"button 3 released 170 140"', position)
+    errors = [entry["message"] for entry in page.read_console() if entry["level"] == "SEVERE"]
+    expect(not errors, "errors on the console: %s" % errors)
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit(__doc__)
-    site = os.path.abspath(sys.argv[1])
-    server = serve(site)
+    server = serve(os.path.abspath(sys.argv[1]))
+    address = "http://127.0.0.1:%d/" % server.server_address[1]
     profile = tempfile.mkdtemp(prefix="vellorin-chromium-")
     options = webdriver.ChromeOptions()
     options.binary_location = shutil.which("chromium") or "/usr/bin/chromium"
@@ -288,7 +337,8 @@ def main():
         driver.set_script_timeout(10)
         page = Page(driver)
         try:
-            play(page, "http://127.0.0.1:%d/index.html" % server.server_address[1])
+            play(page, address + "site/index.html")
+            platform(page, address + "site-test/platform_demo.html")
         except Failure as failure:
             print("web: FAILED: %s" % failure, file=sys.stderr)
             for entry in page.console[-40:]:

@@ -51,28 +51,29 @@ EM_BOOL onMouse(int type, const EmscriptenMouseEvent* event, void* self) {
     return EM_FALSE;
 }
 
+// Keys on the whole window, the mouse on the canvas; null callbacks remove them.
+void setCallbacks(const char* canvas, void* self, em_key_callback_func key, em_mouse_callback_func mouse) {
+    const char* window = EMSCRIPTEN_EVENT_TARGET_WINDOW;
+    emscripten_set_keydown_callback(window, self, EM_TRUE, key);
+    emscripten_set_keyup_callback(window, self, EM_TRUE, key);
+    emscripten_set_mousemove_callback(canvas, self, EM_TRUE, mouse);
+    emscripten_set_mousedown_callback(canvas, self, EM_TRUE, mouse);
+    emscripten_set_mouseup_callback(canvas, self, EM_TRUE, mouse);
+}
+
 } // namespace
 
 void WebInput::listen(const std::string& canvasSelector, int canvasWidth, int canvasHeight) {
     canvas = canvasSelector;
     width = canvasWidth;
     height = canvasHeight;
-    const char* window = EMSCRIPTEN_EVENT_TARGET_WINDOW;
-    emscripten_set_keydown_callback(window, this, EM_TRUE, onKey);
-    emscripten_set_keyup_callback(window, this, EM_TRUE, onKey);
-    emscripten_set_mousemove_callback(canvas.c_str(), this, EM_TRUE, onMouse);
-    emscripten_set_mousedown_callback(canvas.c_str(), this, EM_TRUE, onMouse);
-    emscripten_set_mouseup_callback(canvas.c_str(), this, EM_TRUE, onMouse);
+    setCallbacks(canvas.c_str(), this, onKey, onMouse);
     listening = true;
 }
 
 void WebInput::stopListening() {
     if (!listening) return;
-    emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, nullptr);
-    emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, nullptr);
-    emscripten_set_mousemove_callback(canvas.c_str(), nullptr, EM_TRUE, nullptr);
-    emscripten_set_mousedown_callback(canvas.c_str(), nullptr, EM_TRUE, nullptr);
-    emscripten_set_mouseup_callback(canvas.c_str(), nullptr, EM_TRUE, nullptr);
+    setCallbacks(canvas.c_str(), nullptr, nullptr, nullptr);
     listening = false;
 }
 

@@ -39,14 +39,15 @@ from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
-TITLE = "LUM [ User ID: 'q4417093' ] :: Vellorin."
-WIDTH, HEIGHT = 800, 600
+sys.dont_write_bytecode = True  # no cache folders in the source tree
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+# The desktop end-to-end test's checks and its reading of the screens serve
+# the page too.
+from desktop import Failure, expect, wait_for  # noqa: E402
+from test_game import (HIGHLIGHT, READY, RED, SCORE, TITLE, game_over_shown, in_match,  # noqa: E402
+                       menu_line, rows_near)
 
-HIGHLIGHT = (255, 51, 51)  # the menu's chosen line
-SCORE = (20, 255, 20)      # the score line
-RED = (255, 0, 0)          # pause and game-over texts
-
-READY = "%s is ready to become the active state."
+WIDTH = 800
 ENDED = "-- Logging ended at "
 
 CHROMIUM_FLAGS = ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
@@ -56,26 +57,6 @@ CHROMIUM_FLAGS = ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-
                   "--autoplay-policy=document-user-activation-required",
                   # Short enough that the page scrolls: the game keys must not scroll it.
                   "--window-size=1000,500"]
-
-
-class Failure(Exception):
-    pass
-
-
-def expect(condition, what):
-    if not condition:
-        raise Failure(what)
-
-
-def wait_for(check, timeout, what, interval=0.05):
-    end = time.monotonic() + timeout
-    while True:
-        result = check()
-        if result:
-            return result
-        if time.monotonic() > end:
-            raise Failure("timed out after %gs waiting for %s" % (timeout, what))
-        time.sleep(interval)
 
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
@@ -146,8 +127,8 @@ class Page:
             return None
         return wait_for(found, timeout, "%r on the console" % text)
 
-    def rows_with(self, colour, left=0, right=WIDTH):
-        return self.js(ROWS_WITH, *colour, left, right)
+    def rows_with(self, colour, left=0, right=None):
+        return self.js(ROWS_WITH, *colour, left, WIDTH if right is None else right)
 
     def keys(self, *keys):
         chain = ActionChains(self.driver)
@@ -168,27 +149,6 @@ class Page:
 
     def focus_and_scroll(self):
         return self.js("return [document.activeElement && document.activeElement.id, window.scrollY]")
-
-
-def rows_near(rows, centre, reach=30):
-    return len(rows) >= 8 and all(abs(row - centre) <= reach for row in rows)
-
-
-def menu_line(page, line):
-    """The menu's lines stand 100 pixels apart from row 200 down."""
-    return rows_near(page.rows_with(HIGHLIGHT), 200 + 100 * line)
-
-
-def in_match(page):
-    rows = page.rows_with(SCORE)
-    return bool(rows) and all(row < 60 for row in rows)
-
-
-def game_over_shown(page):
-    # The result line at row 100, "Main Menu" (large) at 200, "Exit Game" at 300.
-    rows = page.rows_with(RED)
-    return (any(abs(row - 100) <= 15 for row in rows) and any(abs(row - 200) <= 20 for row in rows)
-            and any(abs(row - 300) <= 15 for row in rows) and not page.rows_with(SCORE))
 
 
 def check_keys_kept(page, keys):
@@ -216,7 +176,7 @@ def play(page, url):
     page.driver.get(url)
     expect(page.driver.title == TITLE or wait_for(lambda: page.driver.title == TITLE, 20, "the page title"),
            "title %r" % page.driver.title)
-    wait_for(lambda: menu_line(page, 0), 20, "the menu with its first line highlighted")
+    wait_for(lambda: menu_line(0)(page), 20, "the menu with its first line highlighted")
     loaded = time.monotonic() - start
     fps, first_frame = measure(page)
     expect(fps > 20, "only %.1f frames per second in the menu" % fps)
@@ -228,13 +188,13 @@ def play(page, url):
     expect(music["blocked"] and music["paused"], "the browser played sound before any gesture: %r" % music)
     page.js(WATCH_KEYS)
     page.hold("ArrowDown", "ArrowDown", repeats=1)
-    wait_for(lambda: menu_line(page, 2), 5, "the highlight two lines down after Down repeated once")
+    wait_for(lambda: menu_line(2)(page), 5, "the highlight two lines down after Down repeated once")
     music = page.music()
     expect(music and not music["blocked"] and music["place"] > 1.5,
            "the menu music after the first key press, at the point it would have reached: %r" % music)
     wait_for(lambda: not page.music()["paused"], 5, "the menu music sounding after the first key press")
     page.keys(Keys.UP, Keys.UP)
-    wait_for(lambda: menu_line(page, 0), 5, "the highlight back on the first line")
+    wait_for(lambda: menu_line(0)(page), 5, "the highlight back on the first line")
     check_keys_kept(page, ["ArrowDown", "ArrowUp"])
 
     # A snake runs off the field within half a second: pause at once.
@@ -242,7 +202,7 @@ def play(page, url):
     page.keys(Keys.SPACE, Keys.TAB)
     position = page.wait_for_console(READY % "main", position)
     position = page.wait_for_console(READY % "pause", position)
-    wait_for(lambda: rows_near(page.rows_with(RED), 250, reach=70) and not page.rows_with(SCORE), 5,
+    wait_for(lambda: rows_near(page, RED, 250, reach=70) and not page.rows_with(SCORE), 5,
              "the pause screen")
     check_keys_kept(page, [" ", "Tab"])
     music = page.music()
@@ -264,7 +224,7 @@ def play(page, url):
     wait_for(lambda: game_over_shown(page), 10, "the game-over screen naming the winner")
     page.keys(Keys.UP, Keys.SPACE)  # "Main Menu"
     position = page.wait_for_console(READY % "menu", position)
-    wait_for(lambda: menu_line(page, 0), 10, "the menu again")
+    wait_for(lambda: menu_line(0)(page), 10, "the menu again")
 
     page.keys(Keys.ESCAPE)
     page.wait_for_console(ENDED, position)

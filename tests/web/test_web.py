@@ -28,6 +28,7 @@ import functools
 import http.server
 import os
 import shutil
+import signal
 import sys
 import tempfile
 import threading
@@ -281,6 +282,8 @@ def platform(page, url):
 def main():
     if len(sys.argv) != 2:
         sys.exit(__doc__)
+    # Stopped from outside (the timeout around the test), the browser is still closed.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(124))
     server = serve(os.path.abspath(sys.argv[1]))
     address = "http://127.0.0.1:%d/" % server.server_address[1]
     profile = tempfile.mkdtemp(prefix="vellorin-chromium-")

@@ -11,21 +11,25 @@ namespace lum {
 
 namespace {
 
-// The canvas, its 2D context and the one ImageData live on the page's side.
-// The page may read Module.lumFrames and Module.lumFirstFrameAt (ms since
-// the page began loading) to see the frames arrive.
+// The canvas and its 2D context live on the page's side, with an ImageData
+// that looks straight at the flipped copy in the program's memory: made once,
+// and again only if the memory grows (its buffer is then replaced). The page
+// may read Module.lumFrames and Module.lumFirstFrameAt (ms since the page
+// began loading) to see the frames arrive.
 EM_JS(void, lumOpenCanvas, (const char* selector, int width, int height), {
     var canvas = document.querySelector(UTF8ToString(selector));
     canvas.width = width;
     canvas.height = height;
-    var context = canvas.getContext('2d', {alpha: false});
-    Module.lumCanvas = {context: context, image: context.createImageData(width, height)};
+    Module.lumCanvas = {context: canvas.getContext('2d', {alpha: false}), width: width, image: null, at: 0};
     Module.lumFrames = 0;
 });
 
 EM_JS(void, lumPutImage, (const void* pixels, int bytes), {
     var canvas = Module.lumCanvas;
-    canvas.image.data.set(HEAPU8.subarray(pixels, pixels + bytes));
+    if (!canvas.image || canvas.image.data.buffer !== HEAPU8.buffer || canvas.at !== pixels) {
+        canvas.image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, pixels, bytes), canvas.width);
+        canvas.at = pixels;
+    }
     canvas.context.putImageData(canvas.image, 0, 0);
     if (Module.lumFrames++ === 0) Module.lumFirstFrameAt = performance.now();
 });

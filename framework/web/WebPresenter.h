@@ -1,8 +1,8 @@
 // Shows the screen image on the page's canvas. The screen is RGBA with the
 // bottom row first; the canvas wants the top row first, so each frame is
 // copied once, rows reversed and alpha made opaque (as a desktop window shows
-// it), into a buffer made once, and uploaded with one putImageData into an
-// ImageData that is also made once: nothing is allocated per frame.
+// it), into a buffer made once, and uploaded with one putImageData of an
+// ImageData over that buffer: nothing is allocated per frame.
 #pragma once
 
 #include <string>

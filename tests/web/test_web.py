@@ -163,13 +163,12 @@ def check_keys_kept(page, keys):
     expect(scroll == 0, "the page scrolled to %s" % scroll)
 
 
-def measure(page):
-    """Frames per second in the menu over two seconds, and ms from navigation to the first frame."""
-    first = page.js("return Module.lumFirstFrameAt")
+def frame_rate(page, seconds):
+    """Frames per second the page shows over the next few seconds."""
     before = page.js("return [Module.lumFrames, performance.now()]")
-    time.sleep(2.0)
+    time.sleep(seconds)
     after = page.js("return [Module.lumFrames, performance.now()]")
-    return (after[0] - before[0]) * 1000.0 / (after[1] - before[1]), first
+    return (after[0] - before[0]) * 1000.0 / (after[1] - before[1])
 
 
 def play(page, url):
@@ -179,7 +178,8 @@ def play(page, url):
            "title %r" % page.driver.title)
     wait_for(lambda: menu_line(0)(page), 20, "the menu with its first line highlighted")
     loaded = time.monotonic() - start
-    fps, first_frame = measure(page)
+    first_frame = page.js("return Module.lumFirstFrameAt")
+    fps = frame_rate(page, 2.0)
     expect(fps > 20, "only %.1f frames per second in the menu" % fps)
 
     # The browser refuses sound before a gesture; the menu music keeps its place.
@@ -220,6 +220,7 @@ def play(page, url):
     music = wait_for(lambda: not page.music()["paused"] and page.music(), 5, "the match music resumed")
     expect(music["place"] >= paused_at - 0.05, "the music resumed at %.2fs, paused at %.2fs"
            % (music["place"], paused_at))
+    match_fps = frame_rate(page, 1.5)  # the match, or the game-over screen should it end first
 
     position = page.wait_for_console(READY % "game_over", position, timeout=120)
     wait_for(lambda: game_over_shown(page), 10, "the game-over screen naming the winner")
@@ -233,8 +234,8 @@ def play(page, url):
              "the page saying that the game has ended")
     errors = [entry["message"] for entry in page.read_console() if entry["level"] == "SEVERE"]
     expect(not errors, "errors on the console: %s" % errors)
-    print("web: menu after %.1fs; %.1f frames per second in the menu; first frame %.0f ms after the page "
-          "began loading" % (loaded, fps, first_frame))
+    print("web: menu after %.1fs; %.1f frames per second in the menu, %.1f in the match; first frame %.0f ms "
+          "after the page began loading" % (loaded, fps, match_fps, first_frame))
 
 
 PIXEL = """

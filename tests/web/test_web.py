@@ -8,8 +8,8 @@ The menu music, refused by the browser until the first key press, starts then
 at the point it would have reached. Space starts a match and Tab pauses it;
 the game keys keep their browser action (focus stays on the canvas, the page
 does not scroll) and the music pauses at its place. Space resumes, the music
-goes on from there, F1 hands the snake to the computer and the score line
-shows; the game-over screen names a winner, Space on "Main Menu" returns to
+goes on from there, F1 hands the snake to the computer (Tab no longer
+pauses) and the score line shows; the game-over screen names a winner, Space on "Main Menu" returns to
 the menu, and Escape ends the game: the log's end marker reaches the console
 and the page says the game has ended. Nothing is logged as an error.
 
@@ -221,8 +221,12 @@ def play(page, url):
     expect(music["place"] >= paused_at - 0.05, "the music resumed at %.2fs, paused at %.2fs"
            % (music["place"], paused_at))
     match_fps = frame_rate(page, 1.5)  # the match, or the game-over screen should it end first
+    page.keys(Keys.TAB)  # the player's keys, Tab among them, no longer count
 
-    position = page.wait_for_console(READY % "game_over", position, timeout=120)
+    ended = page.wait_for_console(READY % "game_over", position, timeout=120)
+    expect(not any(READY % "pause" in entry["message"] for entry in page.console[position:ended]),
+           "Tab paused the match after F1")
+    position = ended
     wait_for(lambda: game_over_shown(page), 10, "the game-over screen naming the winner")
     page.keys(Keys.UP, Keys.SPACE)  # "Main Menu"
     position = page.wait_for_console(READY % "menu", position)

@@ -9,9 +9,10 @@ at the point it would have reached. Space starts a match and Tab pauses it;
 the game keys keep their browser action (focus stays on the canvas, the page
 does not scroll) and the music pauses at its place. Space resumes, the music
 goes on from there, F1 hands the snake to the computer (Tab no longer
-pauses) and the score line shows; the game-over screen names a winner, Space on "Main Menu" returns to
-the menu, and Escape ends the game: the log's end marker reaches the console
-and the page says the game has ended. Nothing is logged as an error.
+pauses) and the score line shows; the game-over screen names a winner, Space
+on "Main Menu" returns to the menu, and Escape ends the game: the log's end
+marker reaches the console and the page says the game has ended. Nothing is
+logged as an error.
 
 The platform on its own, through the platform demo's page (it echoes every
 event on the console): the picture right way up, key codes from the same
@@ -19,8 +20,8 @@ table as the desktop, mouse positions in canvas pixels with y counted
 upwards (the bottom-left pixel is y = 1, the top-left y = the height), and
 the buttons.
 
-Prints the frame rate in the menu and the time from the start of the page's
-loading to the first frame.
+Prints the frame rate in the menu and in the match, and the time from the
+start of the page's loading to the first frame.
 
 Usage: test_web.py <web build folder>   (its site/ and site-test/ are served)"""
 

@@ -138,9 +138,9 @@ class Page:
             chain.send_keys(key)
         chain.perform()
 
-    def hold(self, key, code, repeats):
+    def hold(self, key, virtual_key, repeats):
         """Presses a key and lets it repeat, as a key held down does, then releases it."""
-        event = {"key": key, "code": code, "windowsVirtualKeyCode": {"ArrowDown": 40}[key]}
+        event = {"key": key, "code": key, "windowsVirtualKeyCode": virtual_key}
         for repeat in range(repeats + 1):
             self.driver.execute_cdp_cmd("Input.dispatchKeyEvent",
                                         dict(event, type="rawKeyDown", autoRepeat=repeat > 0))
@@ -189,7 +189,7 @@ def play(page, url):
            "the menu music: %r" % music)
     expect(music["blocked"] and music["paused"], "the browser played sound before any gesture: %r" % music)
     page.js(WATCH_KEYS)
-    page.hold("ArrowDown", "ArrowDown", repeats=1)
+    page.hold("ArrowDown", 40, repeats=1)
     wait_for(lambda: menu_line(2)(page), 5, "the highlight two lines down after Down repeated once")
     music = page.music()
     expect(music and not music["blocked"] and music["place"] > 1.5,

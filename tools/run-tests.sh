@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the normal build (unit, integration,
 # end-to-end and soak tests), the whole suite again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, a short run of every fuzz target, and the
-# installed package.
+# UndefinedBehaviorSanitizer, a short run of every fuzz target, the
+# installed package, the Windows program under Wine and the web version in a
+# headless browser.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -35,5 +36,7 @@ echo "== The installed game and library =="
 "$root/tools/test-package.sh"
 
 echo "== Windows program under Wine =="; "$root/tools/test-windows.sh"
+
+echo "== Web version in a browser =="; "$root/tools/test-web.sh"
 
 echo "All test suites passed."

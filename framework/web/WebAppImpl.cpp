@@ -1,0 +1,113 @@
+// The web platform; see the header.
+#include "framework/web/WebAppImpl.h"
+
+#include "framework/web/WebLogConsole.h"
+
+#include <emscripten/emscripten.h>
+
+#include <cmath>
+#include <iostream>
+
+namespace lum {
+
+AppImpl* createPlatformAppImpl() { return new WebAppImpl(); }
+
+const char* const WebAppImpl::CANVAS = "#canvas";
+
+namespace {
+
+constexpr std::int64_t NANOSECONDS_PER_MS = 1000000;
+constexpr std::int64_t TIMER_LATENESS_NS = NANOSECONDS_PER_MS;
+
+EM_JS(void, lumSetCursorShown, (const char* selector, int shown), {
+    var canvas = document.querySelector(UTF8ToString(selector));
+    if (canvas) canvas.style.cursor = shown ? 'default' : 'none';
+});
+
+} // namespace
+
+WebAppImpl::WebAppImpl() { WebLogConsole::install(); }
+
+WebAppImpl::~WebAppImpl() { input.stopListening(); }
+
+void WebAppImpl::initialisePlatform() {
+    emscripten_set_window_title(getWindowTitle().c_str());
+    presenter = std::make_unique<WebPresenter>(CANVAS, width, height);
+    lumSetCursorShown(CANVAS, cursorShown ? 1 : 0);
+    if (isFullScreen()) switchToFullScreen();
+    input.listen(CANVAS, static_cast<int>(width), static_cast<int>(height));
+}
+
+// A page may go full screen only from the player's own click or key, never
+// when the program asks at start: the request is refused as a desktop
+// refuses a display mode.
+void WebAppImpl::switchToFullScreen() {
+    if (!isFullScreen()) return;
+    std::cerr << "Unable to switch to full screen" << std::endl;
+    setFullScreen(false);
+    showCursor(false);
+}
+
+std::string WebAppImpl::describeDisplay() {
+    return "OpenGL info:\n   Vendor:   web browser\n   Renderer: canvas 2D (putImageData)\n   Version:  none";
+}
+
+AppImpl::MessageResult WebAppImpl::handleMessage(std::int64_t deadline) {
+    if (input.empty()) waitFor(deadline);
+    WebMessage message;
+    if (!input.pop(message)) return MessageResult::None;
+    return dispatch(message);
+}
+
+void WebAppImpl::waitFor(std::int64_t deadline) {
+    // The browser's timers wake up to a millisecond late: the sleep ends that
+    // much early, and the rest passes in the next steps, so frames are on time.
+    const std::int64_t milliseconds = (deadline - readClock() - TIMER_LATENESS_NS) / NANOSECONDS_PER_MS;
+    if (milliseconds <= 0 && yieldedSinceFrame) return;
+    emscripten_sleep(milliseconds > 0 ? static_cast<unsigned int>(milliseconds) : 0);
+    yieldedSinceFrame = true;
+}
+
+AppImpl::MessageResult WebAppImpl::dispatch(const WebMessage& message) {
+    switch (message.kind) {
+    case WebMessage::Key:
+        dispatchKey(message.key, message.state);
+        break;
+    case WebMessage::MouseMove:
+        dispatchMouseMove(message.column, message.row);
+        break;
+    case WebMessage::MouseButtonChange:
+        dispatchMouseButton(message.button, message.state, message.column, message.row);
+        break;
+    case WebMessage::Quit:
+        return MessageResult::Quit;
+    }
+    return MessageResult::Handled;
+}
+
+void WebAppImpl::present(const Screen& screen) {
+    if (presenter) presenter->present(screen);
+    yieldedSinceFrame = false;
+}
+
+void WebAppImpl::postQuit() { input.pushQuit(); }
+
+std::int64_t WebAppImpl::readClock() { return std::llround(emscripten_get_now() * NANOSECONDS_PER_MS); }
+
+void WebAppImpl::showCursor(bool show) {
+    cursorShown = show;
+    if (presenter) lumSetCursorShown(CANVAS, show ? 1 : 0);
+}
+
+// A page cannot move the player's pointer.
+void WebAppImpl::setMousePosition(int, int) {}
+
+void WebAppImpl::reset() {
+    AppImpl::reset();
+    input.stopListening();
+    presenter.reset();
+    cursorShown = true;
+    yieldedSinceFrame = false;
+}
+
+} // namespace lum

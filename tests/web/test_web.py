@@ -1,0 +1,326 @@
+#!/usr/bin/env python3
+"""The web version as a player meets it: the page in headless Chromium, driven
+through Selenium, served from a local server on 127.0.0.1.
+
+The canvas shows the menu with its highlighted line, right way up, and the
+page carries the window title. A held key repeats (Down held over two lines).
+The menu music, refused by the browser until the first key press, starts then
+at the point it would have reached. Space starts a match and Tab pauses it;
+the game keys keep their browser action (focus stays on the canvas, the page
+does not scroll) and the music pauses at its place. Space resumes, the music
+goes on from there, F1 hands the snake to the computer (Tab no longer
+pauses) and the score line shows; the game-over screen names a winner, Space
+on "Main Menu" returns to the menu, and Escape ends the game: the log's end
+marker reaches the console and the page says the game has ended. Nothing is
+logged as an error.
+
+The platform on its own, through the platform demo's page (it echoes every
+event on the console): the picture right way up, key codes from the same
+table as the desktop, mouse positions in canvas pixels with y counted
+upwards (the bottom-left pixel is y = 1, the top-left y = the height), and
+the buttons.
+
+Prints the frame rate in the menu and in the match, and the time from the
+start of the page's loading to the first frame.
+
+Usage: test_web.py <web build folder>   (its site/ and site-test/ are served)"""
+
+import functools
+import http.server
+import os
+import shutil
+import signal
+import sys
+import tempfile
+import threading
+import time
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+
+sys.dont_write_bytecode = True  # no cache folders in the source tree
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+# The desktop end-to-end test's checks and its reading of the screens serve
+# the page too.
+from desktop import Failure, expect, wait_for  # noqa: E402
+from test_game import (HIGHLIGHT, READY, RED, SCORE, TITLE, game_over_shown, in_match,  # noqa: E402
+                       menu_line, rows_near)
+
+WIDTH = 800
+ENDED = "-- Logging ended at "
+
+CHROMIUM_FLAGS = ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+                  "--disable-background-networking", "--disable-component-update", "--disable-sync",
+                  "--disable-dev-shm-usage",
+                  # Sound only after the player's first gesture, as browsers do by default.
+                  "--autoplay-policy=document-user-activation-required",
+                  # Short enough that the page scrolls: the game keys must not scroll it.
+                  "--window-size=1000,500"]
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+def serve(site):
+    """A static server on 127.0.0.1, on a free port, in a thread of this process."""
+    handler = functools.partial(QuietHandler, directory=site)
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server
+
+
+# Rows (top-down) of the canvas holding a pixel of exactly this colour, read
+# in the page so that only the row numbers travel.
+ROWS_WITH = """
+const [r, g, b, left, right] = arguments;
+const canvas = document.getElementById('canvas');
+const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+const rows = [];
+for (let y = 0; y < canvas.height; ++y) {
+  for (let x = left; x < right; ++x) {
+    const i = (y * canvas.width + x) * 4;
+    if (data[i] === r && data[i + 1] === g && data[i + 2] === b) { rows.push(y); break; }
+  }
+}
+return rows;
+"""
+
+# The music last started and not stopped since.
+MUSIC = """
+const music = Module.lumMusic;
+const p = music && music.current;
+if (!p) return null;
+return {name: p.name, blocked: p.blocked, paused: p.audio.paused, wanted: p.wanted, loop: p.audio.loop,
+        place: music.place(p)};
+"""
+
+# Notes, after the game's own handler, whether each key's browser action was
+# kept from happening.
+WATCH_KEYS = """
+window.keysSeen = [];
+window.addEventListener('keydown', e => window.keysSeen.push([e.key, e.defaultPrevented]));
+"""
+
+
+class Page:
+    def __init__(self, driver):
+        self.driver = driver
+        self.console = []
+
+    def js(self, script, *args):
+        return self.driver.execute_script(script, *args)
+
+    def read_console(self):
+        self.console.extend(self.driver.get_log("browser"))
+        return self.console
+
+    def wait_for_console(self, text, start=0, timeout=10):
+        """The index of the first console entry from `start` on that holds the text, plus one."""
+        def found():
+            entries = self.read_console()
+            for index in range(start, len(entries)):
+                if text in entries[index]["message"]:
+                    return index + 1
+            return None
+        return wait_for(found, timeout, "%r on the console" % text)
+
+    def rows_with(self, colour, left=0, right=None):
+        return self.js(ROWS_WITH, *colour, left, WIDTH if right is None else right)
+
+    def keys(self, *keys):
+        chain = ActionChains(self.driver)
+        for key in keys:
+            chain.send_keys(key)
+        chain.perform()
+
+    def hold(self, key, virtual_key, repeats):
+        """Presses a key and lets it repeat, as a key held down does, then releases it."""
+        event = {"key": key, "code": key, "windowsVirtualKeyCode": virtual_key}
+        for repeat in range(repeats + 1):
+            self.driver.execute_cdp_cmd("Input.dispatchKeyEvent",
+                                        dict(event, type="rawKeyDown", autoRepeat=repeat > 0))
+        self.driver.execute_cdp_cmd("Input.dispatchKeyEvent", dict(event, type="keyUp"))
+
+    def music(self):
+        return self.js(MUSIC)
+
+    def focus_and_scroll(self):
+        return self.js("return [document.activeElement && document.activeElement.id, window.scrollY]")
+
+
+def check_keys_kept(page, keys):
+    seen = page.js("return window.keysSeen.splice(0)")
+    for key in keys:
+        matching = [prevented for name, prevented in seen if name == key]
+        expect(matching, "%s reached the page" % key)
+        expect(all(matching), "%s kept its browser action" % key)
+    focus, scroll = page.focus_and_scroll()
+    expect(focus == "canvas", "the keyboard focus left the canvas for %r" % focus)
+    expect(scroll == 0, "the page scrolled to %s" % scroll)
+
+
+def frame_rate(page, seconds):
+    """Frames per second the page shows over the next few seconds."""
+    before = page.js("return [Module.lumFrames, performance.now()]")
+    time.sleep(seconds)
+    after = page.js("return [Module.lumFrames, performance.now()]")
+    return (after[0] - before[0]) * 1000.0 / (after[1] - before[1])
+
+
+def play(page, url):
+    start = time.monotonic()
+    page.driver.get(url)
+    expect(page.driver.title == TITLE or wait_for(lambda: page.driver.title == TITLE, 20, "the page title"),
+           "title %r" % page.driver.title)
+    wait_for(lambda: menu_line(0)(page), 20, "the menu with its first line highlighted")
+    loaded = time.monotonic() - start
+    first_frame = page.js("return Module.lumFirstFrameAt")
+    fps = frame_rate(page, 2.0)
+    expect(fps > 20, "only %.1f frames per second in the menu" % fps)
+
+    # The browser refuses sound before a gesture; the menu music keeps its place.
+    music = page.music()
+    expect(music and music["name"] == "MenuMusic.mp3" and music["loop"] and music["wanted"],
+           "the menu music: %r" % music)
+    expect(music["blocked"] and music["paused"], "the browser played sound before any gesture: %r" % music)
+    page.js(WATCH_KEYS)
+    page.hold("ArrowDown", 40, repeats=1)
+    wait_for(lambda: menu_line(2)(page), 5, "the highlight two lines down after Down repeated once")
+    music = page.music()
+    expect(music and not music["blocked"] and music["place"] > 1.5,
+           "the menu music after the first key press, at the point it would have reached: %r" % music)
+    wait_for(lambda: not page.music()["paused"], 5, "the menu music sounding after the first key press")
+    page.keys(Keys.UP, Keys.UP)
+    wait_for(lambda: menu_line(0)(page), 5, "the highlight back on the first line")
+    check_keys_kept(page, ["ArrowDown", "ArrowUp"])
+
+    # A snake runs off the field within half a second: pause at once.
+    position = len(page.read_console())
+    page.keys(Keys.SPACE, Keys.TAB)
+    position = page.wait_for_console(READY % "main", position)
+    position = page.wait_for_console(READY % "pause", position)
+    wait_for(lambda: rows_near(page, RED, 250, reach=70) and not page.rows_with(SCORE), 5,
+             "the pause screen")
+    check_keys_kept(page, [" ", "Tab"])
+    music = page.music()
+    expect(music and music["name"].startswith("GameMusic") and not music["wanted"] and music["paused"],
+           "the match music paused: %r" % music)
+    paused_at = music["place"]
+    time.sleep(0.5)
+    expect(abs(page.music()["place"] - paused_at) < 0.05, "the music moved on while paused")
+
+    page.keys(Keys.SPACE, Keys.F1)  # "Resume Game"; the computer takes the player's snake
+    position = page.wait_for_console(READY % "main", position)
+    wait_for(lambda: in_match(page), 5, "the score line of the match")
+    check_keys_kept(page, [" ", "F1"])
+    music = wait_for(lambda: not page.music()["paused"] and page.music(), 5, "the match music resumed")
+    expect(music["place"] >= paused_at - 0.05, "the music resumed at %.2fs, paused at %.2fs"
+           % (music["place"], paused_at))
+    match_fps = frame_rate(page, 1.5)  # the match, or the game-over screen should it end first
+    page.keys(Keys.TAB)  # the player's keys, Tab among them, no longer count
+
+    ended = page.wait_for_console(READY % "game_over", position, timeout=120)
+    expect(not any(READY % "pause" in entry["message"] for entry in page.console[position:ended]),
+           "Tab paused the match after F1")
+    position = ended
+    wait_for(lambda: game_over_shown(page), 10, "the game-over screen naming the winner")
+    page.keys(Keys.UP, Keys.SPACE)  # "Main Menu"
+    position = page.wait_for_console(READY % "menu", position)
+    wait_for(lambda: menu_line(0)(page), 10, "the menu again")
+
+    page.keys(Keys.ESCAPE)
+    page.wait_for_console(ENDED, position)
+    wait_for(lambda: "has ended" in page.js("return document.getElementById('status').textContent"), 5,
+             "the page saying that the game has ended")
+    errors = [entry["message"] for entry in page.read_console() if entry["level"] == "SEVERE"]
+    expect(not errors, "errors on the console: %s" % errors)
+    print("web: menu after %.1fs; %.1f frames per second in the menu, %.1f in the match; first frame %.0f ms "
+          "after the page began loading" % (loaded, fps, match_fps, first_frame))
+
+
+PIXEL = """
+const [x, y] = arguments;
+const canvas = document.getElementById('canvas');
+return Array.from(canvas.getContext('2d').getImageData(x, y, 1, 1).data.slice(0, 3));
+"""
+
+
+def platform(page, url):
+    """The platform demo: a 320 x 240 picture, every event echoed on the console."""
+    page.driver.get(url)
+    page.console = []
+    page.wait_for_console('"active"', timeout=20)
+    expect(page.driver.title == "LUM [ User ID: 'tester' ] :: Platform Demo.", "title %r" % page.driver.title)
+    # Green in the bottom-left corner of the screen image, white in the top-left.
+    wait_for(lambda: page.js(PIXEL, 2, 237) == [0, 200, 0], 5, "the green square at the bottom left")
+    expect(page.js(PIXEL, 2, 2) == [255, 255, 255], "the top-left corner %r" % page.js(PIXEL, 2, 2))
+    expect(page.js(PIXEL, 160, 60) == [200, 0, 0], "the upper half %r" % page.js(PIXEL, 160, 60))
+
+    position = len(page.read_console())
+    page.keys("a", Keys.F1, Keys.ESCAPE, Keys.DELETE, Keys.ARROW_LEFT)
+    ActionChains(page.driver).key_down(Keys.SHIFT).send_keys("a").key_up(Keys.SHIFT).perform()
+    for line in ["key 97 pressed", "key 97 released", "key 128 pressed", "key 27 pressed", "key 8 pressed",
+                 "key 140 pressed", "key 0 pressed", "key 65 pressed"]:
+        page.wait_for_console('"%s"' % line, position)
+
+    # Offsets count from the canvas's centre pixel (160, 120), rows from the top.
+    canvas = page.driver.find_element(By.ID, "canvas")
+    position = len(page.read_console())
+    ActionChains(page.driver).move_to_element_with_offset(canvas, -160, 119).click().perform()
+    position = page.wait_for_console('"button 1 pressed 0 1"', position)
+    position = page.wait_for_console('"button 1 released 0 1"', position)
+    ActionChains(page.driver).move_to_element_with_offset(canvas, -160, -120).click().perform()
+    position = page.wait_for_console('"button 1 pressed 0 240"', position)
+    ActionChains(page.driver).move_to_element_with_offset(canvas, 10, -20).perform()
+    position = page.wait_for_console('"move 170 140"', position)
+    ActionChains(page.driver).context_click().perform()
+    position = page.wait_for_console('"button 3 pressed 170 140"', position)
+    page.wait_for_console('"button 3 released 170 140"', position)
+    errors = [entry["message"] for entry in page.read_console() if entry["level"] == "SEVERE"]
+    expect(not errors, "errors on the console: %s" % errors)
+
+
+def main():
+    if len(sys.argv) != 2:
+        sys.exit(__doc__)
+    # Stopped from outside (the timeout around the test), the browser is still closed.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(124))
+    server = serve(os.path.abspath(sys.argv[1]))
+    address = "http://127.0.0.1:%d/" % server.server_address[1]
+    profile = tempfile.mkdtemp(prefix="vellorin-chromium-")
+    options = webdriver.ChromeOptions()
+    options.binary_location = shutil.which("chromium") or "/usr/bin/chromium"
+    for flag in CHROMIUM_FLAGS + ["--user-data-dir=" + profile]:
+        options.add_argument(flag)
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+    driver = None
+    try:
+        driver = webdriver.Chrome(service=Service(shutil.which("chromedriver") or "/usr/bin/chromedriver"),
+                                  options=options)
+        driver.set_page_load_timeout(30)
+        driver.set_script_timeout(10)
+        page = Page(driver)
+        try:
+            play(page, address + "site/index.html")
+            platform(page, address + "site-test/platform_demo.html")
+        except Failure as failure:
+            print("web: FAILED: %s" % failure, file=sys.stderr)
+            for entry in page.console[-40:]:
+                print("  console %s %s" % (entry["level"], entry["message"]), file=sys.stderr)
+            return 1
+        print("web: passed")
+        return 0
+    finally:
+        if driver is not None:
+            driver.quit()
+        server.shutdown()
+        shutil.rmtree(profile, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -10,7 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -72,6 +74,28 @@ protected:
         const std::string source = pillow("pattern-source.png", width, height, alpha ? "--alpha" : "");
         return run(std::string(IMAGEFILE_CONVERT) + " '" + source + "' " + options + " '" + prefix + path(name) + "'",
                    name);
+    }
+
+    // A 32-bit BMP with these red, green, blue and alpha masks written by
+    // make_masked_bmp.py, which also gives the pixels a reader must find (RGBA,
+    // bottom row first) and says whether Pillow read them alike ("pillow") or
+    // cannot read such a file ("rule"). Options: --header N, --alpha-bitfields.
+    struct MaskedPicture {
+        std::string file;
+        Bytes expected;
+        std::string checkedBy;
+    };
+    MaskedPicture maskedBmp(const std::string& name, unsigned int width, unsigned int height,
+                            const std::string& masks, const std::string& options = "") {
+        const std::string command = std::string(IMAGEFILE_PYTHON) + " '" + IMAGEFILE_MAKE_MASKED_BMP + "' '" +
+                                    path(name) + "' '" + path(name + ".rgba") + "' " + std::to_string(width) + " " +
+                                    std::to_string(height) + " " + masks + " " + options;
+        FILE* pipe = popen(command.c_str(), "r");
+        char said[16] = {};
+        const bool read = pipe && std::fgets(said, sizeof said, pipe);
+        if (!pipe || pclose(pipe) != 0 || !read)
+            throw std::runtime_error("failed: " + command);
+        return {path(name), readBytes(path(name + ".rgba")), std::string(said, std::strcspn(said, "\n"))};
     }
 
     static Bytes readBytes(const std::string& file) {

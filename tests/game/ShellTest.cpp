@@ -70,6 +70,23 @@ TEST(ShellTest, TheMenuLeadsToAMatchWhoseEndLeadsBackToTheMenu) {
     EXPECT_TRUE(std::equal(over.getPixels(), over.getPixels() + 800 * 600, expected.getPixels()));
 }
 
+// Every screen once, as a player goes through them: the menu, a match, the
+// pause screen and back, the game-over screen, and out through Escape. Run
+// under valgrind as well (see CMakeLists.txt).
+TEST(ShellTest, AWholeGameFromTheMenuToTheEnd) {
+    GameRun run;
+    run.startMatch(false)
+        .frames(10, true)
+        .keys({lum::KEY_TAB})
+        .until("pause")
+        .keys({lum::KEY_SPACE})
+        .until("main")
+        .until("game_over")
+        .frames(2)
+        .keys({lum::KEY_ESCAPE})
+        .run(); // every phase passed, a clean end, nothing left behind
+}
+
 TEST(ShellTest, TabPausesAndResumingCarriesOnWhereTheMatchStopped) {
     GameRun run;
     std::tuple<int, int, int, unsigned int> paused;

@@ -85,8 +85,9 @@ class Program:
             executable = os.path.join(self.folder, os.path.basename(executable))
         self.command = [executable] + list(arguments)
         self.env = dict(os.environ, SDL_AUDIODRIVER="dummy")
+        # A leak checker's summary of suppressions would be more lines on standard error.
         self.env["LSAN_OPTIONS"] = ":".join(filter(None, [self.env.get("LSAN_OPTIONS"),
-                                                          "suppressions=" + SUPPRESSIONS]))
+                                                          "suppressions=" + SUPPRESSIONS, "print_suppressions=0"]))
         self.env.update(environment or {})
         self.stdout_path = os.path.join(self.folder, "stdout.txt")
         self.stderr_path = os.path.join(self.folder, "stderr.txt")

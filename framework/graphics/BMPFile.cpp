@@ -114,7 +114,7 @@ ImageFileImpl::PixelRows BMPFile::pixelRows(const unsigned char* data, std::size
     masks = ColourMasks{};
     if (compression == BITFIELDS || compression == ALPHABITFIELDS) {
         if (bits != 32)
-            throw error(name + " has colour masks other than 8-bit blue, green, red and alpha, which are not supported.");
+            throw unsupportedMasks();
         masks = readMasks(data, size, headerSize, compression == ALPHABITFIELDS, headersEnd);
     } else if (compression != UNCOMPRESSED) {
         throw error(name + " is compressed; only uncompressed BMP files are supported.");
@@ -131,6 +131,10 @@ ImageFileImpl::PixelRows BMPFile::pixelRows(const unsigned char* data, std::size
     return PixelRows{offset, rowStride, bytesPerPixel, bits == 32, false};
 }
 
+ImageFile::ImageFileException BMPFile::unsupportedMasks() const {
+    return error(getFilename() + " has colour masks other than 8-bit blue, green, red and alpha, which are not supported.");
+}
+
 BMPFile::ColourMasks BMPFile::readMasks(const unsigned char* data, std::size_t size, std::uint32_t headerSize,
                                         bool withAlpha, std::uint64_t& headersEnd) const {
     // After a 40-byte info header come three masks, or four with alpha;
@@ -138,7 +142,7 @@ BMPFile::ColourMasks BMPFile::readMasks(const unsigned char* data, std::size_t s
     if (headerSize == SAVED_INFO_HEADER_SIZE)
         headersEnd += withAlpha ? 16 : 12;
     else if (headerSize < 52)
-        throw error(getFilename() + " has colour masks other than 8-bit blue, green, red and alpha, which are not supported.");
+        throw unsupportedMasks();
     if (headersEnd > size)
         throw corrupted();
     ColourMasks masks;

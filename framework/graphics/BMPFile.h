@@ -33,6 +33,9 @@ private:
                         std::uint32_t width, ColourMasks& masks) const;
     ColourMasks readMasks(const unsigned char* data, std::size_t size, std::uint32_t headerSize, bool withAlpha,
                           std::uint64_t& headersEnd) const;
+    // Masks where this reader cannot take them: with fewer than 32 bits a
+    // pixel, or cut off by an info header of 41 to 51 bytes.
+    ImageFile::ImageFileException unsupportedMasks() const;
     static void decodeMasked(const unsigned char* data, const PixelRows& rows, const ColourMasks& masks,
                              Image& image);
     void commit(const Image& decoded, Image& target) const;

@@ -4,6 +4,7 @@
 #include "framework/AppImpl.h"
 
 #include "framework/Log.h"
+#include "framework/TerminationHandler.h"
 #include "framework/TimerImpl.h"
 #include "framework/graphics/Screen.h"
 
@@ -80,6 +81,11 @@ void AppImpl::mainLoop() {
     while (running && !exitRequested) {
         step();
         if (pending) switchState();
+        // A request from outside (a signal) ends the loop as exit() would.
+        if (terminationRequested() && !exitRequested) {
+            log.warning("Termination requested from outside; shutting down.");
+            exit();
+        }
     }
 }
 

@@ -41,7 +41,10 @@ public:
         entries.erase(std::remove_if(entries.begin(), entries.end(),
                                      [](const Entry& entry) { return entry.removed; }),
                       entries.end());
+        // Nothing marked is left: the next purge has nothing to do until a removal.
+        dirty = false;
     }
+    bool isDirty() const { return dirty; }
 
     // Calls `call(listener)` for each live entry in order until one returns
     // false. Indexes, not iterators: a listener added during the dispatch may

@@ -3,6 +3,8 @@
 // the file therefore never ends with a line end.
 #include "framework/Log.h"
 
+#include "framework/TerminationHandler.h"
+
 #include <cstdio>
 #include <ctime>
 #include <sstream>
@@ -100,6 +102,9 @@ Log::~Log() {
     file << '\n' << "-- Logging ended at " << timestamp() << " --";
     file.close();
     logOpen = false;
+    // The log is the last of the framework to end: a process asked to
+    // terminate from outside ends here, with everything shut down.
+    endIfTerminationRequested();
 }
 
 Log& Log::info(const std::string& text) {

@@ -1,6 +1,6 @@
 // Builds, registers and links the game's four states, runs the frame loop for
 // an 800 x 600 window and destroys the states again. Any standard exception on
-// the way is reported on standard error as one line.
+// the way is reported on standard error as one line, and the status is 1.
 #include "shell/vellorinMain.h"
 
 #include "framework/App.h"
@@ -41,6 +41,8 @@ int vellorinMain() {
         lum::application.run(800, 600, "Vellorin", "q4417093");
     } catch (const std::exception& e) {
         std::cerr << "Exception caught: " << e.what() << std::endl;
+        // Whatever started the program (a launcher, a script) must see the failure.
+        return 1;
     }
     return 0;
 }

@@ -3,5 +3,6 @@
 // platform.
 #pragma once
 
-// Returns 0 in every case in which it returns.
+// Returns 0 after a normal end (exit, the window closed), 1 after a reported
+// exception.
 int vellorinMain();

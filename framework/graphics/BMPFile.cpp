@@ -8,6 +8,7 @@
 #include "framework/graphics/Image.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace lum {
 
@@ -30,13 +31,33 @@ constexpr std::size_t MASKS_FIELD = 54;
 
 constexpr std::uint32_t UNCOMPRESSED = 0;
 constexpr std::uint32_t BITFIELDS = 3;
-
-constexpr std::uint32_t RED_MASK = 0x00FF0000;
-constexpr std::uint32_t GREEN_MASK = 0x0000FF00;
-constexpr std::uint32_t BLUE_MASK = 0x000000FF;
-constexpr std::uint32_t ALPHA_MASK = 0xFF000000;
+constexpr std::uint32_t ALPHABITFIELDS = 6;
 
 constexpr std::uint32_t TOP_DOWN_BIT = 0x80000000;
+
+// One channel of a 32-bit pixel with colour masks: the run of bits it takes.
+struct Channel {
+    std::uint32_t mask = 0;
+    unsigned int shift = 0;
+    std::uint32_t max = 0; // the field's largest value; 0 for no field
+
+    explicit Channel(std::uint32_t mask) : mask(mask) {
+        if (mask == 0)
+            return;
+        while (((mask >> shift) & 1u) == 0)
+            ++shift;
+        max = mask >> shift;
+    }
+    // One run of set bits, no gaps.
+    bool contiguous() const { return max != 0 && (max & (max + 1u)) == 0; }
+    // The field scaled to 8 bits, rounded to the nearest; 255 without a field.
+    std::uint8_t from(std::uint32_t pixel) const {
+        if (max == 0)
+            return 255;
+        const std::uint64_t value = (pixel & mask) >> shift;
+        return static_cast<std::uint8_t>((value * 255 + max / 2) / max);
+    }
+};
 
 } // namespace
 
@@ -69,39 +90,32 @@ void BMPFile::loadFromMemory(const unsigned char* data, std::size_t size, Image&
     const bool topDown = (heightField & TOP_DOWN_BIT) != 0;
     const std::uint32_t height = topDown ? ~heightField + 1 : heightField;
 
-    PixelRows rows = pixelRows(data, size, headerSize, width);
+    ColourMasks masks;
+    PixelRows rows = pixelRows(data, size, headerSize, width, masks);
     rows.topRowFirst = topDown;
     // Before anything is allocated: the file must hold every pixel it claims.
     if (!rowsFit(size, rows, width, height))
         throw corrupted();
     Image::checkedPixelCount(width, height);
     Image decoded(width, height, Colour::BLACK);
-    decodeRows(data, rows, decoded);
+    if (masks.present)
+        decodeMasked(data, rows, masks, decoded);
+    else
+        decodeRows(data, rows, decoded);
     commit(decoded, target);
 }
 
 ImageFileImpl::PixelRows BMPFile::pixelRows(const unsigned char* data, std::size_t size, std::uint32_t headerSize,
-                                            std::uint32_t width) const {
+                                            std::uint32_t width, ColourMasks& masks) const {
     const std::string& name = getFilename();
     const std::uint32_t bits = readLE(data + BITS_FIELD, 2);
     const std::uint32_t compression = readLE(data + COMPRESSION_FIELD, 4);
     std::uint64_t headersEnd = FILE_HEADER_SIZE + std::uint64_t{headerSize};
-    bool alpha = bits == 32;
-    if (compression == BITFIELDS) {
-        if (headerSize == SAVED_INFO_HEADER_SIZE)
-            headersEnd += 12;
-        if (headersEnd > size)
-            throw corrupted();
-        // Only the masks of plain 8-bit channels are read; they lie inside the
-        // data now (a header of 41 to 51 bytes cuts them off and is refused).
-        const bool masksInside = headerSize == SAVED_INFO_HEADER_SIZE || headerSize >= 52;
-        const std::uint32_t alphaMask = headerSize >= 56 ? readLE(data + MASKS_FIELD + 12, 4) : 0;
-        if (bits != 32 || !masksInside || readLE(data + MASKS_FIELD, 4) != RED_MASK ||
-            readLE(data + MASKS_FIELD + 4, 4) != GREEN_MASK || readLE(data + MASKS_FIELD + 8, 4) != BLUE_MASK ||
-            (alphaMask != 0 && alphaMask != ALPHA_MASK))
-            throw error(name + " has colour masks other than 8-bit blue, green, red and alpha, which are not supported.");
-        // Without an alpha mask the fourth byte is unused.
-        alpha = alphaMask != 0;
+    masks = ColourMasks{};
+    if (compression == BITFIELDS || compression == ALPHABITFIELDS) {
+        if (bits != 32)
+            throw unsupportedMasks();
+        masks = readMasks(data, size, headerSize, compression == ALPHABITFIELDS, headersEnd);
     } else if (compression != UNCOMPRESSED) {
         throw error(name + " is compressed; only uncompressed BMP files are supported.");
     }
@@ -114,7 +128,55 @@ ImageFileImpl::PixelRows BMPFile::pixelRows(const unsigned char* data, std::size
     const unsigned int bytesPerPixel = bits / 8;
     // Rows are padded to a multiple of 4 bytes (only 3-byte pixels need it).
     const std::uint64_t rowStride = (std::uint64_t{width} * bytesPerPixel + 3) & ~std::uint64_t{3};
-    return PixelRows{offset, rowStride, bytesPerPixel, alpha, false};
+    return PixelRows{offset, rowStride, bytesPerPixel, bits == 32, false};
+}
+
+ImageFile::ImageFileException BMPFile::unsupportedMasks() const {
+    return error(getFilename() + " has colour masks other than 8-bit blue, green, red and alpha, which are not supported.");
+}
+
+BMPFile::ColourMasks BMPFile::readMasks(const unsigned char* data, std::size_t size, std::uint32_t headerSize,
+                                        bool withAlpha, std::uint64_t& headersEnd) const {
+    // After a 40-byte info header come three masks, or four with alpha;
+    // larger headers hold the colour masks from 52 bytes and alpha from 56.
+    if (headerSize == SAVED_INFO_HEADER_SIZE)
+        headersEnd += withAlpha ? 16 : 12;
+    else if (headerSize < 52)
+        throw unsupportedMasks();
+    if (headersEnd > size)
+        throw corrupted();
+    ColourMasks masks;
+    masks.present = true;
+    masks.red = readLE(data + MASKS_FIELD, 4);
+    masks.green = readLE(data + MASKS_FIELD + 4, 4);
+    masks.blue = readLE(data + MASKS_FIELD + 8, 4);
+    const bool alphaInside = headerSize >= 56 || (headerSize == SAVED_INFO_HEADER_SIZE && withAlpha);
+    masks.alpha = alphaInside ? readLE(data + MASKS_FIELD + 12, 4) : 0;
+    const Channel red(masks.red), green(masks.green), blue(masks.blue), alpha(masks.alpha);
+    const bool overlap = ((masks.red & masks.green) | (masks.red & masks.blue) | (masks.green & masks.blue) |
+                          (masks.alpha & (masks.red | masks.green | masks.blue))) != 0;
+    if (!red.contiguous() || !green.contiguous() || !blue.contiguous() || (masks.alpha != 0 && !alpha.contiguous()) ||
+        overlap)
+        throw error(getFilename() + " has colour masks that are empty, overlap or have gaps.");
+    return masks;
+}
+
+void BMPFile::decodeMasked(const unsigned char* data, const PixelRows& rows, const ColourMasks& masks,
+                           Image& image) {
+    const Channel red(masks.red), green(masks.green), blue(masks.blue), alpha(masks.alpha);
+    const unsigned int width = image.getWidth();
+    const unsigned int height = image.getHeight();
+    if (width == 0 || height == 0)
+        return;
+    for (unsigned int y = 0; y < height; ++y) {
+        const std::size_t fileRow = rows.topRowFirst ? height - 1 - y : y;
+        const unsigned char* in = data + rows.offset + fileRow * rows.rowStride;
+        Colour* out = image.getPixels() + std::size_t{y} * width;
+        for (unsigned int x = 0; x < width; ++x, in += 4) {
+            const std::uint32_t pixel = readLE(in, 4);
+            out[x] = Colour(red.from(pixel), green.from(pixel), blue.from(pixel), alpha.from(pixel));
+        }
+    }
 }
 
 void BMPFile::commit(const Image& decoded, Image& target) const {
@@ -132,8 +194,17 @@ void BMPFile::commit(const Image& decoded, Image& target) const {
     }
 }
 
+std::uint64_t BMPFile::savedFileSize(unsigned int width, unsigned int height) {
+    return SAVED_HEADERS_SIZE + std::uint64_t{width} * height * 4;
+}
+
 void BMPFile::save(const Image& source) {
-    const std::uint32_t pixelBytes = source.getPixelCount() * 4u;
+    // The size fields have 32 bits: a larger image cannot be written faithfully.
+    const std::uint64_t fileSize = savedFileSize(source.getWidth(), source.getHeight());
+    if (fileSize > std::numeric_limits<std::uint32_t>::max())
+        throw error(getFilename() + " can not hold an image of " + std::to_string(source.getWidth()) + " x " +
+                    std::to_string(source.getHeight()) + " pixels; BMP files are at most 4 GiB.");
+    const auto pixelBytes = static_cast<std::uint32_t>(fileSize - SAVED_HEADERS_SIZE);
     std::vector<unsigned char> bytes{'B', 'M'};
     bytes.reserve(SAVED_HEADERS_SIZE + std::size_t{pixelBytes});
     appendLE(bytes, SAVED_HEADERS_SIZE + pixelBytes, 4); // file size

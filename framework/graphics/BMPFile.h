@@ -1,6 +1,6 @@
 // The BMP codec. Loads uncompressed 24- to 32-bit pictures with any info
-// header of 40 bytes or more, bottom-up or top-down; saves 32-bit pictures
-// with a 40-byte info header.
+// header of 40 bytes or more, bottom-up or top-down, 32-bit ones also with any
+// channel masks; saves 32-bit pictures with a 40-byte info header.
 #pragma once
 
 #include "framework/graphics/ImageFileImpl.h"
@@ -16,9 +16,28 @@ public:
     void loadFromMemory(const unsigned char* data, std::size_t size, Image& target) override;
     void save(const Image& source) override;
 
+    // Headers and pixels of the image as save writes it.
+    static std::uint64_t savedFileSize(unsigned int width, unsigned int height);
+
 private:
+    // The channel masks of a 32-bit file with bit fields; absent otherwise.
+    struct ColourMasks {
+        bool present = false;
+        std::uint32_t red = 0;
+        std::uint32_t green = 0;
+        std::uint32_t blue = 0;
+        std::uint32_t alpha = 0;
+    };
+
     PixelRows pixelRows(const unsigned char* data, std::size_t size, std::uint32_t headerSize,
-                        std::uint32_t width) const;
+                        std::uint32_t width, ColourMasks& masks) const;
+    ColourMasks readMasks(const unsigned char* data, std::size_t size, std::uint32_t headerSize, bool withAlpha,
+                          std::uint64_t& headersEnd) const;
+    // Masks where this reader cannot take them: with fewer than 32 bits a
+    // pixel, or cut off by an info header of 41 to 51 bytes.
+    ImageFile::ImageFileException unsupportedMasks() const;
+    static void decodeMasked(const unsigned char* data, const PixelRows& rows, const ColourMasks& masks,
+                             Image& image);
     void commit(const Image& decoded, Image& target) const;
 };
 

@@ -6,8 +6,11 @@
 #include "framework/graphics/Image.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
+#include <vector>
 
 namespace lum {
 
@@ -15,6 +18,138 @@ namespace {
 
 // Opaque black is the fallback colour: outside an image and in fresh blocks.
 constexpr Colour FALLBACK(0, 0, 0, 255);
+
+// Products of two coordinates of int range, and more, without overflow.
+__extension__ typedef __int128 Wide;
+
+Wide floorDiv(Wide a, Wide b) { // b > 0
+    const Wide q = a / b;
+    return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+
+Wide ceilDiv(Wide a, Wide b) { // b > 0
+    const Wide q = a / b;
+    return (a % b != 0 && a > 0) ? q + 1 : q;
+}
+
+// Steps first..last (inclusive; none when first > last).
+struct StepRange {
+    std::int64_t first;
+    std::int64_t last;
+    bool empty() const { return first > last; }
+};
+
+// The steps k in 0..limit at which start + sign × k lies in [0, size).
+StepRange stepsInside(std::int64_t start, std::int64_t sign, std::int64_t size, std::int64_t limit) {
+    if (sign > 0)
+        return {std::max<std::int64_t>(0, -start), std::min(limit, size - 1 - start)};
+    return {std::max<std::int64_t>(0, start - (size - 1)), std::min(limit, start)};
+}
+
+// A sloped line as Bresenham walks it: step i (0 <= i < dMajor) stands at
+// major1 + sMajor × i on the major axis and minor1 + sMinor × m(i) on the other,
+// where m(i) = floor((2 dMinor i + dMajor) / (2 dMajor)) counts the minor steps
+// taken so far; the error term then is 2 dMinor − dMajor + 2 dMinor i − 2 dMajor m(i).
+struct LineWalk {
+    std::int64_t major1;
+    std::int64_t minor1;
+    std::int64_t dMajor;
+    std::int64_t dMinor;
+    std::int64_t sMajor;
+    std::int64_t sMinor;
+
+    Wide minorStepsAt(Wide i) const { return floorDiv(2 * Wide(dMinor) * i + dMajor, 2 * Wide(dMajor)); }
+    // The first step with m(i) >= count.
+    Wide firstStepWith(Wide count) const { return ceilDiv(2 * Wide(dMajor) * count - dMajor, 2 * Wide(dMinor)); }
+};
+
+// Walks the steps of the line that fall inside a majorSize × minorSize image,
+// calling plot(major, minor) exactly where the whole walk would.
+template <typename Plot>
+void walkLine(const LineWalk& w, std::int64_t majorSize, std::int64_t minorSize, Plot plot) {
+    StepRange steps = stepsInside(w.major1, w.sMajor, majorSize, w.dMajor - 1);
+    const StepRange minorSteps = stepsInside(w.minor1, w.sMinor, minorSize, w.dMinor);
+    if (steps.empty() || minorSteps.empty())
+        return;
+    // m(i) never decreases: the minor range is one stretch of steps too.
+    steps.first = static_cast<std::int64_t>(std::max<Wide>(steps.first, w.firstStepWith(minorSteps.first)));
+    steps.last = static_cast<std::int64_t>(std::min<Wide>(steps.last, w.firstStepWith(minorSteps.last + 1) - 1));
+    if (steps.empty())
+        return;
+    const Wide i = steps.first;
+    const Wide m = w.minorStepsAt(i);
+    std::int64_t major = w.major1 + w.sMajor * steps.first;
+    std::int64_t minor = w.minor1 + w.sMinor * static_cast<std::int64_t>(m);
+    std::int64_t e = static_cast<std::int64_t>(2 * Wide(w.dMinor) * (i + 1) - w.dMajor - 2 * Wide(w.dMajor) * m);
+    for (std::int64_t k = steps.first; k <= steps.last; ++k) {
+        plot(major, minor);
+        if (e >= 0) {
+            e -= 2 * w.dMajor;
+            minor += w.sMinor;
+        }
+        e += 2 * w.dMinor;
+        major += w.sMajor;
+    }
+}
+
+// The midpoint walk of a circle's octant, at the top of its loop.
+struct OctantState {
+    std::int64_t x;
+    std::int64_t y;
+    std::int64_t f;
+    std::int64_t ddx;
+    std::int64_t ddy;
+};
+
+// The state the walk has when x has reached `x`: while the walk goes on, y is
+// the largest value with x² + y² − y − r² < 0, and f = (x + 1)² + y² − y − r².
+// False when the walk has ended by then.
+bool octantStateAt(std::int64_t radius, std::int64_t x, OctantState& state) {
+    if (x <= 0) {
+        state = {0, radius, 1 - radius, 1, -2 * radius};
+        return true;
+    }
+    const Wide room = Wide(radius) * radius - Wide(x) * x; // y (y − 1) < room
+    if (room <= 0)
+        return false;
+    Wide y = static_cast<Wide>((1.0L + std::sqrt(1.0L + 4.0L * static_cast<long double>(room))) / 2.0L);
+    while (y > 0 && y * (y - 1) >= room)
+        --y;
+    while ((y + 1) * y < room)
+        ++y;
+    // From its last point on (y <= x) the walk stops.
+    if (y <= x)
+        return false;
+    const Wide f = Wide(x + 1) * (x + 1) + y * y - y - Wide(radius) * radius;
+    state = {x, static_cast<std::int64_t>(y), static_cast<std::int64_t>(f), 2 * x + 1,
+             -2 * static_cast<std::int64_t>(y)};
+    return true;
+}
+
+// The stretches of the octant's x (from 1 on) at which at least one of the
+// eight mirrored points has a coordinate inside the image: cx ± x must lie in
+// its width or cy ± x in its height. Sorted and merged; at most four.
+std::vector<StepRange> visibleOctantSteps(std::int64_t centreX, std::int64_t centreY, std::int64_t width,
+                                          std::int64_t height) {
+    const std::int64_t any = std::numeric_limits<std::int64_t>::max();
+    std::vector<StepRange> ranges;
+    for (const StepRange& range : {stepsInside(centreX, 1, width, any), stepsInside(centreX, -1, width, any),
+                                   stepsInside(centreY, 1, height, any), stepsInside(centreY, -1, height, any)}) {
+        if (!range.empty())
+            ranges.push_back({std::max<std::int64_t>(range.first, 1), range.last});
+    }
+    std::sort(ranges.begin(), ranges.end(), [](const StepRange& a, const StepRange& b) { return a.first < b.first; });
+    std::vector<StepRange> merged;
+    for (const StepRange& range : ranges) {
+        if (range.empty())
+            continue;
+        if (!merged.empty() && range.first <= merged.back().last + 1)
+            merged.back().last = std::max(merged.back().last, range.last);
+        else
+            merged.push_back(range);
+    }
+    return merged;
+}
 
 } // namespace
 
@@ -149,35 +284,19 @@ void ImageImpl::drawStraightLine(std::int64_t x1, std::int64_t y1, std::int64_t 
 
 void ImageImpl::drawSlopedLine(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2,
                                const Colour& colour) {
-    // Bresenham; the end point itself is not plotted.
+    // Bresenham; the end point itself is not plotted. The walk runs along the
+    // major axis (the one with the larger difference) and starts and stops
+    // where the line is inside the image.
     const std::int64_t dx = std::llabs(x2 - x1);
     const std::int64_t dy = std::llabs(y2 - y1);
     const std::int64_t sx = x2 > x1 ? 1 : -1;
     const std::int64_t sy = y2 > y1 ? 1 : -1;
-    std::int64_t x = x1;
-    std::int64_t y = y1;
     if (dx > dy) {
-        std::int64_t e = 2 * dy - dx;
-        do {
-            plotClipped(x, y, colour);
-            if (e >= 0) {
-                e -= 2 * dx;
-                y += sy;
-            }
-            e += 2 * dy;
-            x += sx;
-        } while (x != x2);
+        const LineWalk walk{x1, y1, dx, dy, sx, sy};
+        walkLine(walk, width, height, [&](std::int64_t x, std::int64_t y) { plotClipped(x, y, colour); });
     } else {
-        std::int64_t e = 2 * dx - dy;
-        do {
-            plotClipped(x, y, colour);
-            if (e >= 0) {
-                e -= 2 * dy;
-                x += sx;
-            }
-            e += 2 * dx;
-            y += sy;
-        } while (y != y2);
+        const LineWalk walk{y1, x1, dy, dx, sy, sx};
+        walkLine(walk, height, width, [&](std::int64_t y, std::int64_t x) { plotClipped(x, y, colour); });
     }
 }
 
@@ -190,21 +309,23 @@ void ImageImpl::drawCircle(std::int64_t centreX, std::int64_t centreY, std::int6
     plotClipped(centreX - radius, centreY, colour);
     if (radius <= 0)
         return;
-    std::int64_t f = 1 - radius;
-    std::int64_t ddx = 1;
-    std::int64_t ddy = -2 * radius;
-    std::int64_t x = 0;
-    std::int64_t y = radius;
-    while (x < y) {
-        if (f >= 0) {
-            y -= 1;
-            ddy += 2;
-            f += ddy;
+    // Only the stretches of the octant where one of the eight points can meet
+    // the image are walked, each from the state the whole walk would have had.
+    for (const StepRange& steps : visibleOctantSteps(centreX, centreY, width, height)) {
+        OctantState state;
+        if (!octantStateAt(radius, steps.first - 1, state))
+            continue;
+        while (state.x < state.y && state.x < steps.last) {
+            if (state.f >= 0) {
+                state.y -= 1;
+                state.ddy += 2;
+                state.f += state.ddy;
+            }
+            state.x += 1;
+            state.ddx += 2;
+            state.f += state.ddx;
+            plotOctants(centreX, centreY, state.x, state.y, colour);
         }
-        x += 1;
-        ddx += 2;
-        f += ddx;
-        plotOctants(centreX, centreY, x, y, colour);
     }
 }
 

@@ -16,24 +16,6 @@ using PatternHandle = std::unique_ptr<FcPattern, PatternDestroyer>;
 
 } // namespace
 
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define LUM_LEAK_CHECKED 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define LUM_LEAK_CHECKED 1
-#endif
-#ifdef LUM_LEAK_CHECKED
-// fontconfig loses a few bytes while it parses its configuration files, once
-// per process and out of our reach. The library has no frame pointers, so the
-// leak checker only sees that the memory came from it: every block fontconfig
-// allocates is passed over (our own patterns are freed by their handles).
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig.so\n";
-}
-#endif
-
 // fontconfig's best match always names some font; only a scalable one is
 // accepted.
 SystemFont SystemFontLookup::find(const char* family, bool bold, bool italic) {

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Writes the fuzz seeds: tiny BMP and TGA pictures from Pillow and ImageMagick
 # in the layouts the loaders accept (and a few they refuse), so that fuzzing
-# starts from every header variant instead of from nothing.
+# starts from every header variant instead of from nothing. The found-* files
+# come from long runs (tools/fuzz.sh): the few that reached the most code the
+# seeds do not.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 picture="/usr/bin/python3 $here/../../tests/imagefile/make_picture.py"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-rm -rf "$here/corpus"
+# Inputs that long fuzzing runs found to reach further (found-*) are kept.
 mkdir -p "$here/corpus/bmp" "$here/corpus/tga"
+find "$here/corpus" -type f ! -name 'found-*' -delete
 bmp=$here/corpus/bmp
 tga=$here/corpus/tga
 
@@ -32,6 +35,11 @@ data[offset:] = b"".join(reversed(rows))
 struct.pack_into("<i", data, 22, -height)
 open(sys.argv[2], "wb").write(data)
 PY
+# Channel masks of other widths and places, alpha bit fields among them.
+masked="/usr/bin/python3 $here/../../tests/imagefile/make_masked_bmp.py"
+$masked "$bmp/masks-10bit.bmp" "$work/10bit.rgba" 2 2 0x3FF00000 0x000FFC00 0x000003FF 0 >/dev/null
+$masked "$bmp/masks-alpha-bitfields.bmp" "$work/alpha.rgba" 2 2 0x000003FF 0x000FFC00 0x3FF00000 0xC0000000 \
+  --alpha-bitfields >/dev/null
 
 $picture "$tga/pillow24.tga" 3 2
 $picture "$tga/pillow32.tga" 2 2 --alpha

@@ -77,20 +77,28 @@ def xdotool(*arguments):
 class Program:
     """A program started in a working folder of its own, its output in files."""
 
-    def __init__(self, executable, arguments=(), run_folder=None, environment=None):
+    def __init__(self, executable, arguments=(), run_folder=None, environment=None, start=True):
+        """With start=False the folder is made but the program waits for start()."""
         self.folder = tempfile.mkdtemp(prefix="vellorin-e2e-")
         if run_folder:
             shutil.copytree(run_folder, self.folder, dirs_exist_ok=True)
             executable = os.path.join(self.folder, os.path.basename(executable))
-        env = dict(os.environ, SDL_AUDIODRIVER="dummy")
-        env["LSAN_OPTIONS"] = ":".join(filter(None, [env.get("LSAN_OPTIONS"), "suppressions=" + SUPPRESSIONS]))
-        env.update(environment or {})
+        self.command = [executable] + list(arguments)
+        self.env = dict(os.environ, SDL_AUDIODRIVER="dummy")
+        # A leak checker's summary of suppressions would be more lines on standard error.
+        self.env["LSAN_OPTIONS"] = ":".join(filter(None, [self.env.get("LSAN_OPTIONS"),
+                                                          "suppressions=" + SUPPRESSIONS, "print_suppressions=0"]))
+        self.env.update(environment or {})
         self.stdout_path = os.path.join(self.folder, "stdout.txt")
         self.stderr_path = os.path.join(self.folder, "stderr.txt")
-        with open(self.stdout_path, "w") as out, open(self.stderr_path, "w") as err:
-            self.process = subprocess.Popen([executable] + list(arguments), cwd=self.folder, env=env,
-                                            stdout=out, stderr=err)
+        self.process = None
         self.window = None
+        if start:
+            self.start()
+
+    def start(self):
+        with open(self.stdout_path, "w") as out, open(self.stderr_path, "w") as err:
+            self.process = subprocess.Popen(self.command, cwd=self.folder, env=self.env, stdout=out, stderr=err)
 
     def path(self, name):
         return os.path.join(self.folder, name)
@@ -168,7 +176,7 @@ class Program:
             raise Failure("the program did not end within %d s" % timeout)
 
     def stop(self):
-        if self.process.poll() is None:
+        if self.process is not None and self.process.poll() is None:
             self.process.kill()
             self.process.wait()
 

@@ -12,7 +12,8 @@ timed match, whose countdown shows and runs in the score line; left alone the
 snake crashes and the game-over screen follows.
 
 headless: with SDL's display-less video driver and no display at all the game
-starts, runs, and ends normally on an interrupt (Ctrl+C in its terminal).
+starts, runs, and on an interrupt (Ctrl+C in its terminal) shuts down, ends its
+log and only then ends as an interrupted process.
 
 Usage: test_game.py two-player|one-player|headless <run folder> [--screenshots <folder>]
 (--screenshots keeps a picture of the menu and of a match there.)"""
@@ -146,9 +147,12 @@ def headless(game, _screenshots):
     time.sleep(1.0)  # a second of frames in the menu
     expect(game.process.poll() is None, "the program ended by itself")
     game.process.send_signal(signal.SIGINT)
-    expect(game.wait_exit() == 0, "exit code %s after an interrupt" % game.process.returncode)
-    last = game.log().rstrip("\n").splitlines()[-1]
-    expect(last.startswith("-- Logging ended at "), "the log ends with %r" % last)
+    # Ended as an interrupted process, but only after a clean shutdown.
+    expect(game.wait_exit() == -signal.SIGINT, "exit code %s after an interrupt" % game.process.returncode)
+    expect(game.read("stderr.txt") == "Abnormal termination detected.\n", "stderr %r" % game.read("stderr.txt"))
+    lines = game.log().rstrip("\n").splitlines()
+    expect(lines[-1].startswith("-- Logging ended at "), "the log ends with %r" % lines[-1])
+    expect("W: Termination requested from outside; shutting down." in lines, "no note of the request in the log")
 
 
 def main():

@@ -3,6 +3,7 @@
 // choice of codec and its failures to read or write.
 #include "tests/imagefile/PictureFileTest.h"
 
+#include "framework/graphics/BMPFile.h"
 #include "framework/graphics/Screen.h"
 
 namespace lum::test {
@@ -62,6 +63,35 @@ TEST_F(ImageFileTest, FilesOfOtherProgramsAreReadInEveryLayout) {
     EXPECT_EQ(patternPixel(2, 2, false), screen.getPixel(2, 2));
 }
 
+// Any contiguous, non-overlapping masks: fields of any width and place are
+// scaled to 8 bits, and a file without an alpha mask is opaque.
+TEST_F(ImageFileTest, ThirtyTwoBitFilesWithAnyChannelMasksAreRead) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"0xFF000000 0x00FF0000 0x0000FF00 0", ""},                          // x-b-g-r bytes, reversed
+        {"0x000000FF 0x0000FF00 0x00FF0000 0xFF000000", "--header 108"},     // red first, with alpha
+        {"0xFF000000 0x00FF0000 0x0000FF00 0x000000FF", "--header 124"},     // alpha last
+        {"0x0000FF00 0x00FF0000 0xFF000000 0", "--header 108"},              // b-g-r-x: the other order
+        {"0x000000FF 0x0000FF00 0x00FF0000 0", ""},                          // x-b-g-r as the words read
+        {"0x3FF00000 0x000FFC00 0x000003FF 0", ""},                          // 10-bit fields
+        {"0x000003FF 0x000FFC00 0x3FF00000 0xC0000000", "--alpha-bitfields"}, // 10 bits and 2 of alpha
+        {"0x0000001F 0x00007E00 0x7FF80000 0x80000000", "--header 56"},      // 5, 6, 12 and 1 bits, with gaps
+        {"0x00000001 0x00000002 0x00000004 0", ""},                          // one bit each
+    };
+    int byPillow = 0;
+    for (const auto& [masks, options] : cases) {
+        const MaskedPicture picture = maskedBmp("masked.bmp", 5, 3, masks, options);
+        const Image image = load(picture.file);
+        Bytes found;
+        for (unsigned int i = 0; i < image.getPixelCount(); ++i) {
+            const Colour& pixel = image.getPixels()[i];
+            found.insert(found.end(), {pixel.getRed(), pixel.getGreen(), pixel.getBlue(), pixel.getAlpha()});
+        }
+        EXPECT_EQ(found, picture.expected) << masks << " " << options;
+        byPillow += picture.checkedBy == "pillow";
+    }
+    EXPECT_EQ(byPillow, 3); // the byte-wide layouts Pillow knows; it refuses the others
+}
+
 TEST_F(ImageFileTest, UnsupportedAndCorruptedFilesAreRefusedAndLeaveTheTargetAlone) {
     const std::string v5 = convert("", "v5a.bmp", 4, 3, true), w5 = pillow("w5.bmp", 5, 3), tga = pillow("p.tga", 4, 3);
     auto put = [&](const std::string& file, std::size_t at, std::uint32_t value, unsigned int bytes = 4) {
@@ -74,7 +104,11 @@ TEST_F(ImageFileTest, UnsupportedAndCorruptedFilesAreRefusedAndLeaveTheTargetAlo
         {convert("BMP2:", "os2.bmp", 4, 3, false),
          " has a 12-byte info header; only BMP files with info headers of 40 bytes or more are supported."},
         {put(v5, BITS, 33, 2), " is a 33 only 24 or 32 bit BMP files are supported."},
-        {put(v5, 54, 0xFF), " has colour masks other than 8-bit blue, green, red and alpha, which are not supported."},
+        {put(v5, 54, 0xFF00), " has colour masks that are empty, overlap or have gaps."},
+        {put(v5, 54, 0x00FF00FF), " has colour masks that are empty, overlap or have gaps."},
+        {put(v5, 54, 0), " has colour masks that are empty, overlap or have gaps."},
+        {put(put(v5, COMPRESSION, 3), BITS, 24, 2),
+         " has colour masks other than 8-bit blue, green, red and alpha, which are not supported."},
         {put(v5, COMPRESSION, 1), " is compressed; only uncompressed BMP files are supported."},
         {pillow("rle.tga", 4, 3, "--rle"), "Only 24 or 32 uncompressed images are supported"},
         {patched(w5, "cut.bmp", [](Bytes& b) { b.resize(100); }), bad}, // a pixel byte short
@@ -112,6 +146,10 @@ TEST_F(ImageFileTest, TheExtensionAfterTheLastDotPicksTheCodecAndFailuresAreRepo
               saving("none/x.bmp", Image(2, 1, Colour::BLUE)));
     EXPECT_EQ(path("wide.tga") + " can not hold an image of 65536 x 1 pixels; TGA files are at most 65535 x 65535.",
               saving("wide.tga", Image(65536, 1, Colour::RED)));
+    // Sizes are counted in 64 bits: in 32, 32768 x 32768 pixels would make a
+    // file of 54 bytes. (Such an image is too large to save in a test.)
+    EXPECT_EQ(BMPFile::savedFileSize(32768, 32768), 4294967350u);
+    EXPECT_EQ(BMPFile::savedFileSize(2, 1), 62u);
 }
 
 TEST_F(ImageFileTest, AWriteThatFailsIsReported) {

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -76,6 +77,26 @@ protected:
         const std::string source = pillow("pattern-source.png", width, height, alpha ? "--alpha" : "");
         return run(std::string(IMAGEFILE_CONVERT) + " '" + source + "' " + options + " '" + prefix + path(name) + "'",
                    name);
+    }
+
+    // A 32-bit BMP with these red, green, blue and alpha masks written by
+    // make_masked_bmp.py, which also gives the pixels a reader must find (RGBA,
+    // bottom row first) and says whether Pillow read them alike ("pillow") or
+    // cannot read such a file ("rule"). Options: --header N, --alpha-bitfields.
+    struct MaskedPicture {
+        std::string file;
+        Bytes expected;
+        std::string checkedBy;
+    };
+    MaskedPicture maskedBmp(const std::string& name, unsigned int width, unsigned int height,
+                            const std::string& masks, const std::string& options = "") {
+        const std::string command = std::string(IMAGEFILE_PYTHON) + " '" + IMAGEFILE_MAKE_MASKED_BMP + "' '" +
+                                    path(name) + "' '" + path(name + ".rgba") + "' " + std::to_string(width) + " " +
+                                    std::to_string(height) + " " + masks + " " + options;
+        run(command + " > '" + path(name + ".said") + "'", name);
+        const Bytes said = readBytes(path(name + ".said"));
+        const std::string word(said.begin(), std::find(said.begin(), said.end(), '\n'));
+        return {path(name), readBytes(path(name + ".rgba")), word};
     }
 
     static Bytes readBytes(const std::string& file) {

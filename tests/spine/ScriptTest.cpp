@@ -12,11 +12,13 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <iostream>
 #include <regex>
 
 namespace lum::test {
 namespace {
 
+// Runs this program as the script (see main) in `folder`, its standard error
 // going to "stderr.txt" there; returns the wait status.
 int runScript(const std::filesystem::path& folder, const char* mode) {
     const std::string self = std::filesystem::read_symlink("/proc/self/exe");
@@ -25,7 +27,8 @@ int runScript(const std::filesystem::path& folder, const char* mode) {
 
 // A run replaces the earlier log, writes an empty message as its prefix alone
 // and closes the last line with the end marker; a log that cannot be opened
-// stops the program before main; SIGTERM is reported and still ends the process.
+// stops the program before main; SIGTERM is reported and ends the process once
+// the log has ended.
 TEST(Script, AShortRunWritesExactlyThisLog) {
     const auto folder = std::filesystem::temp_directory_path() / ("lum-script-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
@@ -56,6 +59,29 @@ TEST(Script, AShortRunWritesExactlyThisLog) {
     const int terminated = runScript(folder, "sigterm");
     EXPECT_TRUE(WIFSIGNALED(terminated) && WTERMSIG(terminated) == SIGTERM) << terminated;
     EXPECT_EQ(readFile(folder / "stderr.txt"), "Abnormal termination detected.\n");
+    EXPECT_NE(readFile(folder / "log.txt").find("\nE: main returned\n-- Logging ended at "), std::string::npos);
+    std::filesystem::remove_all(folder);
+}
+
+// A termination request inside the loop ends it after that step as exit()
+// would: shutdown runs, the log ends, and only then does the signal end the
+// process. A second request ends it at once.
+TEST(Script, TerminationEndsTheLoopCleanlyAndASecondRequestEndsAtOnce) {
+    const auto folder = std::filesystem::temp_directory_path() / ("lum-signal-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    for (int signal : {SIGTERM, SIGINT}) {
+        const int status = runScript(folder, signal == SIGTERM ? "sigterm-loop" : "sigint-loop");
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        EXPECT_EQ(readFile(folder / "stderr.txt"), "Abnormal termination detected.\nmenu.onDestroy\n");
+        const std::string log = readFile(folder / "log.txt");
+        EXPECT_NE(log.find("\nW: Termination requested from outside; shutting down.\n"
+                           "I: Timer 3 has stopped\nE: main returned\n-- Logging ended at "),
+                  std::string::npos) << log;
+    }
+    const int twice = runScript(folder, "sigint-twice");
+    EXPECT_TRUE(WIFSIGNALED(twice) && WTERMSIG(twice) == SIGINT) << twice;
+    EXPECT_EQ(readFile(folder / "stderr.txt"), "Abnormal termination detected.\n");
+    EXPECT_EQ(readFile(folder / "log.txt").find("-- Logging ended at "), std::string::npos);
     std::filesystem::remove_all(folder);
 }
 
@@ -74,16 +100,45 @@ int runScriptedProgram() {
     return 0;
 }
 
+
+// The scripted program's play state asks for its end with the signal at the
+// timer's first call, and notes its shutdown on standard error.
+int runSignalledProgram(int signal) {
+    Journal journal;
+    Recorder menu{"menu", journal}, play{"main", journal};
+    Timer timer(3, 10, play);
+    menu.updateHook = [] { application.setState("main"); };
+    play.activateHook = [&timer] { timer.start(); };
+    play.timerHook = [signal](Timer&) { std::raise(signal); };
+    application.addState("menu", menu).addState("main", play);
+    run();
+    std::cerr << journal.back() << std::endl;
+    lum::log.error("main returned");
+    return 0;
+}
+
 } // namespace
 } // namespace lum::test
 
-
-// Run as "<program> script" or "<program> sigterm" in a folder of its own, the
-// test program becomes the small program whose log file and end the tests read.
+// Run as "<program> <mode>" in a folder of its own, the test program becomes
+// the small program whose log file and end the tests read.
 int main(int argc, char** argv) {
-    if (argc == 2 && std::strcmp(argv[1], "script") == 0) return lum::test::runScriptedProgram();
-    // The handler reports SIGTERM and ends the process: the return is for a faulty one.
-    if (argc == 2 && std::strcmp(argv[1], "sigterm") == 0) return std::raise(SIGTERM) == 0 ? 1 : 2;
+    const std::string mode = argc == 2 ? argv[1] : "";
+    if (mode == "script") return lum::test::runScriptedProgram();
+    if (mode == "sigterm-loop") return lum::test::runSignalledProgram(SIGTERM);
+    if (mode == "sigint-loop") return lum::test::runSignalledProgram(SIGINT);
+    // Outside the loop the request waits for the end of main, the log's end
+    // marker, then ends the process: a normal exit status is a fault.
+    if (mode == "sigterm") {
+        std::raise(SIGTERM);
+        lum::log.error("main returned");
+        return 0;
+    }
+    if (mode == "sigint-twice") {
+        std::raise(SIGINT);
+        std::raise(SIGINT);
+        return 0;
+    }
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -170,9 +170,10 @@ TEST_F(Spine, ListenersRemovedDuringADispatchAreSkippedAndPurgedAtTheNextSwitch)
     platform().queueKey('b', lum::PRESSED);
     runMessages();
     EXPECT_EQ(events, (Journal{"first:97+", "third:97+", "third:98+"}));
-    const auto& entries = application.getImpl().getKeyListeners().getEntries();
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].listener, &third);
+    const auto& registry = application.getImpl().getKeyListeners();
+    ASSERT_EQ(registry.getEntries().size(), 1u);
+    EXPECT_EQ(registry.getEntries()[0].listener, &third);
+    EXPECT_FALSE(registry.isDirty()); // the purge left nothing to do
 }
 
 // Rows count upwards from 1 at the bottom; a move carries the last button; an
@@ -287,6 +288,5 @@ TEST(Log, MessagesWriteNumbersInTheStreamsDefaultForm) {
     EXPECT_EQ(message.getText(), "W: 7 0.0166667 0.333333 1e+20 -3 -12 4000000000 -9000000000 18000000000000000000 c7 s!");
 }
 
-// Runs this program as the script (see main) in `folder`, its standard error
 } // namespace
 } // namespace lum::test

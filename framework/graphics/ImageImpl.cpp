@@ -18,18 +18,21 @@ constexpr Colour FALLBACK(0, 0, 0, 255);
 
 } // namespace
 
-ImageImpl::ImageImpl(Image* owner, bool resizable) : owner(owner), resizable(resizable) {}
+// An image without pixels is opaque: it has no alpha that says otherwise.
+ImageImpl::ImageImpl(Image* owner, bool resizable) : owner(owner), resizable(resizable), classKnown(true) {}
 
 ImageImpl::ImageImpl(Image* owner, unsigned int width, unsigned int height, const Colour& fill,
                      bool resizable)
     : width(width), height(height), pixelCount(Image::checkedPixelCount(width, height)),
-      pixels(pixelCount, fill), owner(owner), resizable(resizable) {}
+      pixels(pixelCount, fill), owner(owner), resizable(resizable), alphaClass(classOf(fill.getAlpha())),
+      classKnown(true) {}
 
 ImageImpl::ImageImpl(Image* owner, const ImageImpl& other)
     : width(other.width), height(other.height), pixelCount(other.pixelCount), opacity(other.opacity),
       transparentColour(other.transparentColour ? std::make_unique<Colour>(*other.transparentColour)
                                                 : nullptr),
-      pixels(other.pixels), owner(owner), resizable(true) {}
+      pixels(other.pixels), owner(owner), resizable(true), alphaClass(other.alphaClass),
+      classKnown(other.classKnown) {}
 
 ImageImpl::~ImageImpl() = default;
 
@@ -40,6 +43,7 @@ void ImageImpl::clear(const Colour& colour) {
     const std::size_t total = pixels.size();
     if (total == 0)
         return;
+    setAlphaClass(classOf(colour.getAlpha()));
     Colour* block = pixels.data();
     block[0] = colour;
     const std::size_t stretch = std::min(total, STRETCH);
@@ -53,6 +57,8 @@ void ImageImpl::plot(unsigned int x, unsigned int y, const Colour& colour) {
     if (x >= width || y >= height)
         return;
     pixels[static_cast<std::size_t>(y) * width + x] = colour;
+    // The classes widen in their order: opaque, binary, mixed.
+    alphaClass = std::max(alphaClass, classOf(colour.getAlpha()));
 }
 
 Colour ImageImpl::getPixel(unsigned int x, unsigned int y) const {
@@ -75,6 +81,8 @@ void ImageImpl::assign(const ImageImpl& other) {
     pixelCount = other.pixelCount;
     opacity = other.opacity;
     transparentColour = other.transparentColour ? std::make_unique<Colour>(*other.transparentColour) : nullptr;
+    alphaClass = other.alphaClass;
+    classKnown = other.classKnown;
 }
 
 void ImageImpl::resize(unsigned int newWidth, unsigned int newHeight) {
@@ -94,6 +102,9 @@ void ImageImpl::resize(unsigned int newWidth, unsigned int newHeight) {
         const auto from = pixels.begin() + static_cast<std::ptrdiff_t>(y) * width;
         std::copy(from, from + columns, block.begin() + static_cast<std::ptrdiff_t>(y) * newWidth);
     }
+    // The uncovered pixels are opaque; a block that had none is opaque throughout.
+    if (pixels.empty())
+        setAlphaClass(AlphaClass::Opaque);
     pixels.swap(block);
     pixelCount = newCount;
     width = newWidth;
@@ -113,6 +124,29 @@ void ImageImpl::setTransparentColour(const Colour& colour) {
 Image::ImageException ImageImpl::invalidDimensions(unsigned int width, unsigned int height) {
     return Image::ImageException("Invalid image dimensions specified: " + std::to_string(width) + " " +
                                  std::to_string(height));
+}
+
+AlphaClass ImageImpl::getAlphaClass() const {
+    if (classKnown)
+        return alphaClass;
+    AlphaClass found = AlphaClass::Opaque;
+    for (const Colour& pixel : pixels) {
+        found = std::max(found, classOf(pixel.getAlpha()));
+        if (found == AlphaClass::Mixed)
+            break;
+    }
+    alphaClass = found;
+    classKnown = true;
+    return found;
+}
+
+void ImageImpl::setAlphaClass(AlphaClass value) {
+    alphaClass = value;
+    classKnown = true;
+}
+
+AlphaClass ImageImpl::classOf(std::uint8_t alpha) {
+    return alpha == 255 ? AlphaClass::Opaque : alpha == 0 ? AlphaClass::Binary : AlphaClass::Mixed;
 }
 
 void ImageImpl::logFixedDimensions() const {

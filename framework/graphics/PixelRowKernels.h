@@ -1,0 +1,163 @@
+// The row loops of drawing, written once over a set of lanes (one pixel, four
+// or eight at a time) and instantiated for each instruction set. A block whose
+// pixels need only a choice between the source and what lies beneath (keyed,
+// alpha 0 or 255, text coverage 0 or 255) is compare-and-select; any other
+// block is blended with the exact integer weights of BlendWeights, one 32-bit
+// lane per pixel and channel. The last, partial block of a row goes through a
+// block-sized buffer, so every pixel takes the same code. Everything here is a
+// member of the class template, so each instruction set gets code of its own
+// (a file built for AVX2 includes this header after switching the target, and
+// everything else before).
+#pragma once
+
+#include "framework/graphics/BlendWeights.h"
+#include "framework/graphics/Colour.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace lum {
+
+// The row operations of one instruction set. `key` is the transparent colour's
+// bits, or 0 when there is none (alpha 0 is skipped anyway).
+struct PixelRowTable {
+    // For sources whose alphas are all 0 or 255, drawn at opacity 255.
+    void (*drawBinary)(Colour* target, const Colour* source, std::size_t count, std::uint32_t key);
+    // Weights by alpha; `opaqueImage` says they are those of opacity 255.
+    void (*drawMixed)(Colour* target, const Colour* source, std::size_t count, std::uint32_t key,
+                      const BlendWeights::Table& weights, bool opaqueImage);
+    // Text: coverage in the blue channel of the atlas row.
+    void (*drawCoverage)(Colour* target, const Colour* atlas, std::size_t count, Colour colour);
+};
+
+template <class Lanes>
+class PixelRowKernels {
+public:
+    using Vec = typename Lanes::Vec;
+
+    static PixelRowTable table() { return {&drawBinary, &drawMixed, &drawCoverage}; }
+
+    static std::uint32_t bitsOf(const Colour& colour) {
+        std::uint32_t bits;
+        std::memcpy(&bits, &colour, sizeof bits);
+        return bits;
+    }
+
+    static void drawBinary(Colour* target, const Colour* source, std::size_t count, std::uint32_t key) {
+        eachBlock(target, source, count, [key](Colour* to, const Colour* from) { drawBlock<true>(to, from, key); });
+    }
+
+    static void drawMixed(Colour* target, const Colour* source, std::size_t count, std::uint32_t key,
+                          const BlendWeights::Table& weights, bool opaqueImage) {
+        eachBlock(target, source, count, [&](Colour* to, const Colour* from) {
+            drawBlock<false>(to, from, key, &weights, opaqueImage);
+        });
+    }
+
+    static void drawCoverage(Colour* target, const Colour* atlas, std::size_t count, Colour colour) {
+        const Vec text = Lanes::splat(bitsOf(colour));
+        eachBlock(target, atlas, count, [&text](Colour* to, const Colour* from) { coverBlock(to, from, text); });
+    }
+
+private:
+    static constexpr std::uint32_t ALPHA = 0xFF000000u; // the fourth byte of a colour's bits
+    static constexpr std::uint32_t BLUE = 0x00FF0000u;
+
+    // Whole blocks in place; the rest through a buffer of one block.
+    template <class Block>
+    static void eachBlock(Colour* target, const Colour* source, std::size_t count, Block block) {
+        std::size_t i = 0;
+        for (; i + Lanes::WIDTH <= count; i += Lanes::WIDTH)
+            block(target + i, source + i);
+        if (i == count)
+            return;
+        const std::size_t rest = count - i;
+        alignas(Colour) unsigned char to[Lanes::WIDTH * sizeof(Colour)] = {};
+        alignas(Colour) unsigned char from[Lanes::WIDTH * sizeof(Colour)] = {};
+        std::memcpy(to, target + i, rest * sizeof(Colour));
+        std::memcpy(from, source + i, rest * sizeof(Colour));
+        block(reinterpret_cast<Colour*>(to), reinterpret_cast<const Colour*>(from));
+        std::memcpy(static_cast<void*>(target + i), to, rest * sizeof(Colour));
+    }
+
+    // Skipped where every pixel is keyed or of alpha 0; where the rest are
+    // opaque (at opacity 255) their red, green and blue are taken with the
+    // target's alpha kept; otherwise blended.
+    template <bool BINARY>
+    static void drawBlock(Colour* target, const Colour* source, std::uint32_t key,
+                          const BlendWeights::Table* weights = nullptr, bool opaqueImage = true) {
+        const Vec alpha = Lanes::splat(ALPHA);
+        const Vec pixels = Lanes::load(source);
+        const Vec pixelAlpha = Lanes::bitAnd(pixels, alpha);
+        const Vec skip =
+            Lanes::bitOr(Lanes::equal(pixels, Lanes::splat(key)), Lanes::equal(pixelAlpha, Lanes::splat(0)));
+        if (Lanes::all(skip))
+            return;
+        const Vec under = Lanes::load(target);
+        Vec drawn;
+        if (BINARY || (opaqueImage && Lanes::all(Lanes::bitOr(skip, Lanes::equal(pixelAlpha, alpha)))))
+            drawn = Lanes::select(alpha, under, pixels);
+        else
+            drawn = Lanes::bitOr(blend(pixels, under, weightsOf(*weights, source, 3)), Lanes::bitAnd(under, alpha));
+        Lanes::store(target, Lanes::select(skip, under, drawn));
+    }
+
+    // Coverage 0 keeps the colour beneath, 255 gives the text colour; alpha
+    // becomes 255 either way.
+    static void coverBlock(Colour* target, const Colour* atlas, Vec text) {
+        const Vec alpha = Lanes::splat(ALPHA);
+        const Vec blue = Lanes::splat(BLUE);
+        const Vec coverage = Lanes::bitAnd(Lanes::load(atlas), blue);
+        const Vec full = Lanes::equal(coverage, blue);
+        const Vec under = Lanes::load(target);
+        Vec covered;
+        if (Lanes::all(Lanes::bitOr(full, Lanes::equal(coverage, Lanes::splat(0)))))
+            covered = Lanes::select(full, text, under);
+        else
+            covered = blend(text, under, weightsOf(BlendWeights::forCoverage(), atlas, 2));
+        Lanes::store(target, Lanes::bitOr(covered, alpha));
+    }
+
+    // The weights of each lane, looked up by one byte of its pixel: four
+    // vectors, one per part of the weights.
+    struct Weights {
+        Vec part[4];
+    };
+    static Weights weightsOf(const BlendWeights::Table& table, const Colour* pixels, std::size_t byte) {
+        const BlendWeights::Entry* entries[Lanes::WIDTH];
+        const unsigned char* bytes = reinterpret_cast<const unsigned char*>(pixels);
+        for (std::size_t i = 0; i < Lanes::WIDTH; ++i)
+            entries[i] = &table[bytes[i * sizeof(Colour) + byte]];
+        Weights weights;
+        Lanes::transpose(entries, weights.part);
+        return weights;
+    }
+
+    // Red, green and blue of `drawn` over `under`; alpha 0.
+    static Vec blend(Vec drawn, Vec under, const Weights& w) {
+        const Vec red = channel<0>(drawn, under, w);
+        const Vec green = channel<8>(drawn, under, w);
+        const Vec blue = channel<16>(drawn, under, w);
+        return Lanes::bitOr(red, Lanes::bitOr(green, blue));
+    }
+
+    // (A + (B >> 16)) >> 24, see BlendWeights, back in its byte of the colour.
+    template <int SHIFT>
+    static Vec channel(Vec drawn, Vec under, const Weights& w) {
+        const Vec byte = Lanes::splat(0xFF);
+        const Vec p = Lanes::bitAnd(Lanes::template shiftRight<SHIFT>(drawn), byte);
+        const Vec d = Lanes::bitAnd(Lanes::template shiftRight<SHIFT>(under), byte);
+        const Vec high = Lanes::add(Lanes::multiply(p, w.part[BlendWeights::DRAWN_HIGH]),
+                                    Lanes::multiply(d, w.part[BlendWeights::BENEATH_HIGH]));
+        const Vec low = Lanes::add(Lanes::multiply(p, w.part[BlendWeights::DRAWN_LOW]),
+                                   Lanes::multiply(d, w.part[BlendWeights::BENEATH_LOW]));
+        const Vec value = Lanes::template shiftRight<24>(Lanes::add(high, Lanes::template shiftRight<16>(low)));
+        return Lanes::template shiftLeft<SHIFT>(value);
+    }
+};
+
+// The AVX2 operations, from a file built for them; null where the build has none.
+const PixelRowTable* avx2PixelRows();
+
+} // namespace lum

@@ -1,0 +1,39 @@
+// The row operations of drawing, carried out with the widest instructions the
+// processor offers: AVX2 where it has them (checked at run time), SSE2 on any
+// x86-64, one pixel at a time elsewhere. Every level gives the same bytes.
+#pragma once
+
+#include "framework/graphics/BlendWeights.h"
+#include "framework/graphics/Colour.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace lum {
+
+class PixelRows {
+public:
+    enum class Level { Scalar, Sse2, Avx2 };
+
+    // The widest level this processor and build support.
+    static Level best();
+    static Level active();
+    // For tests and measurements: a level above the best falls back to it.
+    static void use(Level level);
+    static const char* name(Level level);
+
+    // Draws a source row forward onto a target row with the rules of drawImage:
+    // keyed pixels and alpha 0 skipped, the target's alpha never changed.
+    // Without weights the source has only alphas 0 and 255 and is drawn at
+    // opacity 255; otherwise the weights are those of its opacity.
+    static void draw(Colour* target, const Colour* source, std::size_t count, const Colour* key,
+                     const BlendWeights::Table* weights);
+    // The same with the source walked backwards from `source`.
+    static void drawMirrored(Colour* target, const Colour* source, std::size_t count, const Colour* key,
+                             const BlendWeights::Table& weights);
+    // Blends the text colour over a target row by the coverage in the blue
+    // channel of an atlas row; the target's alpha becomes 255.
+    static void drawCoverage(Colour* target, const Colour* atlas, std::size_t count, const Colour& colour);
+};
+
+} // namespace lum

@@ -1,0 +1,98 @@
+// The row operations in AVX2, eight pixels at a time. Only this file is built
+// for AVX2, and only after the processor has been checked is it called; the
+// upper halves of the registers are cleared on the way out, so the SSE code
+// that follows pays no transition penalty.
+#include "framework/graphics/BlendWeights.h"
+#include "framework/graphics/Colour.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#if defined(__x86_64__) || defined(_M_X64)
+#include <immintrin.h>
+
+// Everything defined from here to pop_options, the row templates included, is
+// built for AVX2.
+#pragma GCC push_options
+#pragma GCC target("avx2")
+#include "framework/graphics/PixelRowKernels.h"
+
+namespace lum {
+
+namespace {
+
+struct Avx2Lanes {
+    using Vec = __m256i;
+    static constexpr std::size_t WIDTH = 8;
+    static Vec load(const Colour* pixels) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pixels)); }
+    static void store(Colour* pixels, Vec value) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(pixels), value); }
+    static Vec splat(std::uint32_t value) { return _mm256_set1_epi32(static_cast<int>(value)); }
+    static Vec bitAnd(Vec a, Vec b) { return _mm256_and_si256(a, b); }
+    static Vec bitOr(Vec a, Vec b) { return _mm256_or_si256(a, b); }
+    static Vec add(Vec a, Vec b) { return _mm256_add_epi32(a, b); }
+    static Vec multiply(Vec a, Vec b) { return _mm256_mullo_epi32(a, b); }
+    template <int N>
+    static Vec shiftRight(Vec a) { return _mm256_srli_epi32(a, N); }
+    template <int N>
+    static Vec shiftLeft(Vec a) { return _mm256_slli_epi32(a, N); }
+    static Vec equal(Vec a, Vec b) { return _mm256_cmpeq_epi32(a, b); }
+    static Vec select(Vec mask, Vec set, Vec clear) { return _mm256_blendv_epi8(clear, set, mask); }
+    static bool all(Vec mask) { return _mm256_movemask_epi8(mask) == -1; }
+    // Eight entries of four words become four vectors of one part each: entries
+    // i and i + 4 share a row, and each half is transposed as four by four.
+    // (Gathers would be shorter, but are slow on many processors.)
+    static void transpose(const BlendWeights::Entry* const* entries, Vec* parts) {
+        Vec row[4];
+        for (int i = 0; i < 4; ++i)
+            row[i] = _mm256_inserti128_si256(
+                _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(entries[i]->data()))),
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(entries[i + 4]->data())), 1);
+        const Vec low01 = _mm256_unpacklo_epi32(row[0], row[1]), high01 = _mm256_unpackhi_epi32(row[0], row[1]);
+        const Vec low23 = _mm256_unpacklo_epi32(row[2], row[3]), high23 = _mm256_unpackhi_epi32(row[2], row[3]);
+        parts[0] = _mm256_unpacklo_epi64(low01, low23);
+        parts[1] = _mm256_unpackhi_epi64(low01, low23);
+        parts[2] = _mm256_unpacklo_epi64(high01, high23);
+        parts[3] = _mm256_unpackhi_epi64(high01, high23);
+    }
+};
+
+using Kernels = PixelRowKernels<Avx2Lanes>;
+
+void drawBinary(Colour* target, const Colour* source, std::size_t count, std::uint32_t key) {
+    Kernels::drawBinary(target, source, count, key);
+    _mm256_zeroupper();
+}
+
+void drawMixed(Colour* target, const Colour* source, std::size_t count, std::uint32_t key,
+               const BlendWeights::Table& weights, bool opaqueImage) {
+    Kernels::drawMixed(target, source, count, key, weights, opaqueImage);
+    _mm256_zeroupper();
+}
+
+void drawCoverage(Colour* target, const Colour* atlas, std::size_t count, Colour colour) {
+    Kernels::drawCoverage(target, atlas, count, colour);
+    _mm256_zeroupper();
+}
+
+} // namespace
+
+#pragma GCC pop_options
+
+// Built for any x86-64, as it is asked before the processor is checked.
+const PixelRowTable* avx2PixelRows() {
+    static const PixelRowTable table{&drawBinary, &drawMixed, &drawCoverage};
+    return &table;
+}
+
+} // namespace lum
+
+#else
+
+#include "framework/graphics/PixelRowKernels.h"
+
+namespace lum {
+const PixelRowTable* avx2PixelRows() { return nullptr; }
+} // namespace lum
+
+#endif

@@ -48,24 +48,18 @@ void Blitter::drawImage(ImageImpl& target, const ImageImpl& source, std::int64_t
 
     const std::int64_t sourceWidth = source.getWidth();
     const std::int64_t targetWidth = target.getWidth();
-    const std::size_t count = static_cast<std::size_t>(columns.last - columns.first);
     const std::int64_t sourceColumn = columns.sourceStart + columns.first * columns.step;
     const std::int64_t targetColumn = columns.targetStart + columns.first;
-    const RowMode mode = chooseMode(target, source, columns.step);
-    // An opacity below 255 scales every weight: its table is made once per draw.
-    BlendWeights::Table scaled;
-    if (source.getOpacity() != 255)
-        BlendWeights::forOpacity(source.getOpacity(), scaled);
-    const BlendWeights::Table& weights = source.getOpacity() != 255 ? scaled : BlendWeights::forOpaqueImage();
-    const Colour* sourcePixels = source.getPixels();
+    const std::int64_t sourceRow = rows.sourceStart + rows.first * rows.step;
+    const std::int64_t targetRow = rows.targetStart + rows.first;
     // Only red, green and blue change: the target's alpha class stays true.
-    Colour* targetPixels = target.getPixelsKeepingAlphaClass();
-    for (std::int64_t k = rows.first; k < rows.last; ++k) {
-        const std::int64_t sourceRow = rows.sourceStart + k * rows.step;
-        const std::int64_t targetRow = rows.targetStart + k;
-        drawRow(mode, targetPixels + targetRow * targetWidth + targetColumn,
-                sourcePixels + sourceRow * sourceWidth + sourceColumn, count, source, weights);
-    }
+    const PixelRect rect{target.getPixelsKeepingAlphaClass() + targetRow * targetWidth + targetColumn,
+                         static_cast<std::ptrdiff_t>(targetWidth),
+                         source.getPixels() + sourceRow * sourceWidth + sourceColumn,
+                         static_cast<std::ptrdiff_t>(rows.step * sourceWidth),
+                         static_cast<std::size_t>(columns.last - columns.first),
+                         static_cast<std::size_t>(rows.last - rows.first)};
+    drawRect(chooseMode(target, source, columns.step), rect, source);
 }
 
 Blitter::RowMode Blitter::chooseMode(const ImageImpl& target, const ImageImpl& source, std::int64_t step) {
@@ -76,28 +70,33 @@ Blitter::RowMode Blitter::chooseMode(const ImageImpl& target, const ImageImpl& s
         return RowMode::Blended;
     // Opaque onto opaque with nothing keyed: the bytes themselves, alpha
     // included, are what the rules give.
-    if (sourceClass == AlphaClass::Opaque && source.getTransparentColour() == nullptr &&
+    if (sourceClass == AlphaClass::Opaque && !source.containsTransparentColour() &&
         target.getAlphaClass() == AlphaClass::Opaque)
         return RowMode::Copied;
     return RowMode::Selected;
 }
 
-void Blitter::drawRow(RowMode mode, Colour* target, const Colour* source, std::size_t count,
-                      const ImageImpl& image, const BlendWeights::Table& weights) {
-    switch (mode) {
-    case RowMode::Copied:
-        std::memcpy(static_cast<void*>(target), source, count * sizeof(Colour));
-        return;
-    case RowMode::Selected:
-        PixelRows::draw(target, source, count, image.getTransparentColour(), nullptr);
-        return;
-    case RowMode::Blended:
-        PixelRows::draw(target, source, count, image.getTransparentColour(), &weights);
-        return;
-    case RowMode::Mirrored:
-        PixelRows::drawMirrored(target, source, count, image.getTransparentColour(), weights);
+void Blitter::drawRect(RowMode mode, const PixelRect& rect, const ImageImpl& source) {
+    if (mode == RowMode::Copied) {
+        for (std::size_t row = 0; row < rect.rows; ++row)
+            std::memcpy(static_cast<void*>(rect.target + static_cast<std::ptrdiff_t>(row) * rect.targetStride),
+                        rect.source + static_cast<std::ptrdiff_t>(row) * rect.sourceStride,
+                        rect.width * sizeof(Colour));
         return;
     }
+    // An opacity below 255 scales every weight: its table is made once per draw.
+    BlendWeights::Table scaled;
+    if (source.getOpacity() != 255)
+        BlendWeights::forOpacity(source.getOpacity(), scaled);
+    const BlendWeights::Table& weights = source.getOpacity() != 255 ? scaled : BlendWeights::forOpaqueImage();
+    // A transparent colour that no pixel has need not be looked for.
+    const Colour* key = source.containsTransparentColour() ? source.getTransparentColour() : nullptr;
+    if (mode == RowMode::Selected)
+        PixelRows::draw(rect, key, nullptr);
+    else if (mode == RowMode::Blended)
+        PixelRows::draw(rect, key, &weights);
+    else
+        PixelRows::drawMirrored(rect, key, weights);
 }
 
 } // namespace lum

@@ -5,8 +5,8 @@
 // call per pixel.
 #pragma once
 
-#include "framework/graphics/BlendWeights.h"
 #include "framework/graphics/Colour.h"
+#include "framework/graphics/PixelRect.h"
 
 #include <array>
 #include <cstddef>
@@ -46,8 +46,7 @@ private:
     // classes, the opacity, the transparent colour and the column direction.
     enum class RowMode { Copied, Selected, Blended, Mirrored };
     static RowMode chooseMode(const ImageImpl& target, const ImageImpl& source, std::int64_t step);
-    static void drawRow(RowMode mode, Colour* target, const Colour* source, std::size_t count,
-                        const ImageImpl& image, const BlendWeights::Table& weights);
+    static void drawRect(RowMode mode, const PixelRect& rect, const ImageImpl& source);
 };
 
 } // namespace lum

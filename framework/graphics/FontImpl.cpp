@@ -101,14 +101,13 @@ void FontImpl::drawGlyph(Colour* targetPixels, std::int64_t targetWidth, std::in
         return;
     }
 
-    const Colour* atlasPixels = atlas.getPixels();
-    const std::int64_t atlasWidth = atlas.getWidth();
-    for (std::int64_t row = firstRow; row < endRow; ++row) {
-        const Colour* source = atlasPixels + (glyph.atlasY + row) * atlasWidth + glyph.atlasX + firstColumn;
-        Colour* destination = targetPixels + (bottom + row) * targetWidth + left + firstColumn;
-        // The text colour's alpha plays no part; the result is always opaque.
-        PixelRows::drawCoverage(destination, source, static_cast<std::size_t>(endColumn - firstColumn), colour);
-    }
+    const PixelRect rect{targetPixels + (bottom + firstRow) * targetWidth + left + firstColumn,
+                         static_cast<std::ptrdiff_t>(targetWidth),
+                         atlas.getPixels() + (glyph.atlasY + firstRow) * atlas.getWidth() + glyph.atlasX + firstColumn,
+                         static_cast<std::ptrdiff_t>(atlas.getWidth()), static_cast<std::size_t>(endColumn - firstColumn),
+                         static_cast<std::size_t>(endRow - firstRow)};
+    // The text colour's alpha plays no part; the result is always opaque.
+    PixelRows::drawCoverage(rect, colour);
 }
 
 } // namespace lum

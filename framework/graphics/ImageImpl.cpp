@@ -32,7 +32,7 @@ ImageImpl::ImageImpl(Image* owner, const ImageImpl& other)
       transparentColour(other.transparentColour ? std::make_unique<Colour>(*other.transparentColour)
                                                 : nullptr),
       pixels(other.pixels), owner(owner), resizable(true), alphaClass(other.alphaClass),
-      classKnown(other.classKnown) {}
+      classKnown(other.classKnown), keyFound(other.keyFound), keyKnown(other.keyKnown) {}
 
 ImageImpl::~ImageImpl() = default;
 
@@ -44,6 +44,8 @@ void ImageImpl::clear(const Colour& colour) {
     if (total == 0)
         return;
     setAlphaClass(classOf(colour.getAlpha()));
+    keyFound = isTransparent(colour);
+    keyKnown = true;
     Colour* block = pixels.data();
     block[0] = colour;
     const std::size_t stretch = std::min(total, STRETCH);
@@ -59,6 +61,7 @@ void ImageImpl::plot(unsigned int x, unsigned int y, const Colour& colour) {
     pixels[static_cast<std::size_t>(y) * width + x] = colour;
     // The classes widen in their order: opaque, binary, mixed.
     alphaClass = std::max(alphaClass, classOf(colour.getAlpha()));
+    keyFound = keyFound || isTransparent(colour);
 }
 
 Colour ImageImpl::getPixel(unsigned int x, unsigned int y) const {
@@ -83,6 +86,8 @@ void ImageImpl::assign(const ImageImpl& other) {
     transparentColour = other.transparentColour ? std::make_unique<Colour>(*other.transparentColour) : nullptr;
     alphaClass = other.alphaClass;
     classKnown = other.classKnown;
+    keyFound = other.keyFound;
+    keyKnown = other.keyKnown;
 }
 
 void ImageImpl::resize(unsigned int newWidth, unsigned int newHeight) {
@@ -105,6 +110,7 @@ void ImageImpl::resize(unsigned int newWidth, unsigned int newHeight) {
     // The uncovered pixels are opaque; a block that had none is opaque throughout.
     if (pixels.empty())
         setAlphaClass(AlphaClass::Opaque);
+    keyFound = keyFound || isTransparent(FALLBACK);
     pixels.swap(block);
     pixelCount = newCount;
     width = newWidth;
@@ -119,6 +125,7 @@ void ImageImpl::setAlpha(float value) {
 
 void ImageImpl::setTransparentColour(const Colour& colour) {
     transparentColour = std::make_unique<Colour>(colour);
+    keyKnown = false;
 }
 
 Image::ImageException ImageImpl::invalidDimensions(unsigned int width, unsigned int height) {
@@ -138,6 +145,20 @@ AlphaClass ImageImpl::getAlphaClass() const {
     alphaClass = found;
     classKnown = true;
     return found;
+}
+
+bool ImageImpl::containsTransparentColour() const {
+    if (transparentColour == nullptr)
+        return false;
+    if (!keyKnown) {
+        keyFound = std::find(pixels.begin(), pixels.end(), *transparentColour) != pixels.end();
+        keyKnown = true;
+    }
+    return keyFound;
+}
+
+bool ImageImpl::isTransparent(const Colour& colour) const {
+    return transparentColour != nullptr && colour == *transparentColour;
 }
 
 void ImageImpl::setAlphaClass(AlphaClass value) {

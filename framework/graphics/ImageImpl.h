@@ -51,6 +51,7 @@ public:
     // For writing anything: the alpha class is worked out again when next asked.
     Colour* getPixels() {
         classKnown = false;
+        keyKnown = false;
         return pixels.empty() ? nullptr : pixels.data();
     }
     const Colour* getPixels() const { return pixels.empty() ? nullptr : pixels.data(); }
@@ -60,6 +61,9 @@ public:
 
     // Worked out once from the pixels, then kept true by every change.
     AlphaClass getAlphaClass() const;
+    // Whether any pixel is the transparent colour; where none is, the image
+    // draws as if it had none. Worked out and kept true like the alpha class.
+    bool containsTransparentColour() const;
 
     Image* getOwner() const { return owner; }
     void setOwner(Image* image) { owner = image; }
@@ -74,6 +78,7 @@ public:
 private:
     void logFixedDimensions() const;
     void setAlphaClass(AlphaClass value);
+    bool isTransparent(const Colour& colour) const;
     static AlphaClass classOf(std::uint8_t alpha);
     void drawStraightLine(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2,
                           const Colour& colour);
@@ -92,6 +97,8 @@ private:
     bool resizable;
     mutable AlphaClass alphaClass = AlphaClass::Opaque;
     mutable bool classKnown = false;
+    mutable bool keyFound = false;
+    mutable bool keyKnown = true;
 };
 
 } // namespace lum

@@ -3,15 +3,17 @@
 // pixels need only a choice between the source and what lies beneath (keyed,
 // alpha 0 or 255, text coverage 0 or 255) is compare-and-select; any other
 // block is blended with the exact integer weights of BlendWeights, one 32-bit
-// lane per pixel and channel. The last, partial block of a row goes through a
-// block-sized buffer, so every pixel takes the same code. Everything here is a
-// member of the class template, so each instruction set gets code of its own
-// (a file built for AVX2 includes this header after switching the target, and
-// everything else before).
+// lane per pixel and channel. The last, partial block of a row is loaded and
+// stored in part, so every pixel takes the same code. One call draws a whole
+// rectangle, so a small sprite pays for one call, not one per row.
+// Everything here is a member of the class template, so each instruction set
+// gets code of its own (a file built for AVX2 includes this header after
+// switching the target, and everything else before).
 #pragma once
 
 #include "framework/graphics/BlendWeights.h"
 #include "framework/graphics/Colour.h"
+#include "framework/graphics/PixelRect.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -23,12 +25,11 @@ namespace lum {
 // bits, or 0 when there is none (alpha 0 is skipped anyway).
 struct PixelRowTable {
     // For sources whose alphas are all 0 or 255, drawn at opacity 255.
-    void (*drawBinary)(Colour* target, const Colour* source, std::size_t count, std::uint32_t key);
+    void (*drawBinary)(const PixelRect& rect, std::uint32_t key);
     // Weights by alpha; `opaqueImage` says they are those of opacity 255.
-    void (*drawMixed)(Colour* target, const Colour* source, std::size_t count, std::uint32_t key,
-                      const BlendWeights::Table& weights, bool opaqueImage);
-    // Text: coverage in the blue channel of the atlas row.
-    void (*drawCoverage)(Colour* target, const Colour* atlas, std::size_t count, Colour colour);
+    void (*drawMixed)(const PixelRect& rect, std::uint32_t key, const BlendWeights::Table& weights, bool opaqueImage);
+    // Text: coverage in the blue channel of the source, an atlas.
+    void (*drawCoverage)(const PixelRect& rect, Colour colour);
 };
 
 template <class Lanes>
@@ -44,91 +45,107 @@ public:
         return bits;
     }
 
-    static void drawBinary(Colour* target, const Colour* source, std::size_t count, std::uint32_t key) {
-        eachBlock(target, source, count, [key](Colour* to, const Colour* from) { drawBlock<true>(to, from, key); });
+    static void drawBinary(const PixelRect& rect, std::uint32_t key) {
+        eachBlock(rect, [key](Colour* to, const Colour* from, std::size_t n) { drawBlock<true>(to, from, n, key); });
     }
 
-    static void drawMixed(Colour* target, const Colour* source, std::size_t count, std::uint32_t key,
-                          const BlendWeights::Table& weights, bool opaqueImage) {
-        eachBlock(target, source, count, [&](Colour* to, const Colour* from) {
-            drawBlock<false>(to, from, key, &weights, opaqueImage);
+    static void drawMixed(const PixelRect& rect, std::uint32_t key, const BlendWeights::Table& weights,
+                          bool opaqueImage) {
+        eachBlock(rect, [&](Colour* to, const Colour* from, std::size_t n) {
+            drawBlock<false>(to, from, n, key, &weights, opaqueImage);
         });
     }
 
-    static void drawCoverage(Colour* target, const Colour* atlas, std::size_t count, Colour colour) {
+    static void drawCoverage(const PixelRect& rect, Colour colour) {
         const Vec text = Lanes::splat(bitsOf(colour));
-        eachBlock(target, atlas, count, [&text](Colour* to, const Colour* from) { coverBlock(to, from, text); });
+        eachBlock(rect, [&text](Colour* to, const Colour* from, std::size_t n) { coverBlock(to, from, n, text); });
     }
 
 private:
     static constexpr std::uint32_t ALPHA = 0xFF000000u; // the fourth byte of a colour's bits
     static constexpr std::uint32_t BLUE = 0x00FF0000u;
 
-    // Whole blocks in place; the rest through a buffer of one block.
+    // Row by row, whole blocks and then the rest of the row.
     template <class Block>
-    static void eachBlock(Colour* target, const Colour* source, std::size_t count, Block block) {
-        std::size_t i = 0;
-        for (; i + Lanes::WIDTH <= count; i += Lanes::WIDTH)
-            block(target + i, source + i);
-        if (i == count)
-            return;
-        const std::size_t rest = count - i;
-        alignas(Colour) unsigned char to[Lanes::WIDTH * sizeof(Colour)] = {};
-        alignas(Colour) unsigned char from[Lanes::WIDTH * sizeof(Colour)] = {};
-        std::memcpy(to, target + i, rest * sizeof(Colour));
-        std::memcpy(from, source + i, rest * sizeof(Colour));
-        block(reinterpret_cast<Colour*>(to), reinterpret_cast<const Colour*>(from));
-        std::memcpy(static_cast<void*>(target + i), to, rest * sizeof(Colour));
+    static void eachBlock(const PixelRect& rect, Block block) {
+        Colour* target = rect.target;
+        const Colour* source = rect.source;
+        for (std::size_t row = 0; row < rect.rows; ++row) {
+            std::size_t i = 0;
+            for (; i + Lanes::WIDTH <= rect.width; i += Lanes::WIDTH)
+                block(target + i, source + i, Lanes::WIDTH);
+            if (i < rect.width)
+                block(target + i, source + i, rect.width - i);
+            // The last row's pointers are not moved on: they might leave the blocks.
+            if (row + 1 < rect.rows) {
+                target += rect.targetStride;
+                source += rect.sourceStride;
+            }
+        }
+    }
+
+    // The first n pixels; lanes past them read as 0 (alpha 0, coverage 0) and are not stored.
+    static Vec load(const Colour* pixels, std::size_t n) {
+        return n == Lanes::WIDTH ? Lanes::load(pixels) : Lanes::loadPart(pixels, n);
+    }
+
+    static void store(Colour* pixels, Vec value, std::size_t n) {
+        if (n == Lanes::WIDTH)
+            Lanes::store(pixels, value);
+        else
+            Lanes::storePart(pixels, value, n);
     }
 
     // Skipped where every pixel is keyed or of alpha 0; where the rest are
     // opaque (at opacity 255) their red, green and blue are taken with the
     // target's alpha kept; otherwise blended.
     template <bool BINARY>
-    static void drawBlock(Colour* target, const Colour* source, std::uint32_t key,
+    static void drawBlock(Colour* target, const Colour* source, std::size_t n, std::uint32_t key,
                           const BlendWeights::Table* weights = nullptr, bool opaqueImage = true) {
         const Vec alpha = Lanes::splat(ALPHA);
-        const Vec pixels = Lanes::load(source);
+        const Vec pixels = load(source, n);
         const Vec pixelAlpha = Lanes::bitAnd(pixels, alpha);
         const Vec skip =
             Lanes::bitOr(Lanes::equal(pixels, Lanes::splat(key)), Lanes::equal(pixelAlpha, Lanes::splat(0)));
         if (Lanes::all(skip))
             return;
-        const Vec under = Lanes::load(target);
+        const Vec under = load(target, n);
         Vec drawn;
         if (BINARY || (opaqueImage && Lanes::all(Lanes::bitOr(skip, Lanes::equal(pixelAlpha, alpha)))))
             drawn = Lanes::select(alpha, under, pixels);
         else
-            drawn = Lanes::bitOr(blend(pixels, under, weightsOf(*weights, source, 3)), Lanes::bitAnd(under, alpha));
-        Lanes::store(target, Lanes::select(skip, under, drawn));
+            drawn = Lanes::bitOr(blend(pixels, under, weightsOf(*weights, pixels, 24)), Lanes::bitAnd(under, alpha));
+        store(target, Lanes::select(skip, under, drawn), n);
     }
 
     // Coverage 0 keeps the colour beneath, 255 gives the text colour; alpha
     // becomes 255 either way.
-    static void coverBlock(Colour* target, const Colour* atlas, Vec text) {
+    static void coverBlock(Colour* target, const Colour* atlas, std::size_t n, Vec text) {
         const Vec alpha = Lanes::splat(ALPHA);
         const Vec blue = Lanes::splat(BLUE);
-        const Vec coverage = Lanes::bitAnd(Lanes::load(atlas), blue);
+        const Vec coverage = Lanes::bitAnd(load(atlas, n), blue);
         const Vec full = Lanes::equal(coverage, blue);
-        const Vec under = Lanes::load(target);
+        const Vec under = load(target, n);
         Vec covered;
         if (Lanes::all(Lanes::bitOr(full, Lanes::equal(coverage, Lanes::splat(0)))))
             covered = Lanes::select(full, text, under);
         else
-            covered = blend(text, under, weightsOf(BlendWeights::forCoverage(), atlas, 2));
-        Lanes::store(target, Lanes::bitOr(covered, alpha));
+            covered = blend(text, under, weightsOf(BlendWeights::forCoverage(), coverage, 16));
+        store(target, Lanes::bitOr(covered, alpha), n);
     }
 
-    // The weights of each lane, looked up by one byte of its pixel: four
-    // vectors, one per part of the weights.
+    // The weights of each lane, looked up by the byte of its word at `shift`:
+    // four vectors, one per part of the weights.
     struct Weights {
         Vec part[4];
     };
-    static Weights weightsOf(const BlendWeights::Table& table, const Colour* pixels, std::size_t byte) {
+
+    static Weights weightsOf(const BlendWeights::Table& table, Vec words, int shift) {
+        std::uint32_t index[Lanes::WIDTH];
+        Lanes::toWords(words, index);
         const BlendWeights::Entry* entries[Lanes::WIDTH];
-        const unsigned char* bytes = reinterpret_cast<const unsigned char*>(pixels);
         for (std::size_t i = 0; i < Lanes::WIDTH; ++i)
-            entries[i] = &table[bytes[i * sizeof(Colour) + byte]];
+            entries[i] = &table[(index[i] >> shift) & 0xFF];
         Weights weights;
         Lanes::transpose(entries, weights.part);
         return weights;

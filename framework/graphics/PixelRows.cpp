@@ -23,6 +23,10 @@ struct ScalarLanes {
     static constexpr std::size_t WIDTH = 1;
     static Vec load(const Colour* pixels) { return PixelRowKernels<ScalarLanes>::bitsOf(*pixels); }
     static void store(Colour* pixels, Vec value) { std::memcpy(static_cast<void*>(pixels), &value, sizeof value); }
+    // A block of one pixel is never partial.
+    static Vec loadPart(const Colour* pixels, std::size_t) { return load(pixels); }
+    static void storePart(Colour* pixels, Vec value, std::size_t) { store(pixels, value); }
+    static void toWords(Vec value, std::uint32_t* words) { words[0] = value; }
     static Vec splat(std::uint32_t value) { return value; }
     static Vec bitAnd(Vec a, Vec b) { return a & b; }
     static Vec bitOr(Vec a, Vec b) { return a | b; }
@@ -47,6 +51,17 @@ struct Sse2Lanes {
     static constexpr std::size_t WIDTH = 4;
     static Vec load(const Colour* pixels) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels)); }
     static void store(Colour* pixels, Vec value) { _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels), value); }
+    static Vec loadPart(const Colour* pixels, std::size_t n) {
+        alignas(16) std::uint32_t words[4] = {};
+        std::memcpy(words, pixels, n * sizeof(Colour));
+        return _mm_load_si128(reinterpret_cast<const __m128i*>(words));
+    }
+    static void storePart(Colour* pixels, Vec value, std::size_t n) {
+        alignas(16) std::uint32_t words[4];
+        _mm_store_si128(reinterpret_cast<__m128i*>(words), value);
+        std::memcpy(static_cast<void*>(pixels), words, n * sizeof(Colour));
+    }
+    static void toWords(Vec value, std::uint32_t* words) { _mm_storeu_si128(reinterpret_cast<__m128i*>(words), value); }
     static Vec splat(std::uint32_t value) { return _mm_set1_epi32(static_cast<int>(value)); }
     static Vec bitAnd(Vec a, Vec b) { return _mm_and_si128(a, b); }
     static Vec bitOr(Vec a, Vec b) { return _mm_or_si128(a, b); }
@@ -156,31 +171,38 @@ const char* PixelRows::name(Level level) {
     }
 }
 
-void PixelRows::draw(Colour* target, const Colour* source, std::size_t count, const Colour* key,
-                     const BlendWeights::Table* weights) {
+void PixelRows::draw(const PixelRect& rect, const Colour* key, const BlendWeights::Table* weights) {
     const PixelRowTable& table = *choice().table;
     if (weights == nullptr)
-        table.drawBinary(target, source, count, keyBits(key));
+        table.drawBinary(rect, keyBits(key));
     else
-        table.drawMixed(target, source, count, keyBits(key), *weights, weights == &BlendWeights::forOpaqueImage());
+        table.drawMixed(rect, keyBits(key), *weights, weights == &BlendWeights::forOpaqueImage());
 }
 
-void PixelRows::drawMirrored(Colour* target, const Colour* source, std::size_t count, const Colour* key,
-                             const BlendWeights::Table& weights) {
+void PixelRows::drawMirrored(const PixelRect& rect, const Colour* key, const BlendWeights::Table& weights) {
     // A stretch at a time, turned round into a buffer and drawn forward.
     constexpr std::size_t STRETCH = 64;
     alignas(Colour) unsigned char forward[STRETCH * sizeof(Colour)];
-    for (std::size_t done = 0; done < count; done += STRETCH) {
-        const std::size_t length = std::min(STRETCH, count - done);
-        // Indexed from the row start: the walk never forms a pointer before the block.
-        for (std::size_t i = 0; i < length; ++i)
-            std::memcpy(forward + i * sizeof(Colour), &source[-static_cast<std::ptrdiff_t>(done + i)], sizeof(Colour));
-        draw(target + done, reinterpret_cast<const Colour*>(forward), length, key, &weights);
+    Colour* target = rect.target;
+    const Colour* source = rect.source;
+    for (std::size_t row = 0; row < rect.rows; ++row) {
+        for (std::size_t done = 0; done < rect.width; done += STRETCH) {
+            const std::size_t length = std::min(STRETCH, rect.width - done);
+            // Indexed from the row start: the walk never forms a pointer before the block.
+            for (std::size_t i = 0; i < length; ++i)
+                std::memcpy(forward + i * sizeof(Colour), &source[-static_cast<std::ptrdiff_t>(done + i)],
+                            sizeof(Colour));
+            draw({target + done, 0, reinterpret_cast<const Colour*>(forward), 0, length, 1}, key, &weights);
+        }
+        if (row + 1 < rect.rows) {
+            target += rect.targetStride;
+            source += rect.sourceStride;
+        }
     }
 }
 
-void PixelRows::drawCoverage(Colour* target, const Colour* atlas, std::size_t count, const Colour& colour) {
-    choice().table->drawCoverage(target, atlas, count, colour);
+void PixelRows::drawCoverage(const PixelRect& rect, const Colour& colour) {
+    choice().table->drawCoverage(rect, colour);
 }
 
 } // namespace lum

@@ -5,6 +5,7 @@
 
 #include "framework/graphics/BlendWeights.h"
 #include "framework/graphics/Colour.h"
+#include "framework/graphics/PixelRect.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -22,18 +23,16 @@ public:
     static void use(Level level);
     static const char* name(Level level);
 
-    // Draws a source row forward onto a target row with the rules of drawImage:
-    // keyed pixels and alpha 0 skipped, the target's alpha never changed.
-    // Without weights the source has only alphas 0 and 255 and is drawn at
-    // opacity 255; otherwise the weights are those of its opacity.
-    static void draw(Colour* target, const Colour* source, std::size_t count, const Colour* key,
-                     const BlendWeights::Table* weights);
-    // The same with the source walked backwards from `source`.
-    static void drawMirrored(Colour* target, const Colour* source, std::size_t count, const Colour* key,
-                             const BlendWeights::Table& weights);
-    // Blends the text colour over a target row by the coverage in the blue
-    // channel of an atlas row; the target's alpha becomes 255.
-    static void drawCoverage(Colour* target, const Colour* atlas, std::size_t count, const Colour& colour);
+    // Draws a source rectangle forward onto a target with the rules of
+    // drawImage: keyed pixels and alpha 0 skipped, the target's alpha never
+    // changed. Without weights the source has only alphas 0 and 255 and is
+    // drawn at opacity 255; otherwise the weights are those of its opacity.
+    static void draw(const PixelRect& rect, const Colour* key, const BlendWeights::Table* weights);
+    // The same with each source row walked backwards from its first pixel.
+    static void drawMirrored(const PixelRect& rect, const Colour* key, const BlendWeights::Table& weights);
+    // Blends the text colour over the target by the coverage in the blue
+    // channel of the source, an atlas; the target's alpha becomes 255.
+    static void drawCoverage(const PixelRect& rect, const Colour& colour);
 };
 
 } // namespace lum

@@ -4,6 +4,7 @@
 // that follows pays no transition penalty.
 #include "framework/graphics/BlendWeights.h"
 #include "framework/graphics/Colour.h"
+#include "framework/graphics/PixelRect.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -27,6 +28,16 @@ struct Avx2Lanes {
     static constexpr std::size_t WIDTH = 8;
     static Vec load(const Colour* pixels) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pixels)); }
     static void store(Colour* pixels, Vec value) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(pixels), value); }
+    static Vec loadPart(const Colour* pixels, std::size_t n) {
+        return _mm256_maskload_epi32(reinterpret_cast<const int*>(pixels), firstLanes(n));
+    }
+    static void storePart(Colour* pixels, Vec value, std::size_t n) {
+        _mm256_maskstore_epi32(reinterpret_cast<int*>(pixels), firstLanes(n), value);
+    }
+    static Vec firstLanes(std::size_t n) {
+        return _mm256_cmpgt_epi32(_mm256_set1_epi32(static_cast<int>(n)), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+    }
+    static void toWords(Vec value, std::uint32_t* words) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(words), value); }
     static Vec splat(std::uint32_t value) { return _mm256_set1_epi32(static_cast<int>(value)); }
     static Vec bitAnd(Vec a, Vec b) { return _mm256_and_si256(a, b); }
     static Vec bitOr(Vec a, Vec b) { return _mm256_or_si256(a, b); }
@@ -59,19 +70,18 @@ struct Avx2Lanes {
 
 using Kernels = PixelRowKernels<Avx2Lanes>;
 
-void drawBinary(Colour* target, const Colour* source, std::size_t count, std::uint32_t key) {
-    Kernels::drawBinary(target, source, count, key);
+void drawBinary(const PixelRect& rect, std::uint32_t key) {
+    Kernels::drawBinary(rect, key);
     _mm256_zeroupper();
 }
 
-void drawMixed(Colour* target, const Colour* source, std::size_t count, std::uint32_t key,
-               const BlendWeights::Table& weights, bool opaqueImage) {
-    Kernels::drawMixed(target, source, count, key, weights, opaqueImage);
+void drawMixed(const PixelRect& rect, std::uint32_t key, const BlendWeights::Table& weights, bool opaqueImage) {
+    Kernels::drawMixed(rect, key, weights, opaqueImage);
     _mm256_zeroupper();
 }
 
-void drawCoverage(Colour* target, const Colour* atlas, std::size_t count, Colour colour) {
-    Kernels::drawCoverage(target, atlas, count, colour);
+void drawCoverage(const PixelRect& rect, Colour colour) {
+    Kernels::drawCoverage(rect, colour);
     _mm256_zeroupper();
 }
 

@@ -178,6 +178,36 @@ TEST(AlphaClass, EveryChangeOfPixelsIsSeenByTheNextDraw) {
     }
 }
 
+// An image whose transparent colour no pixel has draws as if it had none; every
+// way of bringing that colour (or a new one) into the picture must be seen by
+// the next draw.
+TEST(TransparentColour, EveryChangeThatBringsTheKeyIsSeenByTheNextDraw) {
+    using Change = std::function<void(Image&)>;
+    const std::pair<const char*, Change> changes[] = {
+        {"plot", [](Image& image) { image.plot(3, 1, Colour::MAGENTA); }},
+        {"getPixels", [](Image& image) { image.getPixels()[5] = Colour::MAGENTA; }},
+        {"clear", [](Image& image) { image.clear(Colour::MAGENTA); }},
+        {"assignment", [](Image& image) { image = Image(20, 4, Colour::MAGENTA).setTransparentColour(Colour::MAGENTA); }},
+        {"a new key", [](Image& image) { image.setTransparentColour(Colour(10, 20, 30, 255)); }},
+        {"resize uncovering a black key",
+         [](Image& image) { image.setTransparentColour(Colour::BLACK).resize(20, 2).resize(20, 4); }},
+    };
+    for (const auto& [name, change] : changes) {
+        SCOPED_TRACE(name);
+        Image source(20, 4, Colour(10, 20, 30, 255)), target(20, 4, BACKDROP);
+        source.setTransparentColour(Colour::MAGENTA);
+        target.drawImage(source); // no pixel is keyed yet
+        change(source);
+        Image expected(target);
+        target.drawImage(source);
+        for (unsigned int y = 0; y < source.getHeight(); ++y)
+            for (unsigned int x = 0; x < source.getWidth(); ++x)
+                reference::drawPixel(expected.getPixels()[y * expected.getWidth() + x], source.getPixel(x, y),
+                                     source.getTransparentColour(), 255);
+        EXPECT_TRUE(samePixels(target, expected));
+    }
+}
+
 // Text rows: every coverage over every channel value beneath, for every text
 // channel value, against the plain rule; the result is always opaque.
 TEST(CoverageRows, EveryCoverageTextAndTargetValueGivesThePlainRule) {
@@ -190,8 +220,8 @@ TEST(CoverageRows, EveryCoverageTextAndTargetValueGivesThePlainRule) {
             for (unsigned int under = 0; under < 256; ++under) {
                 std::fill(row.begin(), row.end(), Colour(std::uint8_t(under), std::uint8_t(under), std::uint8_t(under), 0));
                 // An odd length: whole blocks and a rest.
-                lum::PixelRows::drawCoverage(row.data(), atlas.data(), 255, colour);
-                lum::PixelRows::drawCoverage(row.data() + 255, atlas.data() + 255, 1, colour);
+                lum::PixelRows::drawCoverage({row.data(), 0, atlas.data(), 0, 255, 1}, colour);
+                lum::PixelRows::drawCoverage({row.data() + 255, 0, atlas.data() + 255, 0, 1, 1}, colour);
                 for (unsigned int k = 0; k < 256; ++k) {
                     const Colour expected(reference::coverChannel(colour.getRed(), std::uint8_t(under), std::uint8_t(k)),
                                           reference::coverChannel(colour.getGreen(), std::uint8_t(under), std::uint8_t(k)),

@@ -4,6 +4,7 @@
 
 #include "framework/Log.h"
 #include "framework/graphics/Image.h"
+#include "framework/graphics/PixelRows.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -37,22 +38,12 @@ ImageImpl::ImageImpl(Image* owner, const ImageImpl& other)
 ImageImpl::~ImageImpl() = default;
 
 void ImageImpl::clear(const Colour& colour) {
-    // One stretch is filled by doubling, then copied along the block: bulk
-    // copies instead of a loop over four-byte colours.
-    constexpr std::size_t STRETCH = 1024;
-    const std::size_t total = pixels.size();
-    if (total == 0)
+    if (pixels.empty())
         return;
     setAlphaClass(classOf(colour.getAlpha()));
     keyFound = isTransparent(colour);
     keyKnown = true;
-    Colour* block = pixels.data();
-    block[0] = colour;
-    const std::size_t stretch = std::min(total, STRETCH);
-    for (std::size_t filled = 1; filled < stretch; filled *= 2)
-        std::memcpy(static_cast<void*>(block + filled), block, std::min(filled, stretch - filled) * sizeof(Colour));
-    for (std::size_t filled = stretch; filled < total; filled += stretch)
-        std::memcpy(static_cast<void*>(block + filled), block, std::min(stretch, total - filled) * sizeof(Colour));
+    PixelRows::fill(pixels.data(), pixels.size(), colour);
 }
 
 void ImageImpl::plot(unsigned int x, unsigned int y, const Colour& colour) {

@@ -30,6 +30,8 @@ struct PixelRowTable {
     void (*drawMixed)(const PixelRect& rect, std::uint32_t key, const BlendWeights::Table& weights, bool opaqueImage);
     // Text: coverage in the blue channel of the source, an atlas.
     void (*drawCoverage)(const PixelRect& rect, Colour colour);
+    // Every pixel of a block becomes the colour: stores only, nothing read.
+    void (*fill)(Colour* target, std::size_t count, Colour colour);
 };
 
 template <class Lanes>
@@ -37,7 +39,7 @@ class PixelRowKernels {
 public:
     using Vec = typename Lanes::Vec;
 
-    static PixelRowTable table() { return {&drawBinary, &drawMixed, &drawCoverage}; }
+    static PixelRowTable table() { return {&drawBinary, &drawMixed, &drawCoverage, &fill}; }
 
     static std::uint32_t bitsOf(const Colour& colour) {
         std::uint32_t bits;
@@ -59,6 +61,15 @@ public:
     static void drawCoverage(const PixelRect& rect, Colour colour) {
         const Vec text = Lanes::splat(bitsOf(colour));
         eachBlock(rect, [&text](Colour* to, const Colour* from, std::size_t n) { coverBlock(to, from, n, text); });
+    }
+
+    static void fill(Colour* target, std::size_t count, Colour colour) {
+        const Vec value = Lanes::splat(bitsOf(colour));
+        std::size_t i = 0;
+        for (; i + Lanes::WIDTH <= count; i += Lanes::WIDTH)
+            Lanes::store(target + i, value);
+        if (i < count)
+            Lanes::storePart(target + i, value, count - i);
     }
 
 private:

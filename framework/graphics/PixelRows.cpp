@@ -201,6 +201,10 @@ void PixelRows::drawMirrored(const PixelRect& rect, const Colour* key, const Ble
     }
 }
 
+void PixelRows::fill(Colour* target, std::size_t count, const Colour& colour) {
+    choice().table->fill(target, count, colour);
+}
+
 void PixelRows::drawCoverage(const PixelRect& rect, const Colour& colour) {
     choice().table->drawCoverage(rect, colour);
 }

@@ -33,6 +33,8 @@ public:
     // Blends the text colour over the target by the coverage in the blue
     // channel of the source, an atlas; the target's alpha becomes 255.
     static void drawCoverage(const PixelRect& rect, const Colour& colour);
+    // Sets `count` pixels to the colour.
+    static void fill(Colour* target, std::size_t count, const Colour& colour);
 };
 
 } // namespace lum

@@ -85,13 +85,18 @@ void drawCoverage(const PixelRect& rect, Colour colour) {
     _mm256_zeroupper();
 }
 
+void fill(Colour* target, std::size_t count, Colour colour) {
+    Kernels::fill(target, count, colour);
+    _mm256_zeroupper();
+}
+
 } // namespace
 
 #pragma GCC pop_options
 
 // Built for any x86-64, as it is asked before the processor is checked.
 const PixelRowTable* avx2PixelRows() {
-    static const PixelRowTable table{&drawBinary, &drawMixed, &drawCoverage};
+    static const PixelRowTable table{&drawBinary, &drawMixed, &drawCoverage, &fill};
     return &table;
 }
 

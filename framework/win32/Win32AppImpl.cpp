@@ -182,7 +182,7 @@ void Win32AppImpl::present(const Screen& screen) {
     glDrawPixels(static_cast<GLsizei>(screen.getWidth()), static_cast<GLsizei>(screen.getHeight()), GL_RGBA,
                  GL_UNSIGNED_BYTE, screen.getPixels());
     SwapBuffers(static_cast<HDC>(deviceContext));
-    if (frameTrace != nullptr) frameTrace->record(readClock());
+    if (frameTrace != nullptr) frameTrace->record(readClock(), getFramePhases());
 }
 
 void Win32AppImpl::postQuit() { PostQuitMessage(0); }

@@ -32,6 +32,8 @@ struct PixelRowTable {
     void (*drawCoverage)(const PixelRect& rect, Colour colour);
     // Every pixel of a block becomes the colour: stores only, nothing read.
     void (*fill)(Colour* target, std::size_t count, Colour colour);
+    // Copies pixels with red and blue trading places (B, G, R, A in memory).
+    void (*copySwappingRedAndBlue)(void* target, const Colour* source, std::size_t count);
 };
 
 template <class Lanes>
@@ -39,7 +41,9 @@ class PixelRowKernels {
 public:
     using Vec = typename Lanes::Vec;
 
-    static PixelRowTable table() { return {&drawBinary, &drawMixed, &drawCoverage, &fill}; }
+    static PixelRowTable table() {
+        return {&drawBinary, &drawMixed, &drawCoverage, &fill, &copySwappingRedAndBlue};
+    }
 
     static std::uint32_t bitsOf(const Colour& colour) {
         std::uint32_t bits;
@@ -70,6 +74,23 @@ public:
             Lanes::store(target + i, value);
         if (i < count)
             Lanes::storePart(target + i, value, count - i);
+    }
+
+    static void copySwappingRedAndBlue(void* target, const Colour* source, std::size_t count) {
+        // Through Colour pointers only for the loads and stores, which copy bytes.
+        Colour* to = static_cast<Colour*>(target);
+        const Vec greenAndAlpha = Lanes::splat(0xFF00FF00u);
+        const Vec low = Lanes::splat(0xFFu);
+        std::size_t i = 0;
+        for (; i < count; i += Lanes::WIDTH) {
+            const std::size_t n = count - i < Lanes::WIDTH ? count - i : Lanes::WIDTH;
+            const Vec pixels = load(source + i, n);
+            const Vec swapped = Lanes::bitOr(
+                Lanes::bitAnd(pixels, greenAndAlpha),
+                Lanes::bitOr(Lanes::bitAnd(Lanes::template shiftRight<16>(pixels), low),
+                             Lanes::template shiftLeft<16>(Lanes::bitAnd(pixels, low))));
+            store(to + i, swapped, n);
+        }
     }
 
 private:

@@ -201,6 +201,10 @@ void PixelRows::drawMirrored(const PixelRect& rect, const Colour* key, const Ble
     }
 }
 
+void PixelRows::copySwappingRedAndBlue(void* target, const Colour* source, std::size_t count) {
+    choice().table->copySwappingRedAndBlue(target, source, count);
+}
+
 void PixelRows::fill(Colour* target, std::size_t count, const Colour& colour) {
     choice().table->fill(target, count, colour);
 }

@@ -33,6 +33,9 @@ public:
     // Blends the text colour over the target by the coverage in the blue
     // channel of the source, an atlas; the target's alpha becomes 255.
     static void drawCoverage(const PixelRect& rect, const Colour& colour);
+    // Copies `count` pixels to bytes laid out blue, green, red, alpha, as
+    // windows often keep them.
+    static void copySwappingRedAndBlue(void* target, const Colour* source, std::size_t count);
     // Sets `count` pixels to the colour.
     static void fill(Colour* target, std::size_t count, const Colour& colour);
 };

@@ -90,13 +90,18 @@ void fill(Colour* target, std::size_t count, Colour colour) {
     _mm256_zeroupper();
 }
 
+void copySwappingRedAndBlue(void* target, const Colour* source, std::size_t count) {
+    Kernels::copySwappingRedAndBlue(target, source, count);
+    _mm256_zeroupper();
+}
+
 } // namespace
 
 #pragma GCC pop_options
 
 // Built for any x86-64, as it is asked before the processor is checked.
 const PixelRowTable* avx2PixelRows() {
-    static const PixelRowTable table{&drawBinary, &drawMixed, &drawCoverage, &fill};
+    static const PixelRowTable table{&drawBinary, &drawMixed, &drawCoverage, &fill, &copySwappingRedAndBlue};
     return &table;
 }
 

@@ -3,6 +3,7 @@
 
 #include "framework/App.h"
 #include "framework/Log.h"
+#include "framework/graphics/PixelRows.h"
 #include "framework/graphics/Screen.h"
 
 #include <SDL_hints.h>
@@ -48,7 +49,13 @@ SdlPresenter::SdlPresenter(SDL_Window* window, unsigned int width, unsigned int 
     // A full-screen display mode may be larger than the image: SDL scales it
     // to fit and maps mouse positions back to image pixels.
     SDL_RenderSetLogicalSize(renderer, static_cast<int>(width), static_cast<int>(height));
-    texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STREAMING,
+    // In the window's own layout where it keeps blue first, so that SDL copies
+    // the texture to the window without converting every pixel: the swap is
+    // made in the copy below, which happens anyway.
+    const Uint32 windowFormat = SDL_GetWindowPixelFormat(window);
+    swapRedAndBlue = windowFormat == SDL_PIXELFORMAT_RGB888 || windowFormat == SDL_PIXELFORMAT_ARGB8888;
+    texture = SDL_CreateTexture(renderer, swapRedAndBlue ? windowFormat : static_cast<Uint32>(SDL_PIXELFORMAT_ABGR8888),
+                                SDL_TEXTUREACCESS_STREAMING,
                                 static_cast<int>(width), static_cast<int>(height));
     if (texture == nullptr) {
         SDL_DestroyRenderer(renderer);
@@ -83,8 +90,7 @@ void SdlPresenter::present(const Screen& screen) {
     void* pixels = nullptr;
     int pitch = 0;
     if (SDL_LockTexture(texture, nullptr, &pixels, &pitch) != 0) return;
-    copyRowsFlipped(screen.getPixelData(), static_cast<unsigned char*>(pixels), pitch, width * bytesPerPixel,
-                    height);
+    copyRowsFlipped(screen.getPixels(), static_cast<unsigned char*>(pixels), pitch, width, height, swapRedAndBlue);
     SDL_UnlockTexture(texture);
     // The image covers the whole window unless a full-screen mode is larger.
     int outputWidth = 0;
@@ -95,11 +101,15 @@ void SdlPresenter::present(const Screen& screen) {
     SDL_RenderPresent(renderer);
 }
 
-void SdlPresenter::copyRowsFlipped(const unsigned char* source, unsigned char* destination, int destinationPitch,
-                                   unsigned int rowBytes, unsigned int height) {
+void SdlPresenter::copyRowsFlipped(const Colour* source, unsigned char* destination, int destinationPitch,
+                                   unsigned int width, unsigned int height, bool swapRedAndBlue) {
     for (unsigned int row = 0; row < height; ++row) {
-        const unsigned char* sourceRow = source + static_cast<std::size_t>(height - 1 - row) * rowBytes;
-        std::memcpy(destination + static_cast<std::size_t>(row) * destinationPitch, sourceRow, rowBytes);
+        const Colour* sourceRow = source + static_cast<std::size_t>(height - 1 - row) * width;
+        unsigned char* destinationRow = destination + static_cast<std::size_t>(row) * destinationPitch;
+        if (swapRedAndBlue)
+            PixelRows::copySwappingRedAndBlue(destinationRow, sourceRow, width);
+        else
+            std::memcpy(destinationRow, sourceRow, std::size_t{width} * bytesPerPixel);
     }
 }
 

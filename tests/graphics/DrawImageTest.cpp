@@ -232,3 +232,23 @@ TEST(CoverageRows, EveryCoverageTextAndTargetValueGivesThePlainRule) {
         }
     });
 }
+
+// The presenters' copy into windows that keep blue first: every length, so
+// whole blocks and rests; nothing past the count is written.
+TEST(SwappedCopy, RedAndBlueTradePlacesAndNothingElseChanges) {
+    atEveryLevel([] {
+        std::mt19937 random(77u);
+        std::vector<Colour> source;
+        for (int i = 0; i < 40; ++i)
+            source.emplace_back(std::uint8_t(random()), std::uint8_t(random()), std::uint8_t(random()), std::uint8_t(random()));
+        for (std::size_t count = 0; count < 40; ++count) {
+            std::vector<Colour> target(40, BACKDROP);
+            lum::PixelRows::copySwappingRedAndBlue(target.data(), source.data(), count);
+            for (std::size_t i = 0; i < 40; ++i) {
+                const Colour& s = source[i];
+                ASSERT_EQ(target[i], i < count ? Colour(s.getBlue(), s.getGreen(), s.getRed(), s.getAlpha()) : BACKDROP)
+                    << "count " << count << ", pixel " << i;
+            }
+        }
+    });
+}

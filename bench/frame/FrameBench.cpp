@@ -9,7 +9,7 @@
 
 #include "framework/graphics/Font.h"
 #include "framework/graphics/ImageFile.h"
-#include "framework/graphics/PixelRows.h"
+#include "framework/graphics/RowDrawing.h"
 #include "framework/graphics/Screen.h"
 
 #include <SDL.h>
@@ -302,7 +302,7 @@ int main(int argc, char** argv) {
     register_("gameFrame/lum", gameFrameLum);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    std::printf("Drawing rows: %s\n", lum::PixelRows::name(lum::PixelRows::active()));
+    std::printf("Drawing rows: %s\n", lum::RowDrawing::name(lum::RowDrawing::active()));
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\nRatios of processor time per frame:\n");

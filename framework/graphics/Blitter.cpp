@@ -5,7 +5,7 @@
 
 #include "framework/graphics/BlendWeights.h"
 #include "framework/graphics/ImageImpl.h"
-#include "framework/graphics/PixelRows.h"
+#include "framework/graphics/RowDrawing.h"
 
 #include <algorithm>
 #include <cstring>
@@ -92,11 +92,11 @@ void Blitter::drawRect(RowMode mode, const PixelRect& rect, const ImageImpl& sou
     // A transparent colour that no pixel has need not be looked for.
     const Colour* key = source.containsTransparentColour() ? source.getTransparentColour() : nullptr;
     if (mode == RowMode::Selected)
-        PixelRows::draw(rect, key, nullptr);
+        RowDrawing::draw(rect, key, nullptr);
     else if (mode == RowMode::Blended)
-        PixelRows::draw(rect, key, &weights);
+        RowDrawing::draw(rect, key, &weights);
     else
-        PixelRows::drawMirrored(rect, key, weights);
+        RowDrawing::drawMirrored(rect, key, weights);
 }
 
 } // namespace lum

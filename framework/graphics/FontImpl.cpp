@@ -2,7 +2,7 @@
 // raw pixel arrays: no allocation, no font library call, one clip per glyph.
 #include "framework/graphics/FontImpl.h"
 
-#include "framework/graphics/PixelRows.h"
+#include "framework/graphics/RowDrawing.h"
 
 #include <algorithm>
 #include <limits>
@@ -107,7 +107,7 @@ void FontImpl::drawGlyph(Colour* targetPixels, std::int64_t targetWidth, std::in
                          static_cast<std::ptrdiff_t>(atlas.getWidth()), static_cast<std::size_t>(endColumn - firstColumn),
                          static_cast<std::size_t>(endRow - firstRow)};
     // The text colour's alpha plays no part; the result is always opaque.
-    PixelRows::drawCoverage(rect, colour);
+    RowDrawing::drawCoverage(rect, colour);
 }
 
 } // namespace lum

@@ -4,7 +4,7 @@
 
 #include "framework/Log.h"
 #include "framework/graphics/Image.h"
-#include "framework/graphics/PixelRows.h"
+#include "framework/graphics/RowDrawing.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -43,7 +43,7 @@ void ImageImpl::clear(const Colour& colour) {
     setAlphaClass(classOf(colour.getAlpha()));
     keyFound = isTransparent(colour);
     keyKnown = true;
-    PixelRows::fill(pixels.data(), pixels.size(), colour);
+    RowDrawing::fill(pixels.data(), pixels.size(), colour);
 }
 
 void ImageImpl::plot(unsigned int x, unsigned int y, const Colour& colour) {

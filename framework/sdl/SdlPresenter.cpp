@@ -3,7 +3,7 @@
 
 #include "framework/App.h"
 #include "framework/Log.h"
-#include "framework/graphics/PixelRows.h"
+#include "framework/graphics/RowDrawing.h"
 #include "framework/graphics/Screen.h"
 
 #include <SDL_hints.h>
@@ -107,7 +107,7 @@ void SdlPresenter::copyRowsFlipped(const Colour* source, unsigned char* destinat
         const Colour* sourceRow = source + static_cast<std::size_t>(height - 1 - row) * width;
         unsigned char* destinationRow = destination + static_cast<std::size_t>(row) * destinationPitch;
         if (swapRedAndBlue)
-            PixelRows::copySwappingRedAndBlue(destinationRow, sourceRow, width);
+            RowDrawing::copySwappingRedAndBlue(destinationRow, sourceRow, width);
         else
             std::memcpy(destinationRow, sourceRow, std::size_t{width} * bytesPerPixel);
     }

@@ -7,7 +7,7 @@
 #include "ReferenceBlend.h"
 
 #include "framework/graphics/Image.h"
-#include "framework/graphics/PixelRows.h"
+#include "framework/graphics/RowDrawing.h"
 
 #include <gtest/gtest.h>
 
@@ -55,7 +55,7 @@ void expectedPicture(std::uint8_t alpha, std::uint8_t opacity, std::vector<std::
 } // namespace
 
 TEST(ExhaustiveBlending, EveryChannelAlphaAndOpacityGivesTheBytesOfThePlainRules) {
-    SCOPED_TRACE(lum::PixelRows::name(lum::PixelRows::active()));
+    SCOPED_TRACE(lum::RowDrawing::name(lum::RowDrawing::active()));
     const Image fresh = backdrop();
     Image target(fresh), expected(fresh);
     std::vector<std::uint8_t> table(SIDE * SIDE);

@@ -5,7 +5,7 @@
 #include "ReferenceBlend.h"
 
 #include "framework/graphics/Image.h"
-#include "framework/graphics/PixelRows.h"
+#include "framework/graphics/RowDrawing.h"
 
 #include <gtest/gtest.h>
 
@@ -79,13 +79,13 @@ TEST(Placement, DrawingAnImageIntoItselfLeavesItUnchanged) {
 // returns to the best afterwards.
 template <class Check>
 void atEveryLevel(Check check) {
-    using lum::PixelRows;
-    for (int level = 0; level <= int(PixelRows::best()); ++level) {
-        PixelRows::use(PixelRows::Level(level));
-        SCOPED_TRACE(PixelRows::name(PixelRows::active()));
+    using lum::RowDrawing;
+    for (int level = 0; level <= int(RowDrawing::best()); ++level) {
+        RowDrawing::use(RowDrawing::Level(level));
+        SCOPED_TRACE(RowDrawing::name(RowDrawing::active()));
         check();
     }
-    PixelRows::use(PixelRows::best());
+    RowDrawing::use(RowDrawing::best());
 }
 
 // Any corners and destination, extremes included, checked against the plain
@@ -220,8 +220,8 @@ TEST(CoverageRows, EveryCoverageTextAndTargetValueGivesThePlainRule) {
             for (unsigned int under = 0; under < 256; ++under) {
                 std::fill(row.begin(), row.end(), Colour(std::uint8_t(under), std::uint8_t(under), std::uint8_t(under), 0));
                 // An odd length: whole blocks and a rest.
-                lum::PixelRows::drawCoverage({row.data(), 0, atlas.data(), 0, 255, 1}, colour);
-                lum::PixelRows::drawCoverage({row.data() + 255, 0, atlas.data() + 255, 0, 1, 1}, colour);
+                lum::RowDrawing::drawCoverage({row.data(), 0, atlas.data(), 0, 255, 1}, colour);
+                lum::RowDrawing::drawCoverage({row.data() + 255, 0, atlas.data() + 255, 0, 1, 1}, colour);
                 for (unsigned int k = 0; k < 256; ++k) {
                     const Colour expected(reference::coverChannel(colour.getRed(), std::uint8_t(under), std::uint8_t(k)),
                                           reference::coverChannel(colour.getGreen(), std::uint8_t(under), std::uint8_t(k)),
@@ -243,7 +243,7 @@ TEST(SwappedCopy, RedAndBlueTradePlacesAndNothingElseChanges) {
             source.emplace_back(std::uint8_t(random()), std::uint8_t(random()), std::uint8_t(random()), std::uint8_t(random()));
         for (std::size_t count = 0; count < 40; ++count) {
             std::vector<Colour> target(40, BACKDROP);
-            lum::PixelRows::copySwappingRedAndBlue(target.data(), source.data(), count);
+            lum::RowDrawing::copySwappingRedAndBlue(target.data(), source.data(), count);
             for (std::size_t i = 0; i < 40; ++i) {
                 const Colour& s = source[i];
                 ASSERT_EQ(target[i], i < count ? Colour(s.getBlue(), s.getGreen(), s.getRed(), s.getAlpha()) : BACKDROP)

@@ -12,7 +12,7 @@
 
 namespace lum {
 
-class PixelRows {
+class RowDrawing {
 public:
     enum class Level { Scalar, Sse2, Avx2 };
 

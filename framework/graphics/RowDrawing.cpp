@@ -1,6 +1,6 @@
 // Choosing the row operations for this processor: one pixel at a time, SSE2
 // (every x86-64 processor has it), or AVX2 from its own file.
-#include "framework/graphics/PixelRows.h"
+#include "framework/graphics/RowDrawing.h"
 
 #include "framework/graphics/PixelRowKernels.h"
 
@@ -8,7 +8,7 @@
 
 #if defined(__x86_64__) || defined(_M_X64)
 #include <emmintrin.h>
-#define LUM_PIXEL_ROWS_SSE2 1
+#define LUM_ROW_DRAWING_SSE2 1
 #endif
 
 namespace lum {
@@ -45,7 +45,7 @@ struct ScalarLanes {
     }
 };
 
-#ifdef LUM_PIXEL_ROWS_SSE2
+#ifdef LUM_ROW_DRAWING_SSE2
 struct Sse2Lanes {
     using Vec = __m128i;
     static constexpr std::size_t WIDTH = 4;
@@ -100,16 +100,16 @@ struct Sse2Lanes {
 #endif
 
 const PixelRowTable SCALAR = PixelRowKernels<ScalarLanes>::table();
-#ifdef LUM_PIXEL_ROWS_SSE2
+#ifdef LUM_ROW_DRAWING_SSE2
 const PixelRowTable SSE2 = PixelRowKernels<Sse2Lanes>::table();
 #endif
 
-const PixelRowTable& tableFor(PixelRows::Level level) {
+const PixelRowTable& tableFor(RowDrawing::Level level) {
     switch (level) {
-#ifdef LUM_PIXEL_ROWS_SSE2
-    case PixelRows::Level::Avx2:
+#ifdef LUM_ROW_DRAWING_SSE2
+    case RowDrawing::Level::Avx2:
         return *avx2PixelRows();
-    case PixelRows::Level::Sse2:
+    case RowDrawing::Level::Sse2:
         return SSE2;
 #endif
     default:
@@ -117,20 +117,20 @@ const PixelRowTable& tableFor(PixelRows::Level level) {
     }
 }
 
-PixelRows::Level detect() {
-#ifdef LUM_PIXEL_ROWS_SSE2
+RowDrawing::Level detect() {
+#ifdef LUM_ROW_DRAWING_SSE2
     // The check includes the operating system's saving of the wide registers.
     __builtin_cpu_init();
     if (__builtin_cpu_supports("avx2") && avx2PixelRows() != nullptr)
-        return PixelRows::Level::Avx2;
-    return PixelRows::Level::Sse2;
+        return RowDrawing::Level::Avx2;
+    return RowDrawing::Level::Sse2;
 #else
-    return PixelRows::Level::Scalar;
+    return RowDrawing::Level::Scalar;
 #endif
 }
 
 struct Choice {
-    PixelRows::Level level;
+    RowDrawing::Level level;
     const PixelRowTable* table;
 };
 
@@ -146,21 +146,21 @@ std::uint32_t keyBits(const Colour* key) {
 
 } // namespace
 
-PixelRows::Level PixelRows::best() {
+RowDrawing::Level RowDrawing::best() {
     static const Level level = detect();
     return level;
 }
 
-PixelRows::Level PixelRows::active() {
+RowDrawing::Level RowDrawing::active() {
     return choice().level;
 }
 
-void PixelRows::use(Level level) {
+void RowDrawing::use(Level level) {
     const Level chosen = static_cast<int>(level) > static_cast<int>(best()) ? best() : level;
     choice() = {chosen, &tableFor(chosen)};
 }
 
-const char* PixelRows::name(Level level) {
+const char* RowDrawing::name(Level level) {
     switch (level) {
     case Level::Avx2:
         return "AVX2";
@@ -171,7 +171,7 @@ const char* PixelRows::name(Level level) {
     }
 }
 
-void PixelRows::draw(const PixelRect& rect, const Colour* key, const BlendWeights::Table* weights) {
+void RowDrawing::draw(const PixelRect& rect, const Colour* key, const BlendWeights::Table* weights) {
     const PixelRowTable& table = *choice().table;
     if (weights == nullptr)
         table.drawBinary(rect, keyBits(key));
@@ -179,7 +179,7 @@ void PixelRows::draw(const PixelRect& rect, const Colour* key, const BlendWeight
         table.drawMixed(rect, keyBits(key), *weights, weights == &BlendWeights::forOpaqueImage());
 }
 
-void PixelRows::drawMirrored(const PixelRect& rect, const Colour* key, const BlendWeights::Table& weights) {
+void RowDrawing::drawMirrored(const PixelRect& rect, const Colour* key, const BlendWeights::Table& weights) {
     // A stretch at a time, turned round into a buffer and drawn forward.
     constexpr std::size_t STRETCH = 64;
     alignas(Colour) unsigned char forward[STRETCH * sizeof(Colour)];
@@ -201,15 +201,15 @@ void PixelRows::drawMirrored(const PixelRect& rect, const Colour* key, const Ble
     }
 }
 
-void PixelRows::copySwappingRedAndBlue(void* target, const Colour* source, std::size_t count) {
+void RowDrawing::copySwappingRedAndBlue(void* target, const Colour* source, std::size_t count) {
     choice().table->copySwappingRedAndBlue(target, source, count);
 }
 
-void PixelRows::fill(Colour* target, std::size_t count, const Colour& colour) {
+void RowDrawing::fill(Colour* target, std::size_t count, const Colour& colour) {
     choice().table->fill(target, count, colour);
 }
 
-void PixelRows::drawCoverage(const PixelRect& rect, const Colour& colour) {
+void RowDrawing::drawCoverage(const PixelRect& rect, const Colour& colour) {
     choice().table->drawCoverage(rect, colour);
 }
 

@@ -59,7 +59,7 @@ void Blitter::drawImage(ImageImpl& target, const ImageImpl& source, std::int64_t
                          static_cast<std::ptrdiff_t>(rows.step * sourceWidth),
                          static_cast<std::size_t>(columns.last - columns.first),
                          static_cast<std::size_t>(rows.last - rows.first)};
-    drawRect(chooseMode(target, source, columns.step), rect, source);
+    drawRect(chooseMode(target, source, columns.step), rect, source, target.getAlphaClass() == AlphaClass::Opaque);
 }
 
 Blitter::RowMode Blitter::chooseMode(const ImageImpl& target, const ImageImpl& source, std::int64_t step) {
@@ -76,7 +76,7 @@ Blitter::RowMode Blitter::chooseMode(const ImageImpl& target, const ImageImpl& s
     return RowMode::Selected;
 }
 
-void Blitter::drawRect(RowMode mode, const PixelRect& rect, const ImageImpl& source) {
+void Blitter::drawRect(RowMode mode, const PixelRect& rect, const ImageImpl& source, bool opaqueTarget) {
     if (mode == RowMode::Copied) {
         for (std::size_t row = 0; row < rect.rows; ++row)
             std::memcpy(static_cast<void*>(rect.target + static_cast<std::ptrdiff_t>(row) * rect.targetStride),
@@ -92,9 +92,9 @@ void Blitter::drawRect(RowMode mode, const PixelRect& rect, const ImageImpl& sou
     // A transparent colour that no pixel has need not be looked for.
     const Colour* key = source.containsTransparentColour() ? source.getTransparentColour() : nullptr;
     if (mode == RowMode::Selected)
-        RowDrawing::draw(rect, key, nullptr);
+        RowDrawing::draw(rect, key, nullptr, opaqueTarget);
     else if (mode == RowMode::Blended)
-        RowDrawing::draw(rect, key, &weights);
+        RowDrawing::draw(rect, key, &weights, opaqueTarget);
     else
         RowDrawing::drawMirrored(rect, key, weights);
 }

@@ -46,7 +46,7 @@ private:
     // classes, the opacity, the transparent colour and the column direction.
     enum class RowMode { Copied, Selected, Blended, Mirrored };
     static RowMode chooseMode(const ImageImpl& target, const ImageImpl& source, std::int64_t step);
-    static void drawRect(RowMode mode, const PixelRect& rect, const ImageImpl& source);
+    static void drawRect(RowMode mode, const PixelRect& rect, const ImageImpl& source, bool opaqueTarget);
 };
 
 } // namespace lum

@@ -24,8 +24,9 @@ namespace lum {
 // The row operations of one instruction set. `key` is the transparent colour's
 // bits, or 0 when there is none (alpha 0 is skipped anyway).
 struct PixelRowTable {
-    // For sources whose alphas are all 0 or 255, drawn at opacity 255.
-    void (*drawBinary)(const PixelRect& rect, std::uint32_t key);
+    // For sources whose alphas are all 0 or 255, drawn at opacity 255; onto an
+    // opaque target a drawn pixel is the source pixel itself.
+    void (*drawBinary)(const PixelRect& rect, std::uint32_t key, bool opaqueTarget);
     // Weights by alpha; `opaqueImage` says they are those of opacity 255.
     void (*drawMixed)(const PixelRect& rect, std::uint32_t key, const BlendWeights::Table& weights, bool opaqueImage);
     // Text: coverage in the blue channel of the source, an atlas.
@@ -51,8 +52,11 @@ public:
         return bits;
     }
 
-    static void drawBinary(const PixelRect& rect, std::uint32_t key) {
-        eachBlock(rect, [key](Colour* to, const Colour* from, std::size_t n) { drawBlock<true>(to, from, n, key); });
+    static void drawBinary(const PixelRect& rect, std::uint32_t key, bool opaqueTarget) {
+        if (opaqueTarget)
+            eachBlock(rect, [key](Colour* to, const Colour* from, std::size_t n) { drawOpaque(to, from, n, key); });
+        else
+            eachBlock(rect, [key](Colour* to, const Colour* from, std::size_t n) { drawBlock<true>(to, from, n, key); });
     }
 
     static void drawMixed(const PixelRect& rect, std::uint32_t key, const BlendWeights::Table& weights,
@@ -126,6 +130,18 @@ private:
             Lanes::store(pixels, value);
         else
             Lanes::storePart(pixels, value, n);
+    }
+
+    // Alphas 0 and 255 onto alpha 255: where nothing is skipped the source
+    // block is stored as it is, without reading the target.
+    static void drawOpaque(Colour* target, const Colour* source, std::size_t n, std::uint32_t key) {
+        const Vec pixels = load(source, n);
+        const Vec skip = Lanes::bitOr(Lanes::equal(pixels, Lanes::splat(key)),
+                                      Lanes::equal(Lanes::bitAnd(pixels, Lanes::splat(ALPHA)), Lanes::splat(0)));
+        if (Lanes::none(skip))
+            store(target, pixels, n);
+        else if (!Lanes::all(skip))
+            store(target, Lanes::select(skip, load(target, n), pixels), n);
     }
 
     // Skipped where every pixel is keyed or of alpha 0; where the rest are

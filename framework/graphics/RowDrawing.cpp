@@ -39,6 +39,7 @@ struct ScalarLanes {
     static Vec equal(Vec a, Vec b) { return a == b ? ~0u : 0u; }
     static Vec select(Vec mask, Vec set, Vec clear) { return (set & mask) | (clear & ~mask); }
     static bool all(Vec mask) { return mask == ~0u; }
+    static bool none(Vec mask) { return mask == 0; }
     static void transpose(const BlendWeights::Entry* const* entries, Vec* parts) {
         for (std::size_t k = 0; k < 4; ++k)
             parts[k] = (*entries[0])[k];
@@ -83,6 +84,7 @@ struct Sse2Lanes {
         return _mm_or_si128(_mm_and_si128(mask, set), _mm_andnot_si128(mask, clear));
     }
     static bool all(Vec mask) { return _mm_movemask_epi8(mask) == 0xFFFF; }
+    static bool none(Vec mask) { return _mm_movemask_epi8(mask) == 0; }
     // Four entries of four words become four vectors of one part each.
     static void transpose(const BlendWeights::Entry* const* entries, Vec* parts) {
         const __m128i e0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(entries[0]->data()));
@@ -171,10 +173,11 @@ const char* RowDrawing::name(Level level) {
     }
 }
 
-void RowDrawing::draw(const PixelRect& rect, const Colour* key, const BlendWeights::Table* weights) {
+void RowDrawing::draw(const PixelRect& rect, const Colour* key, const BlendWeights::Table* weights,
+                      bool opaqueTarget) {
     const PixelRowTable& table = *choice().table;
     if (weights == nullptr)
-        table.drawBinary(rect, keyBits(key));
+        table.drawBinary(rect, keyBits(key), opaqueTarget);
     else
         table.drawMixed(rect, keyBits(key), *weights, weights == &BlendWeights::forOpaqueImage());
 }
@@ -192,7 +195,7 @@ void RowDrawing::drawMirrored(const PixelRect& rect, const Colour* key, const Bl
             for (std::size_t i = 0; i < length; ++i)
                 std::memcpy(forward + i * sizeof(Colour), &source[-static_cast<std::ptrdiff_t>(done + i)],
                             sizeof(Colour));
-            draw({target + done, 0, reinterpret_cast<const Colour*>(forward), 0, length, 1}, key, &weights);
+            draw({target + done, 0, reinterpret_cast<const Colour*>(forward), 0, length, 1}, key, &weights, false);
         }
         if (row + 1 < rect.rows) {
             target += rect.targetStride;

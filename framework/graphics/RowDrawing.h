@@ -27,7 +27,8 @@ public:
     // drawImage: keyed pixels and alpha 0 skipped, the target's alpha never
     // changed. Without weights the source has only alphas 0 and 255 and is
     // drawn at opacity 255; otherwise the weights are those of its opacity.
-    static void draw(const PixelRect& rect, const Colour* key, const BlendWeights::Table* weights);
+    // An opaque target has only alpha 255.
+    static void draw(const PixelRect& rect, const Colour* key, const BlendWeights::Table* weights, bool opaqueTarget);
     // The same with each source row walked backwards from its first pixel.
     static void drawMirrored(const PixelRect& rect, const Colour* key, const BlendWeights::Table& weights);
     // Blends the text colour over the target by the coverage in the blue

@@ -50,6 +50,7 @@ struct Avx2Lanes {
     static Vec equal(Vec a, Vec b) { return _mm256_cmpeq_epi32(a, b); }
     static Vec select(Vec mask, Vec set, Vec clear) { return _mm256_blendv_epi8(clear, set, mask); }
     static bool all(Vec mask) { return _mm256_movemask_epi8(mask) == -1; }
+    static bool none(Vec mask) { return _mm256_movemask_epi8(mask) == 0; }
     // Eight entries of four words become four vectors of one part each: entries
     // i and i + 4 share a row, and each half is transposed as four by four.
     // (Gathers would be shorter, but are slow on many processors.)
@@ -70,8 +71,8 @@ struct Avx2Lanes {
 
 using Kernels = PixelRowKernels<Avx2Lanes>;
 
-void drawBinary(const PixelRect& rect, std::uint32_t key) {
-    Kernels::drawBinary(rect, key);
+void drawBinary(const PixelRect& rect, std::uint32_t key, bool opaqueTarget) {
+    Kernels::drawBinary(rect, key, opaqueTarget);
     _mm256_zeroupper();
 }
 

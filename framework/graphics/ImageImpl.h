@@ -56,8 +56,12 @@ public:
     }
     const Colour* getPixels() const { return pixels.empty() ? nullptr : pixels.data(); }
     // For writers that change only red, green and blue, or set alpha to 255:
-    // neither makes the alpha class untrue.
-    Colour* getPixelsKeepingAlphaClass() { return pixels.empty() ? nullptr : pixels.data(); }
+    // neither makes the alpha class untrue. The new colours may be the
+    // transparent one, so whether it occurs is worked out again.
+    Colour* getPixelsKeepingAlphaClass() {
+        keyKnown = transparentColour == nullptr;
+        return pixels.empty() ? nullptr : pixels.data();
+    }
 
     // Worked out once from the pixels, then kept true by every change.
     AlphaClass getAlphaClass() const;

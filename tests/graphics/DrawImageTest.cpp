@@ -189,6 +189,7 @@ TEST(TransparentColour, EveryChangeThatBringsTheKeyIsSeenByTheNextDraw) {
         {"clear", [](Image& image) { image.clear(Colour::MAGENTA); }},
         {"assignment", [](Image& image) { image = Image(20, 4, Colour::MAGENTA).setTransparentColour(Colour::MAGENTA); }},
         {"a new key", [](Image& image) { image.setTransparentColour(Colour(10, 20, 30, 255)); }},
+        {"drawing onto it", [](Image& image) { image.drawImage(Image(2, 2, Colour::MAGENTA), 0, 0, 2, 2, 3, 1); }},
         {"resize uncovering a black key",
          [](Image& image) { image.setTransparentColour(Colour::BLACK).resize(20, 2).resize(20, 4); }},
     };

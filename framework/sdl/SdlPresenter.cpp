@@ -62,6 +62,8 @@ SdlPresenter::SdlPresenter(SDL_Window* window, unsigned int width, unsigned int 
         fail("No SDL texture for the screen");
     }
     SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
+    SDL_RendererInfo info{};
+    drawsIntoWindowSurface = SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
 }
 
 SdlPresenter::~SdlPresenter() {
@@ -87,6 +89,7 @@ SDL_Renderer* SdlPresenter::createRenderer(SDL_Window* window) {
 
 void SdlPresenter::present(const Screen& screen) {
     if (screen.getWidth() != width || screen.getHeight() != height) return;
+    if (drawsIntoWindowSurface && presentToWindowSurface(screen)) return;
     void* pixels = nullptr;
     int pitch = 0;
     if (SDL_LockTexture(texture, nullptr, &pixels, &pitch) != 0) return;
@@ -99,6 +102,26 @@ void SdlPresenter::present(const Screen& screen) {
     if (outputWidth != static_cast<int>(width) || outputHeight != static_cast<int>(height)) SDL_RenderClear(renderer);
     SDL_RenderCopy(renderer, texture, nullptr, nullptr);
     SDL_RenderPresent(renderer);
+}
+
+// SDL's software renderer draws into the window's own surface and shows it
+// with SDL_UpdateWindowSurface; copying the screen straight into that surface
+// spares the texture and a second copy of every frame. Only where the surface
+// is exactly the image's size (a larger full-screen mode needs the renderer's
+// scaling) and in a layout the copy can make.
+bool SdlPresenter::presentToWindowSurface(const Screen& screen) {
+    SDL_Surface* surface = SDL_GetWindowSurface(window);
+    if (surface == nullptr || surface->w != static_cast<int>(width) || surface->h != static_cast<int>(height))
+        return false;
+    const Uint32 format = surface->format->format;
+    const bool swap = format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888;
+    if (!swap && format != SDL_PIXELFORMAT_ABGR8888 && format != SDL_PIXELFORMAT_BGR888) return false;
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
+    copyRowsFlipped(screen.getPixels(), static_cast<unsigned char*>(surface->pixels), surface->pitch, width, height,
+                    swap);
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    SDL_UpdateWindowSurface(window);
+    return true;
 }
 
 void SdlPresenter::copyRowsFlipped(const Colour* source, unsigned char* destination, int destinationPitch,

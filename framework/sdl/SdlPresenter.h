@@ -4,7 +4,8 @@
 // first; the texture takes the same bytes (ABGR8888 is R, G, B, A in memory on
 // a little-endian machine) with the rows in reverse order, or, where the
 // window keeps blue first, the window's own layout with red and blue swapped
-// in the same copy. Nothing is allocated per frame.
+// in the same copy. With SDL's software renderer the screen is copied straight
+// into the window's surface instead. Nothing is allocated per frame.
 #pragma once
 
 #include <SDL_render.h>
@@ -53,11 +54,13 @@ public:
 
 private:
     static SDL_Renderer* createRenderer(SDL_Window* window);
+    bool presentToWindowSurface(const Screen& screen);
 
     SDL_Window* window;
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* texture = nullptr;
     bool swapRedAndBlue = false;
+    bool drawsIntoWindowSurface = false;
     unsigned int width;
     unsigned int height;
 };

@@ -12,6 +12,8 @@
 #include <SDL_video.h>
 
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 namespace lum {
 
@@ -39,6 +41,15 @@ bool rasterisesOnTheProcessor(SDL_Renderer* renderer) {
         if (glRenderer.find(software) != std::string::npos) return true;
     }
     return false;
+}
+
+// OpenGL can draw on a graphics card only through a device for direct
+// rendering (Mesa's under /dev/dri, or NVIDIA's own); without one it could
+// only rasterise on the processor, and finding that out by trying costs a
+// fifth of a second of start-up (loading Mesa and LLVM, making a context).
+bool hasGraphicsDevice() {
+    std::error_code ignored;
+    return std::filesystem::exists("/dev/dri", ignored) || std::filesystem::exists("/dev/nvidia0", ignored);
 }
 } // namespace
 
@@ -78,7 +89,8 @@ SdlPresenter::~SdlPresenter() {
 // named in SDL_RENDER_DRIVER is used as it is.
 SDL_Renderer* SdlPresenter::createRenderer(SDL_Window* window) {
     const bool named = SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr;
-    SDL_Renderer* accelerated = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
+    SDL_Renderer* accelerated =
+        named || hasGraphicsDevice() ? SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED) : nullptr;
     if (accelerated != nullptr && (named || !rasterisesOnTheProcessor(accelerated))) return accelerated;
     if (accelerated != nullptr) SDL_DestroyRenderer(accelerated);
     // Else SDL would keep the software renderer's window surface in an OpenGL

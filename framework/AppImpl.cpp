@@ -115,10 +115,20 @@ std::int64_t AppImpl::nextDeadline() const {
 }
 
 void AppImpl::drawFrame() {
+    // Four clock readings a frame, so a late frame can be explained.
+    const std::int64_t start = readClock();
     screen->clear(clearColour);
+    const std::int64_t cleared = readClock();
     active->onUpdate();
+    const std::int64_t updated = readClock();
     active->onRender(*screen);
+    const std::int64_t rendered = readClock();
+    framePhases.waiting = lastFrameEnd != 0 ? start - lastFrameEnd : 0;
+    framePhases.update = updated - cleared;
+    framePhases.render = (cleared - start) + (rendered - updated);
+    framePhases.renderEnd = rendered;
     present(*screen);
+    lastFrameEnd = readClock();
     // A reset, not an addition: time overshot is dropped.
     frameCountdownNs = frameTimeNs;
 }

@@ -96,6 +96,18 @@ public:
     // their owners and are left alone.
     virtual void reset();
 
+    // Where the time of the frame being presented went, in nanoseconds, for
+    // the frame trace: waiting since the last frame (messages, timers, idle),
+    // the state's update, and the clearing and rendering; renderEnd is the
+    // clock reading when rendering ended and presenting began.
+    struct FramePhases {
+        std::int64_t waiting = 0;
+        std::int64_t update = 0;
+        std::int64_t render = 0;
+        std::int64_t renderEnd = 0;
+    };
+    const FramePhases& getFramePhases() const { return framePhases; }
+
 protected:
     // The clock reading by which the step must be over: the next frame or the
     // earliest running timer, whichever comes first.
@@ -121,6 +133,8 @@ protected:
     std::int64_t frameCountdownNs = 0;
     std::int64_t lastStepClock = 0;
     std::int64_t platformStartClock = 0;
+    std::int64_t lastFrameEnd = 0;
+    FramePhases framePhases;
     std::unique_ptr<MouseEvent> mouseEvent;
     std::unique_ptr<KeyEvent> keyEvent;
     ListenerRegistry<IKeyEvent> keyListeners;

@@ -7,7 +7,14 @@ started and the snake is steered round a small square with the arrow keys, as
 a player keeps it alive; should it crash, a new match starts. Uses the
 window-driving helpers of the end-to-end tests (tests/e2e/desktop.py).
 
-Usage: measure_performance.py <run folder> [seconds]"""
+Each line of the trace holds the clock reading after a frame was presented and
+the four phases of that frame in nanoseconds: waiting since the frame before
+(messages, timers, idle), the state's update, clearing and rendering, and
+presenting. The frames around the longest intervals are explained by their
+phases, and with --picture the interval distribution and the phases are drawn
+with matplotlib.
+
+Usage: measure_performance.py <run folder> [seconds] [--picture file.png]"""
 
 import os
 import shutil
@@ -62,26 +69,96 @@ def play(game, seconds):
     return (begin_clock, end_clock), (end_cpu - begin_cpu) / (end_wall - begin_wall), matches
 
 
-def frame_statistics(trace_path, span):
+PHASES = ("waiting", "update", "render", "present")
+
+
+def read_trace(trace_path):
+    """The frames of a trace as (stamp, phases in ms); traces of one number a line have no phases."""
+    frames = []
     with open(trace_path) as trace:
-        stamps = [int(line) for line in trace if line.strip()]
-    inside = [stamp for stamp in stamps if span[0] <= stamp <= span[1]]
+        for line in trace:
+            fields = [int(field) for field in line.split()]
+            if fields:
+                frames.append((fields[0], [value / 1e6 for value in fields[1:5]]))
+    return frames
+
+
+def frames_inside(frames, span):
+    inside = [frame for frame in frames if span[0] <= frame[0] <= span[1]]
     if len(inside) < 2:
         # A platform clock other than the raw monotonic one: take the frames
         # of the same length at the end of the run.
         length = span[1] - span[0]
-        inside = [stamp for stamp in stamps if stamp >= stamps[-1] - length]
+        inside = [frame for frame in frames if frame[0] >= frames[-1][0] - length]
+    return inside
+
+
+def frame_statistics(trace_path, span):
+    inside = [stamp for stamp, _ in frames_inside(read_trace(trace_path), span)]
     intervals = sorted((b - a) / 1e6 for a, b in zip(inside, inside[1:]))
     fps = (len(inside) - 1) / ((inside[-1] - inside[0]) / 1e9)
     percentile = lambda p: intervals[min(len(intervals) - 1, int(p * len(intervals)))]
     return fps, percentile(0.5), percentile(0.99), intervals[-1]
 
 
+def tail_report(trace_path, span, count=3):
+    """Lines explaining the longest intervals: the phases of the frame that ended each one."""
+    inside = frames_inside(read_trace(trace_path), span)
+    pairs = sorted(zip(inside, inside[1:]), key=lambda pair: pair[1][0] - pair[0][0], reverse=True)
+    lines = []
+    for before, frame in pairs[:count]:
+        if len(frame[1]) < len(PHASES):
+            break
+        parts = ", ".join("%s %.2f" % (name, value) for name, value in zip(PHASES, frame[1]))
+        lines.append("  %.2f ms: %s ms" % ((frame[0] - before[0]) / 1e6, parts))
+    if lines:
+        # Averages over all frames, for comparison with the tail.
+        phased = [phases for _, phases in inside if len(phases) == len(PHASES)]
+        means = [sum(phases[i] for phases in phased) / len(phased) for i in range(len(PHASES))]
+        lines.append("  mean:    %s ms" % ", ".join("%s %.3f" % pair for pair in zip(PHASES, means)))
+    return lines
+
+
+def draw_picture(trace_path, span, picture_path, title):
+    """The distribution of frame intervals and the time of each phase, frame by frame."""
+    import matplotlib
+    matplotlib.use("Agg")
+    import matplotlib.pyplot as pyplot
+    inside = frames_inside(read_trace(trace_path), span)
+    intervals = [(b[0] - a[0]) / 1e6 for a, b in zip(inside, inside[1:])]
+    figure, (left, right) = pyplot.subplots(1, 2, figsize=(11, 4))
+    left.hist(intervals, bins=80, color="#3a7d44", log=True)
+    left.set_xlabel("interval between presented frames (ms)")
+    left.set_ylabel("frames")
+    left.set_title("frame intervals")
+    start = inside[0][0]
+    seconds = [(stamp - start) / 1e9 for stamp, _ in inside]
+    for index, name in enumerate(PHASES[1:], start=1):
+        right.plot(seconds, [phases[index] if len(phases) > index else 0 for _, phases in inside],
+                   linewidth=0.6, label=name)
+    right.set_yscale("log")
+    right.set_xlabel("time (s)")
+    right.set_ylabel("ms")
+    right.set_title("work per frame by phase")
+    right.legend(loc="upper right")
+    figure.suptitle(title)
+    figure.tight_layout()
+    figure.savefig(picture_path, dpi=90)
+
+
 def main():
-    if len(sys.argv) < 2:
+    arguments = sys.argv[1:]
+    picture = None
+    if "--picture" in arguments:
+        at = arguments.index("--picture")
+        if at + 1 >= len(arguments):
+            sys.exit(__doc__)
+        picture = arguments[at + 1]
+        del arguments[at:at + 2]
+    if not arguments:
         sys.exit(__doc__)
-    run_folder = sys.argv[1]
-    seconds = float(sys.argv[2]) if len(sys.argv) > 2 else 20.0
+    run_folder = arguments[0]
+    seconds = float(arguments[1]) if len(arguments) > 1 else 20.0
     game = None
     trace_folder = tempfile.mkdtemp(prefix="vellorin-trace-")
     trace = os.path.join(trace_folder, "frames.txt")
@@ -97,6 +174,9 @@ def main():
             game.close_window()
             game.wait_exit()
             fps, median, p99, longest = frame_statistics(trace, span)
+            tail = tail_report(trace, span)
+            if picture:
+                draw_picture(trace, span, picture, "one-player match, %.0f s, renderer %s" % (seconds, renderer))
     except Failure as failure:
         if game:
             game.report()
@@ -112,6 +192,9 @@ def main():
     print("  frames per second:   %.2f" % fps)
     print("  frame interval p99:  %.2f ms (median %.2f ms, longest %.2f ms)" % (p99, median, longest))
     print("  processor share:     %.1f %% of one core" % (share * 100))
+    if tail:
+        print("  longest intervals and the phases of the frame that ended them:")
+        print("\n".join(tail))
 
 
 if __name__ == "__main__":

@@ -3,68 +3,17 @@
 // the loops read or write outside either pixel block.
 #include "framework/graphics/Blitter.h"
 
+#include "framework/graphics/BlendWeights.h"
 #include "framework/graphics/ImageImpl.h"
+#include "framework/graphics/RowDrawing.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace lum {
 
-namespace {
-
-constexpr std::array<float, 256> makeWeights() {
-    std::array<float, 256> table{};
-    for (int i = 0; i < 256; ++i) {
-        // i × 100000 / 255 rounded to the nearest integer; it never lies on a half.
-        const long scaled = (static_cast<long>(i) * 200000 + 255) / 510;
-        table[static_cast<std::size_t>(i)] = static_cast<float>(static_cast<double>(scaled) / 100000.0);
-    }
-    return table;
-}
-
-constexpr std::array<float, 256> WEIGHTS = makeWeights();
-
-// One channel: weights in single precision, the sum in double, truncated.
-inline std::uint8_t mix(std::uint8_t source, std::uint8_t target, float sourceWeight, float targetWeight) {
-    const double value = static_cast<double>(source) * static_cast<double>(sourceWeight) +
-                         static_cast<double>(target) * static_cast<double>(targetWeight);
-    return static_cast<std::uint8_t>(static_cast<int>(value));
-}
-
-inline void copyColourKeepingAlpha(Colour& target, const Colour& source) {
-    target.setRed(source.getRed());
-    target.setGreen(source.getGreen());
-    target.setBlue(source.getBlue());
-}
-
-// The pixels are folded together with AND, two to a 64-bit word and four words
-// to a step, in registers; the alpha bytes of the result are 255 only when every
-// pixel's alpha is.
-inline bool allOpaque(const Colour* pixels, std::size_t count) {
-    std::uint64_t a = ~0ull, b = ~0ull, c = ~0ull, d = ~0ull;
-    std::size_t i = 0;
-    for (; i + 8 <= count; i += 8) {
-        std::uint64_t words[4];
-        std::memcpy(words, static_cast<const void*>(pixels + i), sizeof words);
-        a &= words[0];
-        b &= words[1];
-        c &= words[2];
-        d &= words[3];
-    }
-    for (; i < count; ++i)
-        if (pixels[i].getAlpha() != 255)
-            return false;
-    const std::uint64_t all = a & b & c & d;
-    unsigned char bytes[sizeof all];
-    std::memcpy(bytes, &all, sizeof all);
-    // Alpha is the fourth byte of each of the two colours in a word.
-    return bytes[3] == 255 && bytes[7] == 255;
-}
-
-} // namespace
-
 const std::array<float, 256>& Blitter::weights() {
-    return WEIGHTS;
+    return BlendWeights::table();
 }
 
 Blitter::Span Blitter::clipSpan(std::int64_t sourceFrom, std::int64_t sourceTo, std::int64_t dest,
@@ -99,68 +48,55 @@ void Blitter::drawImage(ImageImpl& target, const ImageImpl& source, std::int64_t
 
     const std::int64_t sourceWidth = source.getWidth();
     const std::int64_t targetWidth = target.getWidth();
-    const std::size_t count = static_cast<std::size_t>(columns.last - columns.first);
     const std::int64_t sourceColumn = columns.sourceStart + columns.first * columns.step;
     const std::int64_t targetColumn = columns.targetStart + columns.first;
-    const Colour* sourcePixels = source.getPixels();
-    Colour* targetPixels = target.getPixels();
-    for (std::int64_t k = rows.first; k < rows.last; ++k) {
-        const std::int64_t sourceRow = rows.sourceStart + k * rows.step;
-        const std::int64_t targetRow = rows.targetStart + k;
-        drawRow(targetPixels + targetRow * targetWidth + targetColumn,
-                sourcePixels + sourceRow * sourceWidth + sourceColumn, static_cast<std::ptrdiff_t>(columns.step),
-                count, source.getTransparentColour(), source.getOpacity());
-    }
+    const std::int64_t sourceRow = rows.sourceStart + rows.first * rows.step;
+    const std::int64_t targetRow = rows.targetStart + rows.first;
+    // Only red, green and blue change: the target's alpha class stays true.
+    const PixelRect rect{target.getPixelsKeepingAlphaClass() + targetRow * targetWidth + targetColumn,
+                         static_cast<std::ptrdiff_t>(targetWidth),
+                         source.getPixels() + sourceRow * sourceWidth + sourceColumn,
+                         static_cast<std::ptrdiff_t>(rows.step * sourceWidth),
+                         static_cast<std::size_t>(columns.last - columns.first),
+                         static_cast<std::size_t>(rows.last - rows.first)};
+    drawRect(chooseMode(target, source, columns.step), rect, source, target.getAlphaClass() == AlphaClass::Opaque);
 }
 
-void Blitter::drawRow(Colour* target, const Colour* source, std::ptrdiff_t sourceStep, std::size_t count,
-                      const Colour* transparent, std::uint8_t opacity) {
-    const bool plain = transparent == nullptr && opacity == 255 && sourceStep == 1;
-    if (plain && copyOpaqueRow(target, source, count))
+Blitter::RowMode Blitter::chooseMode(const ImageImpl& target, const ImageImpl& source, std::int64_t step) {
+    if (step < 0)
+        return RowMode::Mirrored;
+    const AlphaClass sourceClass = source.getAlphaClass();
+    if (source.getOpacity() != 255 || sourceClass == AlphaClass::Mixed)
+        return RowMode::Blended;
+    // Opaque onto opaque with nothing keyed: the bytes themselves, alpha
+    // included, are what the rules give.
+    if (sourceClass == AlphaClass::Opaque && !source.containsTransparentColour() &&
+        target.getAlphaClass() == AlphaClass::Opaque)
+        return RowMode::Copied;
+    return RowMode::Selected;
+}
+
+void Blitter::drawRect(RowMode mode, const PixelRect& rect, const ImageImpl& source, bool opaqueTarget) {
+    if (mode == RowMode::Copied) {
+        for (std::size_t row = 0; row < rect.rows; ++row)
+            std::memcpy(static_cast<void*>(rect.target + static_cast<std::ptrdiff_t>(row) * rect.targetStride),
+                        rect.source + static_cast<std::ptrdiff_t>(row) * rect.sourceStride,
+                        rect.width * sizeof(Colour));
         return;
-    blendRow(target, source, sourceStep, count, transparent, opacity);
-}
-
-bool Blitter::copyOpaqueRow(Colour* target, const Colour* source, std::size_t count) {
-    if (!allOpaque(source, count))
-        return false;
-    // The target's alpha is never changed: a byte copy is exact only where the
-    // target is opaque too, as the screen always is.
-    if (allOpaque(target, count)) {
-        std::memcpy(target, source, count * sizeof(Colour));
-        return true;
     }
-    for (std::size_t i = 0; i < count; ++i)
-        copyColourKeepingAlpha(target[i], source[i]);
-    return true;
-}
-
-void Blitter::blendRow(Colour* target, const Colour* source, std::ptrdiff_t sourceStep, std::size_t count,
-                       const Colour* transparent, std::uint8_t opacity) {
-    const float imageWeight = WEIGHTS[opacity];
-    for (std::size_t i = 0; i < count; ++i) {
-        // Indexed from the row start: a mirrored walk never forms a pointer
-        // before the block.
-        const Colour pixel = source[static_cast<std::ptrdiff_t>(i) * sourceStep];
-        if (transparent != nullptr && pixel == *transparent)
-            continue;
-        const std::uint8_t alpha = pixel.getAlpha();
-        if (alpha == 0)
-            continue;
-        Colour& under = target[i];
-        if (alpha == 255 && opacity == 255) {
-            copyColourKeepingAlpha(under, pixel);
-            continue;
-        }
-        const float f = alpha == 255 ? imageWeight : WEIGHTS[alpha];
-        const float g = 1.0f - f;
-        // A partly transparent pixel of a partly opaque image: the pixel's weight
-        // is scaled by the opacity, what lies beneath keeps 1 − W[alpha].
-        const float h = (alpha != 255 && opacity != 255) ? f * imageWeight : f;
-        under.setRed(mix(pixel.getRed(), under.getRed(), h, g));
-        under.setGreen(mix(pixel.getGreen(), under.getGreen(), h, g));
-        under.setBlue(mix(pixel.getBlue(), under.getBlue(), h, g));
-    }
+    // An opacity below 255 scales every weight: its table is made once per draw.
+    BlendWeights::Table scaled;
+    if (source.getOpacity() != 255)
+        BlendWeights::forOpacity(source.getOpacity(), scaled);
+    const BlendWeights::Table& weights = source.getOpacity() != 255 ? scaled : BlendWeights::forOpaqueImage();
+    // A transparent colour that no pixel has need not be looked for.
+    const Colour* key = source.containsTransparentColour() ? source.getTransparentColour() : nullptr;
+    if (mode == RowMode::Selected)
+        RowDrawing::draw(rect, key, nullptr, opaqueTarget);
+    else if (mode == RowMode::Blended)
+        RowDrawing::draw(rect, key, &weights, opaqueTarget);
+    else
+        RowDrawing::drawMirrored(rect, key, weights);
 }
 
 } // namespace lum

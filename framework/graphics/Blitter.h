@@ -1,9 +1,12 @@
 // Draws one image into another: placement, clipping to both images once per
 // call, then row by row over the raw pixel blocks with the blending rules of
-// the weight table. No allocation and no virtual call per pixel.
+// the weight table: plain copies, compare-and-select for keyed and binary
+// images, exact integer blending for the rest. No allocation and no virtual
+// call per pixel.
 #pragma once
 
 #include "framework/graphics/Colour.h"
+#include "framework/graphics/PixelRect.h"
 
 #include <array>
 #include <cstddef>
@@ -39,11 +42,11 @@ private:
     static Span clipSpan(std::int64_t sourceFrom, std::int64_t sourceTo, std::int64_t dest,
                          std::int64_t sourceSize, std::int64_t targetSize);
 
-    static void drawRow(Colour* target, const Colour* source, std::ptrdiff_t sourceStep, std::size_t count,
-                        const Colour* transparent, std::uint8_t opacity);
-    static bool copyOpaqueRow(Colour* target, const Colour* source, std::size_t count);
-    static void blendRow(Colour* target, const Colour* source, std::ptrdiff_t sourceStep, std::size_t count,
-                         const Colour* transparent, std::uint8_t opacity);
+    // How every row of one draw is done, chosen once from the images' alpha
+    // classes, the opacity, the transparent colour and the column direction.
+    enum class RowMode { Copied, Selected, Blended, Mirrored };
+    static RowMode chooseMode(const ImageImpl& target, const ImageImpl& source, std::int64_t step);
+    static void drawRect(RowMode mode, const PixelRect& rect, const ImageImpl& source, bool opaqueTarget);
 };
 
 } // namespace lum

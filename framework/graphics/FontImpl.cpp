@@ -2,34 +2,14 @@
 // raw pixel arrays: no allocation, no font library call, one clip per glyph.
 #include "framework/graphics/FontImpl.h"
 
+#include "framework/graphics/RowDrawing.h"
+
 #include <algorithm>
 #include <limits>
 
 namespace lum {
 
 namespace {
-
-// Coverage k weighs the text colour by k / 255 and the pixel below by
-// (255 - k) / 255, both single precision; a table spares a division per pixel.
-struct BlendWeights {
-    float text[256];
-    float under[256];
-    constexpr BlendWeights() : text(), under() {
-        for (int k = 0; k < 256; ++k) {
-            text[k] = static_cast<float>(k) / 255.0f;
-            under[k] = static_cast<float>(255 - k) / 255.0f;
-        }
-    }
-};
-
-constexpr BlendWeights weights;
-
-// The sum is formed in double and truncated; it stays below 256 since the two
-// weights add up to 1 within single-precision rounding.
-inline std::uint8_t mixChannel(std::uint8_t text, std::uint8_t under, unsigned int coverage) {
-    return static_cast<std::uint8_t>(text * static_cast<double>(weights.text[coverage]) +
-                                     under * static_cast<double>(weights.under[coverage]));
-}
 
 bool hasNoGlyph(char character) {
     return static_cast<unsigned char>(character) >= FontImpl::GLYPH_COUNT;
@@ -79,7 +59,9 @@ FontSize FontImpl::measureText(const std::string& text) const {
 }
 
 void FontImpl::drawText(Image& target, int x, int y, const Colour& colour, const std::string& text) const {
-    Colour* targetPixels = target.getPixels();
+    // Only red, green and blue change and alpha becomes 255: the target's alpha
+    // class stays true.
+    Colour* targetPixels = target.getImpl().getPixelsKeepingAlphaClass();
     if (targetPixels == nullptr) {
         return;
     }
@@ -119,20 +101,13 @@ void FontImpl::drawGlyph(Colour* targetPixels, std::int64_t targetWidth, std::in
         return;
     }
 
-    const Colour* atlasPixels = atlas.getPixels();
-    const std::int64_t atlasWidth = atlas.getWidth();
-    for (std::int64_t row = firstRow; row < endRow; ++row) {
-        const Colour* source = atlasPixels + (glyph.atlasY + row) * atlasWidth + glyph.atlasX;
-        Colour* destination = targetPixels + (bottom + row) * targetWidth + left;
-        for (std::int64_t column = firstColumn; column < endColumn; ++column) {
-            const unsigned int coverage = source[column].getBlue();
-            Colour& pixel = destination[column];
-            // The text colour's alpha plays no part; the result is always opaque.
-            pixel = Colour(mixChannel(colour.getRed(), pixel.getRed(), coverage),
-                           mixChannel(colour.getGreen(), pixel.getGreen(), coverage),
-                           mixChannel(colour.getBlue(), pixel.getBlue(), coverage), 255);
-        }
-    }
+    const PixelRect rect{targetPixels + (bottom + firstRow) * targetWidth + left + firstColumn,
+                         static_cast<std::ptrdiff_t>(targetWidth),
+                         atlas.getPixels() + (glyph.atlasY + firstRow) * atlas.getWidth() + glyph.atlasX + firstColumn,
+                         static_cast<std::ptrdiff_t>(atlas.getWidth()), static_cast<std::size_t>(endColumn - firstColumn),
+                         static_cast<std::size_t>(endRow - firstRow)};
+    // The text colour's alpha plays no part; the result is always opaque.
+    RowDrawing::drawCoverage(rect, colour);
 }
 
 } // namespace lum

@@ -86,7 +86,8 @@ Colour* Image::getPixels() {
 }
 
 const Colour* Image::getPixels() const {
-    return impl->getPixels();
+    // Through a const implementation: reading must not make the alpha class unknown.
+    return static_cast<const ImageImpl*>(impl)->getPixels();
 }
 
 Image& Image::drawImage(const Image& source, int srcX1, int srcY1, int srcX2, int srcY2, int destX, int destY) {

@@ -4,6 +4,7 @@
 
 #include "framework/Log.h"
 #include "framework/graphics/Image.h"
+#include "framework/graphics/RowDrawing.h"
 
 #include <algorithm>
 #include <cmath>
@@ -153,41 +154,40 @@ std::vector<StepRange> visibleOctantSteps(std::int64_t centreX, std::int64_t cen
 
 } // namespace
 
-ImageImpl::ImageImpl(Image* owner, bool resizable) : owner(owner), resizable(resizable) {}
+// An image without pixels is opaque: it has no alpha that says otherwise.
+ImageImpl::ImageImpl(Image* owner, bool resizable) : owner(owner), resizable(resizable), classKnown(true) {}
 
 ImageImpl::ImageImpl(Image* owner, unsigned int width, unsigned int height, const Colour& fill,
                      bool resizable)
     : width(width), height(height), pixelCount(Image::checkedPixelCount(width, height)),
-      pixels(pixelCount, fill), owner(owner), resizable(resizable) {}
+      pixels(pixelCount, fill), owner(owner), resizable(resizable), alphaClass(classOf(fill.getAlpha())),
+      classKnown(true) {}
 
 ImageImpl::ImageImpl(Image* owner, const ImageImpl& other)
     : width(other.width), height(other.height), pixelCount(other.pixelCount), opacity(other.opacity),
       transparentColour(other.transparentColour ? std::make_unique<Colour>(*other.transparentColour)
                                                 : nullptr),
-      pixels(other.pixels), owner(owner), resizable(true) {}
+      pixels(other.pixels), owner(owner), resizable(true), alphaClass(other.alphaClass),
+      classKnown(other.classKnown), keyFound(other.keyFound), keyKnown(other.keyKnown) {}
 
 ImageImpl::~ImageImpl() = default;
 
 void ImageImpl::clear(const Colour& colour) {
-    // One stretch is filled by doubling, then copied along the block: bulk
-    // copies instead of a loop over four-byte colours.
-    constexpr std::size_t STRETCH = 1024;
-    const std::size_t total = pixels.size();
-    if (total == 0)
+    if (pixels.empty())
         return;
-    Colour* block = pixels.data();
-    block[0] = colour;
-    const std::size_t stretch = std::min(total, STRETCH);
-    for (std::size_t filled = 1; filled < stretch; filled *= 2)
-        std::memcpy(static_cast<void*>(block + filled), block, std::min(filled, stretch - filled) * sizeof(Colour));
-    for (std::size_t filled = stretch; filled < total; filled += stretch)
-        std::memcpy(static_cast<void*>(block + filled), block, std::min(stretch, total - filled) * sizeof(Colour));
+    setAlphaClass(classOf(colour.getAlpha()));
+    keyFound = isTransparent(colour);
+    keyKnown = true;
+    RowDrawing::fill(pixels.data(), pixels.size(), colour);
 }
 
 void ImageImpl::plot(unsigned int x, unsigned int y, const Colour& colour) {
     if (x >= width || y >= height)
         return;
     pixels[static_cast<std::size_t>(y) * width + x] = colour;
+    // The classes widen in their order: opaque, binary, mixed.
+    alphaClass = std::max(alphaClass, classOf(colour.getAlpha()));
+    keyFound = keyFound || isTransparent(colour);
 }
 
 Colour ImageImpl::getPixel(unsigned int x, unsigned int y) const {
@@ -210,6 +210,10 @@ void ImageImpl::assign(const ImageImpl& other) {
     pixelCount = other.pixelCount;
     opacity = other.opacity;
     transparentColour = other.transparentColour ? std::make_unique<Colour>(*other.transparentColour) : nullptr;
+    alphaClass = other.alphaClass;
+    classKnown = other.classKnown;
+    keyFound = other.keyFound;
+    keyKnown = other.keyKnown;
 }
 
 void ImageImpl::resize(unsigned int newWidth, unsigned int newHeight) {
@@ -229,6 +233,10 @@ void ImageImpl::resize(unsigned int newWidth, unsigned int newHeight) {
         const auto from = pixels.begin() + static_cast<std::ptrdiff_t>(y) * width;
         std::copy(from, from + columns, block.begin() + static_cast<std::ptrdiff_t>(y) * newWidth);
     }
+    // The uncovered pixels are opaque; a block that had none is opaque throughout.
+    if (pixels.empty())
+        setAlphaClass(AlphaClass::Opaque);
+    keyFound = keyFound || isTransparent(FALLBACK);
     pixels.swap(block);
     pixelCount = newCount;
     width = newWidth;
@@ -243,11 +251,49 @@ void ImageImpl::setAlpha(float value) {
 
 void ImageImpl::setTransparentColour(const Colour& colour) {
     transparentColour = std::make_unique<Colour>(colour);
+    keyKnown = false;
 }
 
 Image::ImageException ImageImpl::invalidDimensions(unsigned int width, unsigned int height) {
     return Image::ImageException("Invalid image dimensions specified: " + std::to_string(width) + " " +
                                  std::to_string(height));
+}
+
+AlphaClass ImageImpl::getAlphaClass() const {
+    if (classKnown)
+        return alphaClass;
+    AlphaClass found = AlphaClass::Opaque;
+    for (const Colour& pixel : pixels) {
+        found = std::max(found, classOf(pixel.getAlpha()));
+        if (found == AlphaClass::Mixed)
+            break;
+    }
+    alphaClass = found;
+    classKnown = true;
+    return found;
+}
+
+bool ImageImpl::containsTransparentColour() const {
+    if (transparentColour == nullptr)
+        return false;
+    if (!keyKnown) {
+        keyFound = std::find(pixels.begin(), pixels.end(), *transparentColour) != pixels.end();
+        keyKnown = true;
+    }
+    return keyFound;
+}
+
+bool ImageImpl::isTransparent(const Colour& colour) const {
+    return transparentColour != nullptr && colour == *transparentColour;
+}
+
+void ImageImpl::setAlphaClass(AlphaClass value) {
+    alphaClass = value;
+    classKnown = true;
+}
+
+AlphaClass ImageImpl::classOf(std::uint8_t alpha) {
+    return alpha == 255 ? AlphaClass::Opaque : alpha == 0 ? AlphaClass::Binary : AlphaClass::Mixed;
 }
 
 void ImageImpl::logFixedDimensions() const {

@@ -12,6 +12,10 @@
 
 namespace lum {
 
+// What the alphas of an image's pixels are known to be: all 255, all 0 or
+// 255, anything. Drawing picks its fast paths from it.
+enum class AlphaClass : std::uint8_t { Opaque, Binary, Mixed };
+
 class ImageImpl {
 public:
     // Empty: no pixels, opacity 255, no transparent colour.
@@ -44,8 +48,26 @@ public:
     unsigned int getPixelCount() const { return pixelCount; }
     std::uint8_t getOpacity() const { return opacity; }
     const Colour* getTransparentColour() const { return transparentColour.get(); }
-    Colour* getPixels() { return pixels.empty() ? nullptr : pixels.data(); }
+    // For writing anything: the alpha class is worked out again when next asked.
+    Colour* getPixels() {
+        classKnown = false;
+        keyKnown = false;
+        return pixels.empty() ? nullptr : pixels.data();
+    }
     const Colour* getPixels() const { return pixels.empty() ? nullptr : pixels.data(); }
+    // For writers that change only red, green and blue, or set alpha to 255:
+    // neither makes the alpha class untrue. The new colours may be the
+    // transparent one, so whether it occurs is worked out again.
+    Colour* getPixelsKeepingAlphaClass() {
+        keyKnown = transparentColour == nullptr;
+        return pixels.empty() ? nullptr : pixels.data();
+    }
+
+    // Worked out once from the pixels, then kept true by every change.
+    AlphaClass getAlphaClass() const;
+    // Whether any pixel is the transparent colour; where none is, the image
+    // draws as if it had none. Worked out and kept true like the alpha class.
+    bool containsTransparentColour() const;
 
     Image* getOwner() const { return owner; }
     void setOwner(Image* image) { owner = image; }
@@ -59,6 +81,9 @@ public:
 
 private:
     void logFixedDimensions() const;
+    void setAlphaClass(AlphaClass value);
+    bool isTransparent(const Colour& colour) const;
+    static AlphaClass classOf(std::uint8_t alpha);
     void drawStraightLine(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2,
                           const Colour& colour);
     void drawSlopedLine(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2,
@@ -74,6 +99,10 @@ private:
     std::vector<Colour> pixels;
     Image* owner;
     bool resizable;
+    mutable AlphaClass alphaClass = AlphaClass::Opaque;
+    mutable bool classKnown = false;
+    mutable bool keyFound = false;
+    mutable bool keyKnown = true;
 };
 
 } // namespace lum

@@ -27,7 +27,10 @@ FrameTrace::FrameTrace(const std::string& path) : file(std::fopen(path.c_str(), 
 
 FrameTrace::~FrameTrace() { std::fclose(file); }
 
-void FrameTrace::record(std::int64_t nanoseconds) { std::fprintf(file, "%" PRId64 "\n", nanoseconds); }
+void FrameTrace::record(std::int64_t presented, const AppImpl::FramePhases& phases) {
+    std::fprintf(file, "%" PRId64 " %" PRId64 " %" PRId64 " %" PRId64 " %" PRId64 "\n", presented, phases.waiting,
+                 phases.update, phases.render, phases.renderEnd != 0 ? presented - phases.renderEnd : 0);
+}
 
 void FrameTrace::flush() { std::fflush(file); }
 

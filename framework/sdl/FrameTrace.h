@@ -1,8 +1,12 @@
 // An optional record of when each frame was presented, for measuring the frame
-// rate and its steadiness: one clock reading in nanoseconds per line. The
-// platform creates one only when LUM_FRAME_TRACE names a file, so an ordinary
-// run pays nothing but a null test per frame.
+// rate and its steadiness, and of where its time went: one line per frame of
+// five numbers in nanoseconds, the clock reading after presenting, then the
+// waiting since the last frame, the update, the rendering and the presenting.
+// The platform creates one only when LUM_FRAME_TRACE names a file, so an
+// ordinary run pays nothing but a null test per frame.
 #pragma once
+
+#include "framework/AppImpl.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -24,7 +28,8 @@ public:
     FrameTrace& operator=(const FrameTrace&) = delete;
 
     // Buffered by the stream; flushed when full and when the trace is destroyed.
-    void record(std::int64_t nanoseconds);
+    // `presented` is a clock reading taken after presenting.
+    void record(std::int64_t presented, const AppImpl::FramePhases& phases);
     void flush();
 
 private:

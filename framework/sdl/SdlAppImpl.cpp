@@ -123,7 +123,7 @@ AppImpl::MessageResult SdlAppImpl::handleMessage(std::int64_t deadline) {
 void SdlAppImpl::present(const Screen& screen) {
     if (presenter == nullptr) return;
     presenter->present(screen);
-    if (frameTrace != nullptr) frameTrace->record(readClock());
+    if (frameTrace != nullptr) frameTrace->record(readClock(), getFramePhases());
 }
 
 void SdlAppImpl::postQuit() {

@@ -3,6 +3,7 @@
 
 #include "framework/App.h"
 #include "framework/Log.h"
+#include "framework/graphics/RowDrawing.h"
 #include "framework/graphics/Screen.h"
 
 #include <SDL_hints.h>
@@ -11,6 +12,8 @@
 #include <SDL_video.h>
 
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 namespace lum {
 
@@ -39,6 +42,15 @@ bool rasterisesOnTheProcessor(SDL_Renderer* renderer) {
     }
     return false;
 }
+
+// OpenGL can draw on a graphics card only through a device for direct
+// rendering (Mesa's under /dev/dri, or NVIDIA's own); without one it could
+// only rasterise on the processor, and finding that out by trying costs a
+// fifth of a second of start-up (loading Mesa and LLVM, making a context).
+bool hasGraphicsDevice() {
+    std::error_code ignored;
+    return std::filesystem::exists("/dev/dri", ignored) || std::filesystem::exists("/dev/nvidia0", ignored);
+}
 } // namespace
 
 SdlPresenter::SdlPresenter(SDL_Window* window, unsigned int width, unsigned int height)
@@ -48,13 +60,21 @@ SdlPresenter::SdlPresenter(SDL_Window* window, unsigned int width, unsigned int 
     // A full-screen display mode may be larger than the image: SDL scales it
     // to fit and maps mouse positions back to image pixels.
     SDL_RenderSetLogicalSize(renderer, static_cast<int>(width), static_cast<int>(height));
-    texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STREAMING,
+    // In the window's own layout where it keeps blue first, so that SDL copies
+    // the texture to the window without converting every pixel: the swap is
+    // made in the copy below, which happens anyway.
+    const Uint32 windowFormat = SDL_GetWindowPixelFormat(window);
+    swapRedAndBlue = windowFormat == SDL_PIXELFORMAT_RGB888 || windowFormat == SDL_PIXELFORMAT_ARGB8888;
+    texture = SDL_CreateTexture(renderer, swapRedAndBlue ? windowFormat : static_cast<Uint32>(SDL_PIXELFORMAT_ABGR8888),
+                                SDL_TEXTUREACCESS_STREAMING,
                                 static_cast<int>(width), static_cast<int>(height));
     if (texture == nullptr) {
         SDL_DestroyRenderer(renderer);
         fail("No SDL texture for the screen");
     }
     SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
+    SDL_RendererInfo info{};
+    drawsIntoWindowSurface = SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
 }
 
 SdlPresenter::~SdlPresenter() {
@@ -69,7 +89,8 @@ SdlPresenter::~SdlPresenter() {
 // named in SDL_RENDER_DRIVER is used as it is.
 SDL_Renderer* SdlPresenter::createRenderer(SDL_Window* window) {
     const bool named = SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr;
-    SDL_Renderer* accelerated = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
+    SDL_Renderer* accelerated =
+        named || hasGraphicsDevice() ? SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED) : nullptr;
     if (accelerated != nullptr && (named || !rasterisesOnTheProcessor(accelerated))) return accelerated;
     if (accelerated != nullptr) SDL_DestroyRenderer(accelerated);
     // Else SDL would keep the software renderer's window surface in an OpenGL
@@ -80,11 +101,11 @@ SDL_Renderer* SdlPresenter::createRenderer(SDL_Window* window) {
 
 void SdlPresenter::present(const Screen& screen) {
     if (screen.getWidth() != width || screen.getHeight() != height) return;
+    if (drawsIntoWindowSurface && presentToWindowSurface(screen)) return;
     void* pixels = nullptr;
     int pitch = 0;
     if (SDL_LockTexture(texture, nullptr, &pixels, &pitch) != 0) return;
-    copyRowsFlipped(screen.getPixelData(), static_cast<unsigned char*>(pixels), pitch, width * bytesPerPixel,
-                    height);
+    copyRowsFlipped(screen.getPixels(), static_cast<unsigned char*>(pixels), pitch, width, height, swapRedAndBlue);
     SDL_UnlockTexture(texture);
     // The image covers the whole window unless a full-screen mode is larger.
     int outputWidth = 0;
@@ -95,11 +116,35 @@ void SdlPresenter::present(const Screen& screen) {
     SDL_RenderPresent(renderer);
 }
 
-void SdlPresenter::copyRowsFlipped(const unsigned char* source, unsigned char* destination, int destinationPitch,
-                                   unsigned int rowBytes, unsigned int height) {
+// SDL's software renderer draws into the window's own surface and shows it
+// with SDL_UpdateWindowSurface; copying the screen straight into that surface
+// spares the texture and a second copy of every frame. Only where the surface
+// is exactly the image's size (a larger full-screen mode needs the renderer's
+// scaling) and in a layout the copy can make.
+bool SdlPresenter::presentToWindowSurface(const Screen& screen) {
+    SDL_Surface* surface = SDL_GetWindowSurface(window);
+    if (surface == nullptr || surface->w != static_cast<int>(width) || surface->h != static_cast<int>(height))
+        return false;
+    const Uint32 format = surface->format->format;
+    const bool swap = format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888;
+    if (!swap && format != SDL_PIXELFORMAT_ABGR8888 && format != SDL_PIXELFORMAT_BGR888) return false;
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
+    copyRowsFlipped(screen.getPixels(), static_cast<unsigned char*>(surface->pixels), surface->pitch, width, height,
+                    swap);
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    SDL_UpdateWindowSurface(window);
+    return true;
+}
+
+void SdlPresenter::copyRowsFlipped(const Colour* source, unsigned char* destination, int destinationPitch,
+                                   unsigned int width, unsigned int height, bool swapRedAndBlue) {
     for (unsigned int row = 0; row < height; ++row) {
-        const unsigned char* sourceRow = source + static_cast<std::size_t>(height - 1 - row) * rowBytes;
-        std::memcpy(destination + static_cast<std::size_t>(row) * destinationPitch, sourceRow, rowBytes);
+        const Colour* sourceRow = source + static_cast<std::size_t>(height - 1 - row) * width;
+        unsigned char* destinationRow = destination + static_cast<std::size_t>(row) * destinationPitch;
+        if (swapRedAndBlue)
+            RowDrawing::copySwappingRedAndBlue(destinationRow, sourceRow, width);
+        else
+            std::memcpy(destinationRow, sourceRow, std::size_t{width} * bytesPerPixel);
     }
 }
 

@@ -2,8 +2,10 @@
 // accelerated where available, SDL's software renderer otherwise) with one
 // streaming texture of the screen's size. The screen is RGBA bytes bottom row
 // first; the texture takes the same bytes (ABGR8888 is R, G, B, A in memory on
-// a little-endian machine) with the rows in reverse order. Nothing is
-// allocated per frame.
+// a little-endian machine) with the rows in reverse order, or, where the
+// window keeps blue first, the window's own layout with red and blue swapped
+// in the same copy. With SDL's software renderer the screen is copied straight
+// into the window's surface instead. Nothing is allocated per frame.
 #pragma once
 
 #include <SDL_render.h>
@@ -13,6 +15,7 @@
 
 namespace lum {
 
+class Colour;
 class Screen;
 
 class SdlPresenter {
@@ -43,17 +46,21 @@ public:
     // that is ending (see SdlAppImpl).
     void abandon();
 
-    // Copies `height` rows of `rowBytes` from a bottom-row-first image into a
-    // top-row-first one whose rows are `destinationPitch` bytes apart.
-    static void copyRowsFlipped(const unsigned char* source, unsigned char* destination, int destinationPitch,
-                                unsigned int rowBytes, unsigned int height);
+    // Copies `height` rows of `width` pixels from a bottom-row-first image
+    // into a top-row-first one whose rows are `destinationPitch` bytes apart,
+    // with red and blue trading places when asked.
+    static void copyRowsFlipped(const Colour* source, unsigned char* destination, int destinationPitch,
+                                unsigned int width, unsigned int height, bool swapRedAndBlue);
 
 private:
     static SDL_Renderer* createRenderer(SDL_Window* window);
+    bool presentToWindowSurface(const Screen& screen);
 
     SDL_Window* window;
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* texture = nullptr;
+    bool swapRedAndBlue = false;
+    bool drawsIntoWindowSurface = false;
     unsigned int width;
     unsigned int height;
 };

@@ -199,7 +199,7 @@ void Win32AppImpl::present(const Screen& screen) {
                      GL_UNSIGNED_BYTE, screen.getPixels());
         SwapBuffers(static_cast<HDC>(deviceContext));
     }
-    if (frameTrace != nullptr) frameTrace->record(readClock());
+    if (frameTrace != nullptr) frameTrace->record(readClock(), getFramePhases());
 }
 
 void Win32AppImpl::postQuit() { PostQuitMessage(0); }

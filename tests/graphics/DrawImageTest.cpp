@@ -1,13 +1,21 @@
 // Drawing one image into another: the blending rows worked by hand, the
-// transparent colour, drawing an image into itself, and a randomized run that
-// checks every rectangle, mirrored and clipped ones included, pixel by pixel.
+// transparent colour, drawing an image into itself, a randomized run that
+// checks every rectangle, mirrored and clipped ones included, pixel by pixel
+// at every instruction set, the alpha classes kept true, and the text rows.
+#include "ReferenceBlend.h"
+
 #include "framework/graphics/Image.h"
+#include "framework/graphics/RowDrawing.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <climits>
+#include <functional>
 #include <random>
+#include <string>
+#include <utility>
+#include <vector>
 
 using lum::Colour;
 using lum::Image;
@@ -67,25 +75,40 @@ TEST(Placement, DrawingAnImageIntoItselfLeavesItUnchanged) {
     EXPECT_TRUE(samePixels(itself, original));
 }
 
-// Any corners and destination, extremes included, checked against drawing the
-// rectangle one source pixel at a time at the place the rules give it. The
-// images hold every kind of pixel; rows that are opaque but for one pixel take
-// the bulk copy, which must still find that pixel. Under the sanitizers this
-// also shows that nothing outside either pixel block is read or written.
-TEST(RandomizedDrawing, MatchesDrawingPixelByPixel) {
+// Runs a check once for every instruction set this processor has, and
+// returns to the best afterwards.
+template <class Check>
+void atEveryLevel(Check check) {
+    using lum::RowDrawing;
+    for (int level = 0; level <= int(RowDrawing::best()); ++level) {
+        RowDrawing::use(RowDrawing::Level(level));
+        SCOPED_TRACE(RowDrawing::name(RowDrawing::active()));
+        check();
+    }
+    RowDrawing::use(RowDrawing::best());
+}
+
+// Any corners and destination, extremes included, checked against the plain
+// rules applied one source pixel at a time at the place the rules give it.
+// The images hold every kind of pixel, up to 40 to a row so that rows have
+// whole blocks and a rest; rows that are opaque but for one pixel must still
+// find that pixel. Under the sanitizers this also shows that nothing outside
+// either pixel block is read or written.
+TEST(RandomizedDrawing, MatchesThePlainRulesPixelByPixel) {
+    atEveryLevel([] {
     std::mt19937 random(20240611u);
     auto pick = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
     auto noise = [&]() {
-        const bool opaqueRows = pick(0, 1) == 0;
-        Image image(unsigned(pick(0, 16)), unsigned(pick(0, 16)), Colour::BLACK);
+        const int kind = pick(0, 2); // opaque, alphas 0 and 255, anything
+        Image image(unsigned(pick(0, 40)), unsigned(pick(0, 12)), Colour::BLACK);
         for (unsigned int i = 0; i < image.getPixelCount(); ++i) {
             const std::uint32_t bits = random();
             const std::uint8_t alphas[] = {255, 0, std::uint8_t(bits >> 24)};
             image.getPixels()[i] = bits % 11 == 0 ? Colour::MAGENTA
                                                   : Colour(std::uint8_t(bits), std::uint8_t(bits >> 8),
-                                                           std::uint8_t(bits >> 16), alphas[opaqueRows ? 0 : bits % 3]);
+                                                           std::uint8_t(bits >> 16), alphas[bits % (kind + 1)]);
         }
-        for (unsigned int y = 0; opaqueRows && y < image.getHeight() && image.getWidth() > 0; ++y)
+        for (unsigned int y = 0; kind == 0 && y < image.getHeight() && image.getWidth() > 0 && pick(0, 1); ++y)
             image.getPixels()[y * image.getWidth() + random() % image.getWidth()].setAlpha(std::uint8_t(pick(0, 254)));
         return image;
     };
@@ -93,7 +116,7 @@ TEST(RandomizedDrawing, MatchesDrawingPixelByPixel) {
         const int kind = pick(0, 9);
         return kind == 0 ? INT_MIN + pick(0, 2) : kind == 1 ? INT_MAX - pick(0, 2) : pick(-4, int(size) + 4);
     };
-    for (int round = 0; round < 10000; ++round) {
+    for (int round = 0; round < 4000; ++round) {
         Image source = noise();
         if (pick(0, 3) == 0) source.setTransparentColour(Colour::MAGENTA);
         if (pick(0, 3) == 0) source.setAlpha(float(pick(0, 255)) / 255.0f);
@@ -114,9 +137,119 @@ TEST(RandomizedDrawing, MatchesDrawingPixelByPixel) {
             for (std::int64_t tx = 0; tx < expected.getWidth(); ++tx) {
                 const std::int64_t j = tx - destX, sx = x1 + j * stepX;
                 if (j >= 0 && j < stepX * (std::int64_t(x2) - x1) && sx >= 0 && sx < source.getWidth())
-                    expected.drawImage(source, int(sx), int(sy), int(sx) + 1, int(sy) + 1, int(tx), int(ty));
+                    reference::drawPixel(expected.getPixels()[ty * expected.getWidth() + tx],
+                                         source.getPixel(unsigned(sx), unsigned(sy)), source.getTransparentColour(),
+                                         source.getOpacity());
             }
         }
         ASSERT_TRUE(samePixels(target, expected)) << "round " << round; // seeded: rounds repeat
     }
+    });
+}
+
+// Drawing keeps to the alphas an image is known to have; every way of changing
+// pixels after a first draw must be seen by the next. Each change below puts
+// one partly transparent pixel where the fast paths would miss it.
+TEST(AlphaClass, EveryChangeOfPixelsIsSeenByTheNextDraw) {
+    const Colour odd(200, 100, 50, 99);
+    using Change = std::function<void(Image&)>;
+    const std::pair<const char*, Change> changes[] = {
+        {"plot", [&](Image& image) { image.plot(3, 1, odd); }},
+        {"getPixels", [&](Image& image) { image.getPixels()[image.getWidth() + 3] = odd; }},
+        {"clear", [&](Image& image) { image.clear(odd); }},
+        {"assignment", [&](Image& image) { image = Image(image.getWidth(), image.getHeight(), odd); }},
+        {"copyRegion", [&](Image& image) { Image(20, 4, odd).copyRegion(image, odd, 0, 0, 20, 4); }},
+        {"resize", [&](Image& image) { image.plot(3, 1, odd).resize(30, 3); }},
+    };
+    for (const auto& [name, change] : changes) {
+        for (const bool changeTarget : {false, true}) {
+            SCOPED_TRACE(std::string(name) + (changeTarget ? " of the target" : " of the source"));
+            Image source(20, 4, Colour(10, 20, 30, 255)), target(20, 4, BACKDROP);
+            target.drawImage(source); // both images' classes are known now
+            change(changeTarget ? target : source);
+            Image expected(target);
+            target.drawImage(source);
+            for (unsigned int y = 0; y < std::min(source.getHeight(), expected.getHeight()); ++y)
+                for (unsigned int x = 0; x < std::min(source.getWidth(), expected.getWidth()); ++x)
+                    reference::drawPixel(expected.getPixels()[y * expected.getWidth() + x], source.getPixel(x, y),
+                                         nullptr, 255);
+            EXPECT_TRUE(samePixels(target, expected));
+        }
+    }
+}
+
+// An image whose transparent colour no pixel has draws as if it had none; every
+// way of bringing that colour (or a new one) into the picture must be seen by
+// the next draw.
+TEST(TransparentColour, EveryChangeThatBringsTheKeyIsSeenByTheNextDraw) {
+    using Change = std::function<void(Image&)>;
+    const std::pair<const char*, Change> changes[] = {
+        {"plot", [](Image& image) { image.plot(3, 1, Colour::MAGENTA); }},
+        {"getPixels", [](Image& image) { image.getPixels()[5] = Colour::MAGENTA; }},
+        {"clear", [](Image& image) { image.clear(Colour::MAGENTA); }},
+        {"assignment", [](Image& image) { image = Image(20, 4, Colour::MAGENTA).setTransparentColour(Colour::MAGENTA); }},
+        {"a new key", [](Image& image) { image.setTransparentColour(Colour(10, 20, 30, 255)); }},
+        {"drawing onto it", [](Image& image) { image.drawImage(Image(2, 2, Colour::MAGENTA), 0, 0, 2, 2, 3, 1); }},
+        {"resize uncovering a black key",
+         [](Image& image) { image.setTransparentColour(Colour::BLACK).resize(20, 2).resize(20, 4); }},
+    };
+    for (const auto& [name, change] : changes) {
+        SCOPED_TRACE(name);
+        Image source(20, 4, Colour(10, 20, 30, 255)), target(20, 4, BACKDROP);
+        source.setTransparentColour(Colour::MAGENTA);
+        target.drawImage(source); // no pixel is keyed yet
+        change(source);
+        Image expected(target);
+        target.drawImage(source);
+        for (unsigned int y = 0; y < source.getHeight(); ++y)
+            for (unsigned int x = 0; x < source.getWidth(); ++x)
+                reference::drawPixel(expected.getPixels()[y * expected.getWidth() + x], source.getPixel(x, y),
+                                     source.getTransparentColour(), 255);
+        EXPECT_TRUE(samePixels(target, expected));
+    }
+}
+
+// Text rows: every coverage over every channel value beneath, for every text
+// channel value, against the plain rule; the result is always opaque.
+TEST(CoverageRows, EveryCoverageTextAndTargetValueGivesThePlainRule) {
+    atEveryLevel([] {
+        std::vector<Colour> atlas, row(256, Colour::BLACK);
+        for (unsigned int k = 0; k < 256; ++k)
+            atlas.emplace_back(7, 7, std::uint8_t(k), 9); // only blue counts
+        for (unsigned int text = 0; text < 256; ++text) {
+            const Colour colour(std::uint8_t(text), std::uint8_t(255 - text), std::uint8_t(text / 2), 0);
+            for (unsigned int under = 0; under < 256; ++under) {
+                std::fill(row.begin(), row.end(), Colour(std::uint8_t(under), std::uint8_t(under), std::uint8_t(under), 0));
+                // An odd length: whole blocks and a rest.
+                lum::RowDrawing::drawCoverage({row.data(), 0, atlas.data(), 0, 255, 1}, colour);
+                lum::RowDrawing::drawCoverage({row.data() + 255, 0, atlas.data() + 255, 0, 1, 1}, colour);
+                for (unsigned int k = 0; k < 256; ++k) {
+                    const Colour expected(reference::coverChannel(colour.getRed(), std::uint8_t(under), std::uint8_t(k)),
+                                          reference::coverChannel(colour.getGreen(), std::uint8_t(under), std::uint8_t(k)),
+                                          reference::coverChannel(colour.getBlue(), std::uint8_t(under), std::uint8_t(k)), 255);
+                    ASSERT_EQ(row[k], expected) << "text " << text << ", beneath " << under << ", coverage " << k;
+                }
+            }
+        }
+    });
+}
+
+// The presenters' copy into windows that keep blue first: every length, so
+// whole blocks and rests; nothing past the count is written.
+TEST(SwappedCopy, RedAndBlueTradePlacesAndNothingElseChanges) {
+    atEveryLevel([] {
+        std::mt19937 random(77u);
+        std::vector<Colour> source;
+        for (int i = 0; i < 40; ++i)
+            source.emplace_back(std::uint8_t(random()), std::uint8_t(random()), std::uint8_t(random()), std::uint8_t(random()));
+        for (std::size_t count = 0; count < 40; ++count) {
+            std::vector<Colour> target(40, BACKDROP);
+            lum::RowDrawing::copySwappingRedAndBlue(target.data(), source.data(), count);
+            for (std::size_t i = 0; i < 40; ++i) {
+                const Colour& s = source[i];
+                ASSERT_EQ(target[i], i < count ? Colour(s.getBlue(), s.getGreen(), s.getRed(), s.getAlpha()) : BACKDROP)
+                    << "count " << count << ", pixel " << i;
+            }
+        }
+    });
 }

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <new>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -129,9 +130,16 @@ TEST_F(SdlWindowTest, PresentsTheScreenTheRightWayUpAndTracesFramesWithoutAlloca
     EXPECT_EQ(rgb(0, HEIGHT - 1), 0x00C800);
 
     platform.reset(); // closes the trace
+    // A line a frame: the clock after presenting, then four phase times.
     std::ifstream trace(tracePath);
     std::vector<long long> stamps;
-    for (long long stamp; trace >> stamp;) stamps.push_back(stamp);
+    for (std::string line; std::getline(trace, line);) {
+        std::istringstream fields(line);
+        long long stamp = 0, waiting = -1, update = -1, render = -1, present = -1;
+        fields >> stamp >> waiting >> update >> render >> present;
+        EXPECT_TRUE(fields && waiting >= 0 && update >= 0 && render >= 0 && present >= 0) << line;
+        stamps.push_back(stamp);
+    }
     ASSERT_EQ(stamps.size(), 3u);
     EXPECT_LE(stamps[0], stamps[1]);
     EXPECT_LE(stamps[1], stamps[2]);

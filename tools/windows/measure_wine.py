@@ -73,6 +73,7 @@ def main():
             game.close_window()
             game.wait_exit()
             fps, median, p99, longest = measure.frame_statistics(trace, span)
+            tail = measure.tail_report(trace, span)
     except Failure as failure:
         if game:
             game.report()
@@ -88,6 +89,9 @@ def main():
     print("  frame interval p99:  %.2f ms (median %.2f ms, longest %.2f ms)" % (p99, median, longest))
     print("  processor share:     %.1f %% of one core (game), %.1f %% (wineserver), %.1f %% together" %
           (share * 100, server_share * 100, (share + server_share) * 100))
+    if tail:
+        print("  longest intervals and the phases of the frame that ended them:")
+        print("\n".join(tail))
 
 
 if __name__ == "__main__":

@@ -115,7 +115,20 @@ std::int64_t AppImpl::nextDeadline() const {
 }
 
 void AppImpl::drawFrame() {
-    // Four clock readings a frame, so a late frame can be explained.
+    if (timesFramePhases) {
+        drawTimedFrame();
+    } else {
+        screen->clear(clearColour);
+        active->onUpdate();
+        active->onRender(*screen);
+        present(*screen);
+    }
+    // A reset, not an addition: time overshot is dropped.
+    frameCountdownNs = frameTimeNs;
+}
+
+// Four clock readings a frame, so a late frame can be explained.
+void AppImpl::drawTimedFrame() {
     const std::int64_t start = readClock();
     screen->clear(clearColour);
     const std::int64_t cleared = readClock();
@@ -129,8 +142,6 @@ void AppImpl::drawFrame() {
     framePhases.renderEnd = rendered;
     present(*screen);
     lastFrameEnd = readClock();
-    // A reset, not an addition: time overshot is dropped.
-    frameCountdownNs = frameTimeNs;
 }
 
 void AppImpl::switchState() {

@@ -113,6 +113,7 @@ protected:
     // earliest running timer, whichever comes first.
     std::int64_t nextDeadline() const;
     void drawFrame();
+    void drawTimedFrame();
     void switchState();
     void purgeListeners();
     bool recordMouse(int column, int row);
@@ -134,6 +135,9 @@ protected:
     std::int64_t lastStepClock = 0;
     std::int64_t platformStartClock = 0;
     std::int64_t lastFrameEnd = 0;
+    // Set by a platform that writes a frame trace: only then are the phases
+    // timed, since a clock reading can cost a system call (several on Windows).
+    bool timesFramePhases = false;
     FramePhases framePhases;
     std::unique_ptr<MouseEvent> mouseEvent;
     std::unique_ptr<KeyEvent> keyEvent;

@@ -68,6 +68,7 @@ void SdlAppImpl::openWindow() {
     SDL_EventState(SDL_TEXTINPUT, SDL_IGNORE);
     SDL_EventState(SDL_TEXTEDITING, SDL_IGNORE);
     frameTrace = FrameTrace::fromEnvironment();
+    timesFramePhases = frameTrace != nullptr;
 }
 
 void SdlAppImpl::closeWindow() {

@@ -70,6 +70,7 @@ void Win32AppImpl::initialisePlatform() {
     // keeps frames within a millisecond of their time.
     if (!timerPeriodSet) timerPeriodSet = timeBeginPeriod(1) == TIMERR_NOERROR;
     frameTrace = FrameTrace::fromEnvironment();
+    timesFramePhases = frameTrace != nullptr;
 }
 
 void Win32AppImpl::registerWindowClass() {

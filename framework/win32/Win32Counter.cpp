@@ -1,4 +1,4 @@
-// QueryPerformanceCounter inside the affinity bracket.
+// QueryPerformanceCounter, kept in order.
 #include "framework/win32/Win32Counter.h"
 
 #include <windows.h>
@@ -12,13 +12,12 @@ long long Win32Counter::frequency() {
 }
 
 long long Win32Counter::read() {
-    const HANDLE thread = GetCurrentThread();
-    // The first processor: every process may run there.
-    const DWORD_PTR previous = SetThreadAffinityMask(thread, 1);
+    // One thread reads the clock: the loop's.
+    static long long last = 0;
     LARGE_INTEGER value;
     QueryPerformanceCounter(&value);
-    if (previous != 0) SetThreadAffinityMask(thread, previous);
-    return value.QuadPart;
+    if (value.QuadPart > last) last = value.QuadPart;
+    return last;
 }
 
 std::int64_t Win32Counter::toNanoseconds(long long count, long long frequency) {

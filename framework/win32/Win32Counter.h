@@ -1,5 +1,8 @@
-// The performance counter, read with the thread narrowed to one processor so
-// that readings on machines whose processors' counters disagree stay ordered.
+// The performance counter. Its readings never go backwards: Windows keeps the
+// counter consistent across processors, and a reading below the last one
+// returned (a counter that disagreed between processors on old hardware) is
+// raised to it. Narrowing the thread to one processor for every reading did
+// the same at the price of two system calls per reading.
 #pragma once
 
 #include <cstdint>

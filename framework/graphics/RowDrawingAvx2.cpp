@@ -13,10 +13,14 @@
 #if defined(__x86_64__) || defined(_M_X64)
 #include <immintrin.h>
 
-// Everything defined from here to pop_options, the row templates included, is
-// built for AVX2.
+// Everything defined from here to the pop, the row templates included, is
+// built for AVX2 (each compiler has its own pragma for it).
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx2")
+#endif
 #include "framework/graphics/PixelRowKernels.h"
 
 namespace lum {
@@ -98,7 +102,11 @@ void copySwappingRedAndBlue(void* target, const Colour* source, std::size_t coun
 
 } // namespace
 
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
 
 // Built for any x86-64, as it is asked before the processor is checked.
 const PixelRowTable* avx2PixelRows() {

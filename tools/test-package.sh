@@ -36,7 +36,7 @@ dpkg-deb -f "$deb" Depends | grep -q "libsdl2-2.0-0" || fail "the package's libr
 # private X server, waits for the window, presses Escape and expects exit 0.
 play_installed() {
   local home=$1 state=$2 display window status
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
   server=$!
   for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
   display=:$(head -n1 "$work/display")

@@ -40,6 +40,7 @@ public:
     SdlPresenter* getPresenter() const { return presenter.get(); }
 
 private:
+    static void keepSleepsShort();
     void openWindow();
     void closeWindow();
     void leaveWindow();

@@ -12,9 +12,11 @@ namespace lum {
 class SdlEventPump {
 public:
     // The last stretch before a deadline is polled rather than slept: waking
-    // from a sleep can come a fraction of a millisecond late, and every frame
-    // that comes late is a frame later for good.
-    static constexpr std::int64_t pollMarginNs = 250000;
+    // from a sleep can come late, and every frame that comes late is a frame
+    // later for good. With the thread's timer slack at its least (see
+    // SdlAppImpl), a sleep overruns by tens of microseconds; each poll costs
+    // a round of system calls, so the stretch is kept that short.
+    static constexpr std::int64_t pollMarginNs = 50000;
 
     // Fills `event` and returns true when one arrived before `deadline`;
     // `now` and `deadline` are readings of the platform clock in nanoseconds.

@@ -44,7 +44,10 @@ def x_server(width=1024, height=768):
     """A private Xvfb on a free display; sets DISPLAY for the duration."""
     read_end, write_end = os.pipe()
     server = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % (width, height), "-nolisten", "tcp"],
+        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % (width, height), "-nolisten", "tcp",
+         # Without it the server resets when its last client leaves, and a program
+         # starting in that moment finds no display.
+         "-noreset"],
         pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write_end)
     try:

@@ -6,6 +6,7 @@
 
 #include "framework/graphics/Colour.h"
 #include "framework/graphics/Image.h"
+#include "framework/graphics/ImageImpl.h"
 
 #include <algorithm>
 #include <limits>
@@ -179,10 +180,16 @@ void BMPFile::decodeMasked(const unsigned char* data, const PixelRows& rows, con
     }
 }
 
-void BMPFile::commit(const Image& decoded, Image& target) const {
-    // Resizing keeps the target's opacity and transparent colour. It throws
-    // for a zero width or height, leaving the target as it was; the screen
-    // keeps its size (and logs that), and gets the part of the picture it holds.
+void BMPFile::commit(Image& decoded, Image& target) const {
+    // A resizable target takes the decoded block as it is, keeping its own
+    // opacity and transparent colour, as resizing would.
+    if (target.getImpl().isResizable() && decoded.getWidth() != 0 && decoded.getHeight() != 0) {
+        target.getImpl().takePixels(decoded.getImpl());
+        return;
+    }
+    // Resizing throws for a zero width or height, leaving the target as it
+    // was; the screen keeps its size (and logs that), and gets the part of the
+    // picture it holds.
     target.resize(decoded.getWidth(), decoded.getHeight());
     const unsigned int columns = std::min(decoded.getWidth(), target.getWidth());
     const unsigned int rowCount = std::min(decoded.getHeight(), target.getHeight());

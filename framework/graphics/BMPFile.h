@@ -38,7 +38,7 @@ private:
     ImageFile::ImageFileException unsupportedMasks() const;
     static void decodeMasked(const unsigned char* data, const PixelRows& rows, const ColourMasks& masks,
                              Image& image);
-    void commit(const Image& decoded, Image& target) const;
+    void commit(Image& decoded, Image& target) const;
 };
 
 } // namespace lum

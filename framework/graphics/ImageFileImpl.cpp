@@ -16,8 +16,8 @@ ImageFileImpl::ImageFileImpl(const std::string& filename) : filename(filename) {
 ImageFileImpl::~ImageFileImpl() = default;
 
 void ImageFileImpl::load(Image& target) {
-    const std::vector<unsigned char> bytes = readFile();
-    loadFromMemory(bytes.data(), bytes.size(), target);
+    const FileBytes bytes = readFile();
+    loadFromMemory(bytes.data.get(), bytes.size, target);
 }
 
 ImageFile::ImageFileException ImageFileImpl::error(const std::string& message) const {
@@ -28,7 +28,7 @@ ImageFile::ImageFileException ImageFileImpl::corrupted() const {
     return error(filename + " appears to be a corrupted file");
 }
 
-std::vector<unsigned char> ImageFileImpl::readFile() const {
+ImageFileImpl::FileBytes ImageFileImpl::readFile() const {
     // The size comes from the file system, which refuses anything but a file
     // (a folder "opens" as a stream and claims an absurd length).
     std::error_code failure;
@@ -36,9 +36,12 @@ std::vector<unsigned char> ImageFileImpl::readFile() const {
     std::ifstream in(filename, std::ios::binary);
     if (failure || !in)
         throw error("Unable to load file " + filename);
-    std::vector<unsigned char> bytes(static_cast<std::size_t>(length));
-    const auto wanted = static_cast<std::streamsize>(bytes.size());
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), wanted) || in.gcount() != wanted)
+    // Read straight into uninitialised memory: zeroing a picture's bytes
+    // first would touch every page twice.
+    const auto size = static_cast<std::size_t>(length);
+    FileBytes bytes{std::unique_ptr<unsigned char[]>(new unsigned char[size == 0 ? 1 : size]), size};
+    const auto wanted = static_cast<std::streamsize>(bytes.size);
+    if (!in.read(reinterpret_cast<char*>(bytes.data.get()), wanted) || in.gcount() != wanted)
         throw error("Unable to load file " + filename);
     return bytes;
 }

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -64,7 +65,11 @@ protected:
     static void appendPixels(const Image& image, std::vector<unsigned char>& out);
 
 private:
-    std::vector<unsigned char> readFile() const;
+    struct FileBytes {
+        std::unique_ptr<unsigned char[]> data;
+        std::size_t size;
+    };
+    FileBytes readFile() const;
 
     std::string filename;
 };

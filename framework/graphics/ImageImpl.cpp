@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace lum {
@@ -214,6 +215,23 @@ void ImageImpl::assign(const ImageImpl& other) {
     classKnown = other.classKnown;
     keyFound = other.keyFound;
     keyKnown = other.keyKnown;
+}
+
+void ImageImpl::takePixels(ImageImpl& decoded) {
+    if (!resizable) {
+        logFixedDimensions();
+        return;
+    }
+    pixels = std::move(decoded.pixels);
+    width = std::exchange(decoded.width, 0);
+    height = std::exchange(decoded.height, 0);
+    pixelCount = std::exchange(decoded.pixelCount, 0);
+    decoded.pixels.clear();
+    alphaClass = decoded.alphaClass;
+    classKnown = decoded.classKnown;
+    // The decoded image had no transparent colour to look for.
+    keyKnown = transparentColour == nullptr;
+    keyFound = false;
 }
 
 void ImageImpl::resize(unsigned int newWidth, unsigned int newHeight) {

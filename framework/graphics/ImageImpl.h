@@ -35,6 +35,9 @@ public:
     // Deep copy into this implementation; owner and resizable stay as they are.
     void assign(const ImageImpl& other);
     void resize(unsigned int newWidth, unsigned int newHeight);
+    // Takes the size and pixels of a freshly decoded image, leaving it empty;
+    // this image keeps its opacity and transparent colour. Resizable images only.
+    void takePixels(ImageImpl& decoded);
     void setAlpha(float value);
     void setTransparentColour(const Colour& colour);
 

@@ -5,12 +5,14 @@
 #include "ReferenceBlend.h"
 
 #include "framework/graphics/Image.h"
+#include "framework/graphics/ImageFile.h"
 #include "framework/graphics/RowDrawing.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <functional>
 #include <random>
 #include <string>
@@ -21,6 +23,15 @@ using lum::Colour;
 using lum::Image;
 
 namespace {
+
+// Loads `picture` into `image` through a BMP file, as the game loads its pictures.
+void loadThroughFile(Image& image, const Image& picture) {
+    const std::string name = "draw-image-test-" + std::to_string(picture.getWidth()) + ".bmp";
+    lum::ImageFile file(name);
+    file.save(picture);
+    file.load(image);
+    std::remove(name.c_str());
+}
 
 const Colour BACKDROP(50, 60, 70, 255);
 
@@ -160,6 +171,7 @@ TEST(AlphaClass, EveryChangeOfPixelsIsSeenByTheNextDraw) {
         {"assignment", [&](Image& image) { image = Image(image.getWidth(), image.getHeight(), odd); }},
         {"copyRegion", [&](Image& image) { Image(20, 4, odd).copyRegion(image, odd, 0, 0, 20, 4); }},
         {"resize", [&](Image& image) { image.plot(3, 1, odd).resize(30, 3); }},
+        {"loading a file", [&](Image& image) { loadThroughFile(image, Image(20, 4, odd)); }},
     };
     for (const auto& [name, change] : changes) {
         for (const bool changeTarget : {false, true}) {
@@ -192,6 +204,7 @@ TEST(TransparentColour, EveryChangeThatBringsTheKeyIsSeenByTheNextDraw) {
         {"drawing onto it", [](Image& image) { image.drawImage(Image(2, 2, Colour::MAGENTA), 0, 0, 2, 2, 3, 1); }},
         {"resize uncovering a black key",
          [](Image& image) { image.setTransparentColour(Colour::BLACK).resize(20, 2).resize(20, 4); }},
+        {"loading a file", [](Image& image) { loadThroughFile(image, Image(20, 4, Colour(10, 20, 30, 255)).plot(3, 1, Colour::MAGENTA)); }},
     };
     for (const auto& [name, change] : changes) {
         SCOPED_TRACE(name);

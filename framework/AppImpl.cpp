@@ -48,7 +48,6 @@ void AppImpl::initialise(unsigned int width, unsigned int height, const std::str
     frameTime = (1000.0 / rate) / 1000.0;
     frameTimeNs = std::llround(1e9 / rate);
 
-    screen.reset(new Screen(width, height));
     *mouseEvent = MouseEvent{};
     *keyEvent = KeyEvent{};
 
@@ -64,6 +63,10 @@ void AppImpl::initialise(unsigned int width, unsigned int height, const std::str
     }
 
     initialisePlatform();
+    // Made after the platform, whose start-up may fork a helper process (a
+    // desktop bus): a block filled before that fork would fault once more,
+    // page by page, on its first write after it.
+    screen.reset(new Screen(width, height));
     platformStartClock = readClock();
     log.info(describeDisplay());
 

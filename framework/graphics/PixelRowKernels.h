@@ -35,6 +35,8 @@ struct PixelRowTable {
     void (*fill)(Colour* target, std::size_t count, Colour colour);
     // Copies pixels with red and blue trading places (B, G, R, A in memory).
     void (*copySwappingRedAndBlue)(void* target, const Colour* source, std::size_t count);
+    // Whether the bytes already hold that copy.
+    bool (*holdsSwappedCopy)(const void* target, const Colour* source, std::size_t count);
 };
 
 template <class Lanes>
@@ -43,7 +45,7 @@ public:
     using Vec = typename Lanes::Vec;
 
     static PixelRowTable table() {
-        return {&drawBinary, &drawMixed, &drawCoverage, &fill, &copySwappingRedAndBlue};
+        return {&drawBinary, &drawMixed, &drawCoverage, &fill, &copySwappingRedAndBlue, &holdsSwappedCopy};
     }
 
     static std::uint32_t bitsOf(const Colour& colour) {
@@ -83,23 +85,33 @@ public:
     static void copySwappingRedAndBlue(void* target, const Colour* source, std::size_t count) {
         // Through Colour pointers only for the loads and stores, which copy bytes.
         Colour* to = static_cast<Colour*>(target);
-        const Vec greenAndAlpha = Lanes::splat(0xFF00FF00u);
-        const Vec low = Lanes::splat(0xFFu);
-        std::size_t i = 0;
-        for (; i < count; i += Lanes::WIDTH) {
+        for (std::size_t i = 0; i < count; i += Lanes::WIDTH) {
             const std::size_t n = count - i < Lanes::WIDTH ? count - i : Lanes::WIDTH;
-            const Vec pixels = load(source + i, n);
-            const Vec swapped = Lanes::bitOr(
-                Lanes::bitAnd(pixels, greenAndAlpha),
-                Lanes::bitOr(Lanes::bitAnd(Lanes::template shiftRight<16>(pixels), low),
-                             Lanes::template shiftLeft<16>(Lanes::bitAnd(pixels, low))));
-            store(to + i, swapped, n);
+            store(to + i, swapRedAndBlue(load(source + i, n)), n);
         }
+    }
+
+    static bool holdsSwappedCopy(const void* target, const Colour* source, std::size_t count) {
+        const Colour* held = static_cast<const Colour*>(target);
+        for (std::size_t i = 0; i < count; i += Lanes::WIDTH) {
+            const std::size_t n = count - i < Lanes::WIDTH ? count - i : Lanes::WIDTH;
+            // Lanes past n read as 0 on both sides.
+            if (!Lanes::all(Lanes::equal(load(held + i, n), swapRedAndBlue(load(source + i, n)))))
+                return false;
+        }
+        return true;
     }
 
 private:
     static constexpr std::uint32_t ALPHA = 0xFF000000u; // the fourth byte of a colour's bits
     static constexpr std::uint32_t BLUE = 0x00FF0000u;
+
+    static Vec swapRedAndBlue(Vec pixels) {
+        const Vec low = Lanes::splat(0xFFu);
+        return Lanes::bitOr(Lanes::bitAnd(pixels, Lanes::splat(0xFF00FF00u)),
+                            Lanes::bitOr(Lanes::bitAnd(Lanes::template shiftRight<16>(pixels), low),
+                                         Lanes::template shiftLeft<16>(Lanes::bitAnd(pixels, low))));
+    }
 
     // Row by row, whole blocks and then the rest of the row.
     template <class Block>

@@ -208,6 +208,10 @@ void RowDrawing::copySwappingRedAndBlue(void* target, const Colour* source, std:
     choice().table->copySwappingRedAndBlue(target, source, count);
 }
 
+bool RowDrawing::holdsSwappedCopy(const void* target, const Colour* source, std::size_t count) {
+    return choice().table->holdsSwappedCopy(target, source, count);
+}
+
 void RowDrawing::fill(Colour* target, std::size_t count, const Colour& colour) {
     choice().table->fill(target, count, colour);
 }

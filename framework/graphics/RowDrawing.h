@@ -37,6 +37,8 @@ public:
     // Copies `count` pixels to bytes laid out blue, green, red, alpha, as
     // windows often keep them.
     static void copySwappingRedAndBlue(void* target, const Colour* source, std::size_t count);
+    // Whether `target` already holds that copy of `count` pixels.
+    static bool holdsSwappedCopy(const void* target, const Colour* source, std::size_t count);
     // Sets `count` pixels to the colour.
     static void fill(Colour* target, std::size_t count, const Colour& colour);
 };

@@ -100,6 +100,12 @@ void copySwappingRedAndBlue(void* target, const Colour* source, std::size_t coun
     _mm256_zeroupper();
 }
 
+bool holdsSwappedCopy(const void* target, const Colour* source, std::size_t count) {
+    const bool held = Kernels::holdsSwappedCopy(target, source, count);
+    _mm256_zeroupper();
+    return held;
+}
+
 } // namespace
 
 #if defined(__clang__)
@@ -110,7 +116,8 @@ void copySwappingRedAndBlue(void* target, const Colour* source, std::size_t coun
 
 // Built for any x86-64, as it is asked before the processor is checked.
 const PixelRowTable* avx2PixelRows() {
-    static const PixelRowTable table{&drawBinary, &drawMixed, &drawCoverage, &fill, &copySwappingRedAndBlue};
+    static const PixelRowTable table{&drawBinary, &drawMixed, &drawCoverage, &fill, &copySwappingRedAndBlue,
+                                          &holdsSwappedCopy};
     return &table;
 }
 

@@ -131,6 +131,7 @@ std::string SdlAppImpl::describeDisplay() {
 AppImpl::MessageResult SdlAppImpl::handleMessage(std::int64_t deadline) {
     SDL_Event event;
     if (!SdlEventPump::next(event, readClock(), deadline)) return MessageResult::None;
+    if (event.type == SDL_WINDOWEVENT && presenter != nullptr) presenter->showWholeWindowNext();
     return SdlEventDispatcher::dispatch(event, *this);
 }
 

@@ -65,16 +65,24 @@ SdlPresenter::SdlPresenter(SDL_Window* window, unsigned int width, unsigned int 
     // made in the copy below, which happens anyway.
     const Uint32 windowFormat = SDL_GetWindowPixelFormat(window);
     swapRedAndBlue = windowFormat == SDL_PIXELFORMAT_RGB888 || windowFormat == SDL_PIXELFORMAT_ARGB8888;
-    texture = SDL_CreateTexture(renderer, swapRedAndBlue ? windowFormat : static_cast<Uint32>(SDL_PIXELFORMAT_ABGR8888),
-                                SDL_TEXTUREACCESS_STREAMING,
-                                static_cast<int>(width), static_cast<int>(height));
-    if (texture == nullptr) {
+    textureFormat = swapRedAndBlue ? windowFormat : static_cast<Uint32>(SDL_PIXELFORMAT_ABGR8888);
+    SDL_RendererInfo info{};
+    drawsIntoWindowSurface = SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+    // Drawing into the window's surface needs no texture, and making one
+    // costs a cleared block of the screen's size at start-up; it is made when
+    // first needed (a larger full-screen mode) instead.
+    if (!drawsIntoWindowSurface && !createTexture()) {
         SDL_DestroyRenderer(renderer);
         fail("No SDL texture for the screen");
     }
+}
+
+bool SdlPresenter::createTexture() {
+    texture = SDL_CreateTexture(renderer, textureFormat, SDL_TEXTUREACCESS_STREAMING, static_cast<int>(width),
+                                static_cast<int>(height));
+    if (texture == nullptr) return false;
     SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
-    SDL_RendererInfo info{};
-    drawsIntoWindowSurface = SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+    return true;
 }
 
 SdlPresenter::~SdlPresenter() {
@@ -102,10 +110,17 @@ SDL_Renderer* SdlPresenter::createRenderer(SDL_Window* window) {
 void SdlPresenter::present(const Screen& screen) {
     if (screen.getWidth() != width || screen.getHeight() != height) return;
     if (drawsIntoWindowSurface && presentToWindowSurface(screen)) return;
+    if (texture == nullptr && !createTexture()) {
+        if (!textureFailureLogged) log.error(std::string("No SDL texture for the screen: ") + SDL_GetError());
+        textureFailureLogged = true;
+        return;
+    }
     void* pixels = nullptr;
     int pitch = 0;
     if (SDL_LockTexture(texture, nullptr, &pixels, &pitch) != 0) return;
-    copyRowsFlipped(screen.getPixels(), static_cast<unsigned char*>(pixels), pitch, width, height, swapRedAndBlue);
+    // A locked texture's pixels may be a scratch buffer meant only for writing.
+    copyRowsFlipped(screen.getPixels(), static_cast<unsigned char*>(pixels), pitch, width, height, swapRedAndBlue,
+                    false);
     SDL_UnlockTexture(texture);
     // The image covers the whole window unless a full-screen mode is larger.
     int outputWidth = 0;
@@ -120,7 +135,10 @@ void SdlPresenter::present(const Screen& screen) {
 // with SDL_UpdateWindowSurface; copying the screen straight into that surface
 // spares the texture and a second copy of every frame. Only where the surface
 // is exactly the image's size (a larger full-screen mode needs the renderer's
-// scaling) and in a layout the copy can make.
+// scaling) and in a layout the copy can make. The surface keeps what it was
+// given, so only the band of rows that changed is shown again, and nothing
+// when none did; a new surface, or a window that lost its picture, is shown
+// whole.
 bool SdlPresenter::presentToWindowSurface(const Screen& screen) {
     SDL_Surface* surface = SDL_GetWindowSurface(window);
     if (surface == nullptr || surface->w != static_cast<int>(width) || surface->h != static_cast<int>(height))
@@ -129,23 +147,46 @@ bool SdlPresenter::presentToWindowSurface(const Screen& screen) {
     const bool swap = format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888;
     if (!swap && format != SDL_PIXELFORMAT_ABGR8888 && format != SDL_PIXELFORMAT_BGR888) return false;
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
-    copyRowsFlipped(screen.getPixels(), static_cast<unsigned char*>(surface->pixels), surface->pitch, width, height,
-                    swap);
+    if (surface != shownSurface || surface->pixels != shownPixels) wholeWindowStale = true;
+    const SDL_Rect changed = copyRowsFlipped(screen.getPixels(), static_cast<unsigned char*>(surface->pixels),
+                                             surface->pitch, width, height, swap, true);
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
-    SDL_UpdateWindowSurface(window);
+    if (wholeWindowStale) {
+        if (SDL_UpdateWindowSurface(window) != 0) return true;
+        wholeWindowStale = false;
+        shownSurface = surface;
+        shownPixels = surface->pixels;
+    } else if (changed.h > 0) {
+        SDL_UpdateWindowSurfaceRects(window, &changed, 1);
+    }
     return true;
 }
 
-void SdlPresenter::copyRowsFlipped(const Colour* source, unsigned char* destination, int destinationPitch,
-                                   unsigned int width, unsigned int height, bool swapRedAndBlue) {
+void SdlPresenter::showWholeWindowNext() { wholeWindowStale = true; }
+
+SDL_Rect SdlPresenter::copyRowsFlipped(const Colour* source, unsigned char* destination, int destinationPitch,
+                                       unsigned int width, unsigned int height, bool swapRedAndBlue,
+                                       bool unchangedRowsKept) {
+    int first = -1;
+    int last = -1;
+    const std::size_t rowBytes = std::size_t{width} * bytesPerPixel;
     for (unsigned int row = 0; row < height; ++row) {
         const Colour* sourceRow = source + static_cast<std::size_t>(height - 1 - row) * width;
         unsigned char* destinationRow = destination + static_cast<std::size_t>(row) * destinationPitch;
+        // Reading is cheaper than writing, and most rows of a frame are as
+        // they were; a buffer that is only written to is copied blindly.
+        if (unchangedRowsKept && (swapRedAndBlue ? RowDrawing::holdsSwappedCopy(destinationRow, sourceRow, width)
+                                                 : std::memcmp(destinationRow, sourceRow, rowBytes) == 0))
+            continue;
         if (swapRedAndBlue)
             RowDrawing::copySwappingRedAndBlue(destinationRow, sourceRow, width);
         else
-            std::memcpy(destinationRow, sourceRow, std::size_t{width} * bytesPerPixel);
+            std::memcpy(destinationRow, sourceRow, rowBytes);
+        if (first < 0) first = static_cast<int>(row);
+        last = static_cast<int>(row);
     }
+    if (first < 0) return SDL_Rect{0, 0, static_cast<int>(width), 0};
+    return SDL_Rect{0, first, static_cast<int>(width), last - first + 1};
 }
 
 std::string SdlPresenter::describe() const {

@@ -46,21 +46,37 @@ public:
     // that is ending (see SdlAppImpl).
     void abandon();
 
+    // The window lost what it showed (it was exposed, shown again or
+    // resized): the next present shows all of it, changed or not.
+    void showWholeWindowNext();
+
     // Copies `height` rows of `width` pixels from a bottom-row-first image
     // into a top-row-first one whose rows are `destinationPitch` bytes apart,
-    // with red and blue trading places when asked.
-    static void copyRowsFlipped(const Colour* source, unsigned char* destination, int destinationPitch,
-                                unsigned int width, unsigned int height, bool swapRedAndBlue);
+    // with red and blue trading places when asked. Where the destination
+    // keeps what it was given (`unchangedRowsKept`), rows it already holds are
+    // only compared. Returns the band of destination rows written (h is 0
+    // when none was).
+    static SDL_Rect copyRowsFlipped(const Colour* source, unsigned char* destination, int destinationPitch,
+                                    unsigned int width, unsigned int height, bool swapRedAndBlue,
+                                    bool unchangedRowsKept);
 
 private:
     static SDL_Renderer* createRenderer(SDL_Window* window);
+    bool createTexture();
     bool presentToWindowSurface(const Screen& screen);
 
     SDL_Window* window;
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* texture = nullptr;
+    Uint32 textureFormat = SDL_PIXELFORMAT_ABGR8888;
     bool swapRedAndBlue = false;
     bool drawsIntoWindowSurface = false;
+    bool textureFailureLogged = false;
+    // What the window's surface holds: the surface last shown whole, and
+    // whether the window must be shown whole next time.
+    const SDL_Surface* shownSurface = nullptr;
+    const void* shownPixels = nullptr;
+    bool wholeWindowStale = true;
     unsigned int width;
     unsigned int height;
 };

@@ -3,7 +3,8 @@
 // bottom-left corner, a white one in the top-left corner) and writes every key
 // and mouse event it receives to standard output, one line each, so a script
 // driving it through the window system can check the codes. The key 'w' also
-// places the mouse pointer at (100, 100) in screen-image coordinates. With
+// places the mouse pointer at (100, 100) in screen-image coordinates, and 'b'
+// shows or hides a yellow bar over rows 100 to 109 (counted upwards). With
 // --full-screen it asks for full screen before the window opens. It ends when
 // the window is closed.
 #include "framework/App.h"
@@ -43,11 +44,16 @@ public:
                 screen.plot(x, y, bottomLeft ? green : topLeft ? white : y >= HEIGHT / 2 ? red : blue);
             }
         }
+        if (!barShown) return;
+        for (unsigned int y = 100; y < 110; ++y)
+            for (unsigned int x = 0; x < WIDTH; ++x)
+                screen.plot(x, y, lum::Colour(220, 220, 0, 255));
     }
 
     bool onKey(const lum::KeyEvent& event) override {
         print("key %u %s\n", event.key, event.state == lum::PRESSED ? "pressed" : "released");
         if (event.key == 'w' && event.state == lum::PRESSED) lum::application.setMousePosition(100, 100);
+        if (event.key == 'b' && event.state == lum::PRESSED) barShown = !barShown;
         return true;
     }
     bool onMouseMove(const lum::MouseEvent& event) override {
@@ -61,6 +67,8 @@ public:
     }
 
 private:
+    bool barShown = false;
+
     template <typename... Values> static void print(const char* format, Values... values) {
         std::printf(format, values...);
         std::fflush(stdout);

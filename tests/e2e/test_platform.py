@@ -48,6 +48,36 @@ def check_picture(demo):
     expect(shot.pixel(WIDTH // 2, HEIGHT - 30) == (0, 0, 200), "lower half not blue")
 
 
+def check_partial_updates(demo):
+    """Only the rows that change are sent to the window, and a window that lost
+    its picture gets all of it back though nothing in it changed."""
+    bar_top, bar_bottom = HEIGHT - 110, HEIGHT - 101  # rows 100 to 109 counted upwards
+
+    def showing(bar):
+        def check():
+            shot = demo.screenshot()
+            middle = shot.pixel(WIDTH // 2, (bar_top + bar_bottom) // 2)
+            return shot if (middle == (220, 220, 0)) == bar else None
+        return check
+    demo.keys("b")
+    shot = wait_for(showing(True), 5, "the yellow bar")
+    expect(shot.pixel(5, bar_top - 1) == (0, 0, 200) and shot.pixel(5, bar_bottom + 1) == (0, 0, 200),
+           "the rows beside the bar changed")
+    demo.keys("b")
+    shot = wait_for(showing(False), 5, "the bar gone again")
+    expect(shot.pixel(0, 0) == (255, 255, 255) and shot.pixel(WIDTH // 2, 30) == (200, 0, 0), "the rest was lost")
+    # Unmapped, the window loses its contents; mapped again it must be shown
+    # whole, though every row of the picture is as it was.
+    xdotool("windowunmap", "--sync", demo.window)
+    xdotool("windowmap", "--sync", demo.window)
+    xdotool("windowfocus", "--sync", demo.window)
+    wait_for(lambda: demo.screenshot().pixel(WIDTH // 2, HEIGHT - 30) == (0, 0, 200), 5,
+             "the whole picture after the window was mapped again")
+    shot = demo.screenshot()
+    expect(shot.pixel(0, 0) == (255, 255, 255) and shot.pixel(WIDTH // 2, 30) == (200, 0, 0)
+           and shot.pixel(0, HEIGHT - 1) == (0, 200, 0), "parts of the picture missing after mapping again")
+
+
 def check_key_codes(demo):
     named = [("space", 32), ("Return", 13), ("KP_Enter", 13), ("BackSpace", 8), ("Delete", 8), ("Tab", 9),
              ("Escape", 27), ("F1", 128), ("F12", 139), ("Left", 140), ("Up", 141), ("Right", 142), ("Down", 143),
@@ -99,6 +129,7 @@ def test(started):
     demo.wait_for_stdout("active")
     check_window(demo)
     check_picture(demo)
+    check_partial_updates(demo)
     check_key_codes(demo)
     check_key_repeat(demo)
     check_mouse(demo)

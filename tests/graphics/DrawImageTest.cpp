@@ -247,8 +247,8 @@ TEST(CoverageRows, EveryCoverageTextAndTargetValueGivesThePlainRule) {
     });
 }
 
-// The presenters' copy into windows that keep blue first: every length, so
-// whole blocks and rests; nothing past the count is written.
+// The presenters' copy into windows that keep blue first, and its comparison:
+// every length, so whole blocks and rests; nothing past the count is written.
 TEST(SwappedCopy, RedAndBlueTradePlacesAndNothingElseChanges) {
     atEveryLevel([] {
         std::mt19937 random(77u);
@@ -262,6 +262,16 @@ TEST(SwappedCopy, RedAndBlueTradePlacesAndNothingElseChanges) {
                 const Colour& s = source[i];
                 ASSERT_EQ(target[i], i < count ? Colour(s.getBlue(), s.getGreen(), s.getRed(), s.getAlpha()) : BACKDROP)
                     << "count " << count << ", pixel " << i;
+            }
+            // The copy is recognised as held; a change to any byte of it is
+            // seen, and bytes past the count are not looked at.
+            EXPECT_TRUE(lum::RowDrawing::holdsSwappedCopy(target.data(), source.data(), count));
+            auto* bytes = reinterpret_cast<unsigned char*>(target.data());
+            for (std::size_t byte = 0; byte < 40 * 4; ++byte) {
+                bytes[byte] ^= 0x10;
+                ASSERT_EQ(lum::RowDrawing::holdsSwappedCopy(target.data(), source.data(), count), byte >= count * 4)
+                    << "count " << count << ", byte " << byte;
+                bytes[byte] ^= 0x10;
             }
         }
     });

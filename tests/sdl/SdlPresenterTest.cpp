@@ -1,0 +1,82 @@
+// The presenter's copy of the screen into a window's pixels: rows flipped,
+// red and blue swapped where the window keeps blue first, and only the rows
+// that changed written and reported.
+#include "framework/graphics/Colour.h"
+#include "framework/sdl/SdlPresenter.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+using lum::Colour;
+using lum::SdlPresenter;
+
+constexpr unsigned int WIDTH = 9; // a whole block of eight and a rest
+constexpr unsigned int HEIGHT = 6;
+constexpr int PITCH = WIDTH * 4 + 8; // rows padded, as windows may pad them
+
+struct Band {
+    int first;
+    int count;
+};
+
+Band copy(const std::vector<Colour>& screen, std::vector<unsigned char>& window, bool swap, bool kept) {
+    const SDL_Rect rect = SdlPresenter::copyRowsFlipped(screen.data(), window.data(), PITCH, WIDTH, HEIGHT, swap, kept);
+    EXPECT_EQ(rect.x, 0);
+    EXPECT_EQ(rect.w, static_cast<int>(WIDTH));
+    return {rect.h == 0 ? -1 : rect.y, rect.h};
+}
+
+// The window row `row` (top first) as it should show screen row HEIGHT-1-row.
+void expectRowShown(const std::vector<Colour>& screen, const std::vector<unsigned char>& window, unsigned int row,
+                    bool swap) {
+    for (unsigned int x = 0; x < WIDTH; ++x) {
+        const Colour& pixel = screen[(HEIGHT - 1 - row) * WIDTH + x];
+        const unsigned char* shown = &window[row * PITCH + x * 4];
+        const unsigned char expected[4] = {swap ? pixel.getBlue() : pixel.getRed(), pixel.getGreen(),
+                                           swap ? pixel.getRed() : pixel.getBlue(), pixel.getAlpha()};
+        ASSERT_EQ(std::memcmp(shown, expected, 4), 0) << "row " << row << ", column " << x;
+    }
+}
+
+TEST(PresenterCopy, OnlyChangedRowsAreWrittenAndTheirBandIsReported) {
+    for (const bool swap : {false, true}) {
+        SCOPED_TRACE(swap ? "red and blue swapped" : "same layout");
+        std::vector<Colour> screen;
+        for (unsigned int i = 0; i < WIDTH * HEIGHT; ++i)
+            screen.emplace_back(std::uint8_t(i), std::uint8_t(3 * i), std::uint8_t(255 - i), std::uint8_t(200 + i % 50));
+        std::vector<unsigned char> window(PITCH * HEIGHT, 0);
+
+        Band band = copy(screen, window, swap, true);
+        EXPECT_EQ(band.first, 0);
+        EXPECT_EQ(band.count, static_cast<int>(HEIGHT));
+        for (unsigned int row = 0; row < HEIGHT; ++row) expectRowShown(screen, window, row, swap);
+        // The padding between rows is never touched.
+        for (unsigned int row = 0; row < HEIGHT; ++row)
+            for (int byte = WIDTH * 4; byte < PITCH; ++byte) ASSERT_EQ(window[row * PITCH + byte], 0);
+
+        band = copy(screen, window, swap, true);
+        EXPECT_EQ(band.count, 0) << "nothing changed";
+
+        // Screen rows 1 and 3 (counted upwards) are window rows 4 and 2; the
+        // last pixel of a row lies in the rest after the whole block.
+        screen[1 * WIDTH + WIDTH - 1] = Colour(1, 2, 3, 4);
+        screen[3 * WIDTH] = Colour(5, 6, 7, 8);
+        std::vector<unsigned char> before = window;
+        band = copy(screen, window, swap, true);
+        EXPECT_EQ(band.first, 2);
+        EXPECT_EQ(band.count, 3);
+        for (unsigned int row = 0; row < HEIGHT; ++row) expectRowShown(screen, window, row, swap);
+        EXPECT_EQ(std::memcmp(&window[3 * PITCH], &before[3 * PITCH], PITCH), 0);
+
+        // A buffer that only takes writes is written whole and reported whole.
+        band = copy(screen, window, swap, false);
+        EXPECT_EQ(band.first, 0);
+        EXPECT_EQ(band.count, static_cast<int>(HEIGHT));
+    }
+}
+
+} // namespace

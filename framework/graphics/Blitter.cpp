@@ -52,14 +52,19 @@ void Blitter::drawImage(ImageImpl& target, const ImageImpl& source, std::int64_t
     const std::int64_t targetColumn = columns.targetStart + columns.first;
     const std::int64_t sourceRow = rows.sourceStart + rows.first * rows.step;
     const std::int64_t targetRow = rows.targetStart + rows.first;
+    const std::size_t width = static_cast<std::size_t>(columns.last - columns.first);
+    const std::size_t height = static_cast<std::size_t>(rows.last - rows.first);
+    const RowMode mode = chooseMode(target, source, columns.step);
     // Only red, green and blue change: the target's alpha class stays true.
-    const PixelRect rect{target.getPixelsKeepingAlphaClass() + targetRow * targetWidth + targetColumn,
+    // Copied over the whole target, what the target held does not matter.
+    const bool replacesAll = mode == RowMode::Copied && width == target.getWidth() && height == target.getHeight();
+    Colour* const targetPixels = replacesAll ? target.getPixelsToReplaceAll() : target.getPixelsKeepingAlphaClass();
+    const PixelRect rect{targetPixels + targetRow * targetWidth + targetColumn,
                          static_cast<std::ptrdiff_t>(targetWidth),
                          source.getPixels() + sourceRow * sourceWidth + sourceColumn,
                          static_cast<std::ptrdiff_t>(rows.step * sourceWidth),
-                         static_cast<std::size_t>(columns.last - columns.first),
-                         static_cast<std::size_t>(rows.last - rows.first)};
-    drawRect(chooseMode(target, source, columns.step), rect, source, target.getAlphaClass() == AlphaClass::Opaque);
+                         width, height};
+    drawRect(mode, rect, source, target.getAlphaClass() == AlphaClass::Opaque);
 }
 
 Blitter::RowMode Blitter::chooseMode(const ImageImpl& target, const ImageImpl& source, std::int64_t step) {

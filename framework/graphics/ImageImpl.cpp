@@ -168,7 +168,7 @@ ImageImpl::ImageImpl(Image* owner, const ImageImpl& other)
     : width(other.width), height(other.height), pixelCount(other.pixelCount), opacity(other.opacity),
       transparentColour(other.transparentColour ? std::make_unique<Colour>(*other.transparentColour)
                                                 : nullptr),
-      pixels(other.pixels), owner(owner), resizable(true), alphaClass(other.alphaClass),
+      pixels(other.settledPixels()), owner(owner), resizable(true), alphaClass(other.alphaClass),
       classKnown(other.classKnown), keyFound(other.keyFound), keyKnown(other.keyKnown) {}
 
 ImageImpl::~ImageImpl() = default;
@@ -179,12 +179,19 @@ void ImageImpl::clear(const Colour& colour) {
     setAlphaClass(classOf(colour.getAlpha()));
     keyFound = isTransparent(colour);
     keyKnown = true;
-    RowDrawing::fill(pixels.data(), pixels.size(), colour);
+    fillPending = true;
+    pendingFill = colour;
+}
+
+void ImageImpl::fillNow() const {
+    RowDrawing::fill(pixels.data(), pixels.size(), pendingFill);
+    fillPending = false;
 }
 
 void ImageImpl::plot(unsigned int x, unsigned int y, const Colour& colour) {
     if (x >= width || y >= height)
         return;
+    settle();
     pixels[static_cast<std::size_t>(y) * width + x] = colour;
     // The classes widen in their order: opaque, binary, mixed.
     alphaClass = std::max(alphaClass, classOf(colour.getAlpha()));
@@ -194,6 +201,7 @@ void ImageImpl::plot(unsigned int x, unsigned int y, const Colour& colour) {
 Colour ImageImpl::getPixel(unsigned int x, unsigned int y) const {
     if (x >= width || y >= height)
         return FALLBACK;
+    settle();
     return pixels[static_cast<std::size_t>(y) * width + x];
 }
 
@@ -205,7 +213,8 @@ void ImageImpl::assign(const ImageImpl& other) {
         logFixedDimensions();
         return;
     }
-    pixels = other.pixels;
+    pixels = other.settledPixels();
+    fillPending = false;
     width = other.width;
     height = other.height;
     pixelCount = other.pixelCount;
@@ -222,7 +231,9 @@ void ImageImpl::takePixels(ImageImpl& decoded) {
         logFixedDimensions();
         return;
     }
+    decoded.settle();
     pixels = std::move(decoded.pixels);
+    fillPending = false;
     width = std::exchange(decoded.width, 0);
     height = std::exchange(decoded.height, 0);
     pixelCount = std::exchange(decoded.pixelCount, 0);
@@ -243,6 +254,7 @@ void ImageImpl::resize(unsigned int newWidth, unsigned int newHeight) {
         throw invalidDimensions(newWidth, newHeight);
     // Checked before anything is allocated or changed.
     const unsigned int newCount = Image::checkedPixelCount(newWidth, newHeight);
+    settle();
     // Pixels outside the kept overlap start as opaque black, like a fresh block.
     std::vector<Colour> block(newCount, FALLBACK);
     const unsigned int rows = std::min(newHeight, height);
@@ -280,6 +292,7 @@ Image::ImageException ImageImpl::invalidDimensions(unsigned int width, unsigned 
 AlphaClass ImageImpl::getAlphaClass() const {
     if (classKnown)
         return alphaClass;
+    settle();
     AlphaClass found = AlphaClass::Opaque;
     for (const Colour& pixel : pixels) {
         found = std::max(found, classOf(pixel.getAlpha()));
@@ -295,6 +308,7 @@ bool ImageImpl::containsTransparentColour() const {
     if (transparentColour == nullptr)
         return false;
     if (!keyKnown) {
+        settle();
         keyFound = std::find(pixels.begin(), pixels.end(), *transparentColour) != pixels.end();
         keyKnown = true;
     }

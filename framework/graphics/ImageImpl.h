@@ -53,15 +53,27 @@ public:
     const Colour* getTransparentColour() const { return transparentColour.get(); }
     // For writing anything: the alpha class is worked out again when next asked.
     Colour* getPixels() {
+        settle();
         classKnown = false;
         keyKnown = false;
         return pixels.empty() ? nullptr : pixels.data();
     }
-    const Colour* getPixels() const { return pixels.empty() ? nullptr : pixels.data(); }
+    const Colour* getPixels() const {
+        settle();
+        return pixels.empty() ? nullptr : pixels.data();
+    }
     // For writers that change only red, green and blue, or set alpha to 255:
     // neither makes the alpha class untrue. The new colours may be the
     // transparent one, so whether it occurs is worked out again.
     Colour* getPixelsKeepingAlphaClass() {
+        settle();
+        keyKnown = transparentColour == nullptr;
+        return pixels.empty() ? nullptr : pixels.data();
+    }
+    // The same for a writer that sets every pixel of the image: a clear not
+    // yet carried out is dropped instead.
+    Colour* getPixelsToReplaceAll() {
+        fillPending = false;
         keyKnown = transparentColour == nullptr;
         return pixels.empty() ? nullptr : pixels.data();
     }
@@ -83,6 +95,18 @@ public:
     void drawCircle(std::int64_t centreX, std::int64_t centreY, std::int64_t radius, const Colour& colour);
 
 private:
+    // A clear is kept as its colour until the pixels are next used, so that
+    // a draw covering the whole image with opaque pixels (a frame's
+    // background over the frame's clear) spares the fill.
+    void settle() const {
+        if (fillPending)
+            fillNow();
+    }
+    void fillNow() const;
+    const std::vector<Colour>& settledPixels() const {
+        settle();
+        return pixels;
+    }
     void logFixedDimensions() const;
     void setAlphaClass(AlphaClass value);
     bool isTransparent(const Colour& colour) const;
@@ -99,7 +123,10 @@ private:
     unsigned int pixelCount = 0;
     std::uint8_t opacity = 255;
     std::unique_ptr<Colour> transparentColour;
-    std::vector<Colour> pixels;
+    // Mutable for a clear carried out when the pixels are first read.
+    mutable std::vector<Colour> pixels;
+    mutable bool fillPending = false;
+    Colour pendingFill{0, 0, 0, 255};
     Image* owner;
     bool resizable;
     mutable AlphaClass alphaClass = AlphaClass::Opaque;

@@ -222,6 +222,53 @@ TEST(TransparentColour, EveryChangeThatBringsTheKeyIsSeenByTheNextDraw) {
     }
 }
 
+// A clear is carried out only when the pixels are next used, or dropped when
+// an opaque picture then covers the whole image. Every way of using the image
+// after a clear must find what an image filled with that colour gives.
+TEST(PendingClear, EveryUseAfterAClearSeesTheClearedColour) {
+    const Colour cleared(40, 50, 60, 255);
+    const Colour other(1, 2, 3, 255);
+    Image keyed(20, 4, other);
+    keyed.plot(2, 1, Colour::MAGENTA).setTransparentColour(Colour::MAGENTA);
+    Image translucent(20, 4, other);
+    translucent.setAlpha(0.5f);
+    using Use = std::function<Image(Image&)>;
+    const std::pair<const char*, Use> uses[] = {
+        {"getPixel", [&](Image& image) { return Image(1, 1, image.getPixel(7, 2)); }},
+        {"getPixels to read", [&](Image& image) {
+             Image copy(20, 4, other);
+             const Image& reader = image;
+             std::copy(reader.getPixels(), reader.getPixels() + 80, copy.getPixels());
+             return copy;
+         }},
+        {"getPixels to write one", [&](Image& image) { image.getPixels()[5] = other; return image; }},
+        {"plot", [&](Image& image) { return Image(image.plot(3, 1, other)); }},
+        {"a copy", [&](Image& image) { return Image(image); }},
+        {"assignment from it", [&](Image& image) { Image copy(3, 3, other); copy = image; return copy; }},
+        {"resize", [&](Image& image) { return Image(image.resize(30, 5)); }},
+        {"drawn onto another", [&](Image& image) { Image target(20, 4, other); target.drawImage(image); return target; }},
+        {"a small picture drawn onto it", [&](Image& image) {
+             return Image(image.drawImage(Image(2, 2, other), 0, 0, 2, 2, 3, 1)); }},
+        {"a whole keyed picture drawn onto it", [&](Image& image) { return Image(image.drawImage(keyed)); }},
+        {"a whole translucent picture drawn onto it", [&](Image& image) { return Image(image.drawImage(translucent)); }},
+        {"a whole opaque picture, then a clear and a small one", [&](Image& image) {
+             image.drawImage(Image(20, 4, other));
+             image.clear(cleared);
+             return Image(image.drawImage(Image(2, 2, other), 0, 0, 2, 2, 3, 1));
+         }},
+        {"copyRegion", [&](Image& image) { Image region(1, 1, other); return image.copyRegion(region, other, 2, 1, 9, 3); }},
+        {"saved and loaded", [&](Image& image) { Image loaded(1, 1, other); loadThroughFile(loaded, image); return loaded; }},
+    };
+    for (const auto& [name, use] : uses) {
+        SCOPED_TRACE(name);
+        Image image(20, 4, other);
+        image.plot(4, 2, Colour::WHITE);
+        image.clear(cleared);
+        Image filled(20, 4, cleared);
+        EXPECT_TRUE(samePixels(use(image), use(filled)));
+    }
+}
+
 // Text rows: every coverage over every channel value beneath, for every text
 // channel value, against the plain rule; the result is always opaque.
 TEST(CoverageRows, EveryCoverageTextAndTargetValueGivesThePlainRule) {

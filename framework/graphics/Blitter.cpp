@@ -56,15 +56,26 @@ void Blitter::drawImage(ImageImpl& target, const ImageImpl& source, std::int64_t
     const std::size_t height = static_cast<std::size_t>(rows.last - rows.first);
     const RowMode mode = chooseMode(target, source, columns.step);
     // Only red, green and blue change: the target's alpha class stays true.
-    // Copied over the whole target, what the target held does not matter.
-    const bool replacesAll = mode == RowMode::Copied && width == target.getWidth() && height == target.getHeight();
+    // Copied over the whole target, what the target held does not matter; a
+    // keyed picture over a whole target still waiting to be cleared to an
+    // opaque colour takes that colour where it is keyed, without the clear.
+    const bool coversAll = width == target.getWidth() && height == target.getHeight();
+    const Colour* const pendingClear = target.getPendingClear();
+    const bool overClear = coversAll && mode == RowMode::Selected && pendingClear != nullptr &&
+                           pendingClear->getAlpha() == 255;
+    const Colour under = overClear ? *pendingClear : Colour(0, 0, 0, 255);
+    const bool replacesAll = coversAll && (mode == RowMode::Copied || overClear);
     Colour* const targetPixels = replacesAll ? target.getPixelsToReplaceAll() : target.getPixelsKeepingAlphaClass();
     const PixelRect rect{targetPixels + targetRow * targetWidth + targetColumn,
                          static_cast<std::ptrdiff_t>(targetWidth),
                          source.getPixels() + sourceRow * sourceWidth + sourceColumn,
                          static_cast<std::ptrdiff_t>(rows.step * sourceWidth),
                          width, height};
-    drawRect(mode, rect, source, target.getAlphaClass() == AlphaClass::Opaque);
+    if (overClear)
+        RowDrawing::drawOverColour(rect, source.containsTransparentColour() ? source.getTransparentColour() : nullptr,
+                                   under);
+    else
+        drawRect(mode, rect, source, target.getAlphaClass() == AlphaClass::Opaque);
 }
 
 Blitter::RowMode Blitter::chooseMode(const ImageImpl& target, const ImageImpl& source, std::int64_t step) {

@@ -70,6 +70,8 @@ public:
         keyKnown = transparentColour == nullptr;
         return pixels.empty() ? nullptr : pixels.data();
     }
+    // The colour of a clear not yet carried out, if one is waiting.
+    const Colour* getPendingClear() const { return fillPending ? &pendingFill : nullptr; }
     // The same for a writer that sets every pixel of the image: a clear not
     // yet carried out is dropped instead.
     Colour* getPixelsToReplaceAll() {

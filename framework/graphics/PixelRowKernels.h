@@ -27,6 +27,9 @@ struct PixelRowTable {
     // For sources whose alphas are all 0 or 255, drawn at opacity 255; onto an
     // opaque target a drawn pixel is the source pixel itself.
     void (*drawBinary)(const PixelRect& rect, std::uint32_t key, bool opaqueTarget);
+    // The same onto a target that is all one opaque colour, which is not read:
+    // skipped pixels take that colour.
+    void (*drawBinaryOverColour)(const PixelRect& rect, std::uint32_t key, Colour under);
     // Weights by alpha; `opaqueImage` says they are those of opacity 255.
     void (*drawMixed)(const PixelRect& rect, std::uint32_t key, const BlendWeights::Table& weights, bool opaqueImage);
     // Text: coverage in the blue channel of the source, an atlas.
@@ -45,7 +48,7 @@ public:
     using Vec = typename Lanes::Vec;
 
     static PixelRowTable table() {
-        return {&drawBinary, &drawMixed, &drawCoverage, &fill, &copySwappingRedAndBlue, &holdsSwappedCopy};
+        return {&drawBinary, &drawBinaryOverColour, &drawMixed, &drawCoverage, &fill, &copySwappingRedAndBlue, &holdsSwappedCopy};
     }
 
     static std::uint32_t bitsOf(const Colour& colour) {
@@ -59,6 +62,14 @@ public:
             eachBlock(rect, [key](Colour* to, const Colour* from, std::size_t n) { drawOpaque(to, from, n, key); });
         else
             eachBlock(rect, [key](Colour* to, const Colour* from, std::size_t n) { drawBlock<true>(to, from, n, key); });
+    }
+
+    static void drawBinaryOverColour(const PixelRect& rect, std::uint32_t key, Colour under) {
+        const Vec colour = Lanes::splat(bitsOf(under));
+        eachBlock(rect, [key, colour](Colour* to, const Colour* from, std::size_t n) {
+            const Vec pixels = load(from, n);
+            store(to, Lanes::select(skipped(pixels, key), colour, pixels), n);
+        });
     }
 
     static void drawMixed(const PixelRect& rect, std::uint32_t key, const BlendWeights::Table& weights,
@@ -144,12 +155,17 @@ private:
             Lanes::storePart(pixels, value, n);
     }
 
+    // The lanes that are the key colour or have alpha 0.
+    static Vec skipped(Vec pixels, std::uint32_t key) {
+        return Lanes::bitOr(Lanes::equal(pixels, Lanes::splat(key)),
+                            Lanes::equal(Lanes::bitAnd(pixels, Lanes::splat(ALPHA)), Lanes::splat(0)));
+    }
+
     // Alphas 0 and 255 onto alpha 255: where nothing is skipped the source
     // block is stored as it is, without reading the target.
     static void drawOpaque(Colour* target, const Colour* source, std::size_t n, std::uint32_t key) {
         const Vec pixels = load(source, n);
-        const Vec skip = Lanes::bitOr(Lanes::equal(pixels, Lanes::splat(key)),
-                                      Lanes::equal(Lanes::bitAnd(pixels, Lanes::splat(ALPHA)), Lanes::splat(0)));
+        const Vec skip = skipped(pixels, key);
         if (Lanes::none(skip))
             store(target, pixels, n);
         else if (!Lanes::all(skip))

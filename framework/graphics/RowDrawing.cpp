@@ -182,6 +182,10 @@ void RowDrawing::draw(const PixelRect& rect, const Colour* key, const BlendWeigh
         table.drawMixed(rect, keyBits(key), *weights, weights == &BlendWeights::forOpaqueImage());
 }
 
+void RowDrawing::drawOverColour(const PixelRect& rect, const Colour* key, const Colour& under) {
+    choice().table->drawBinaryOverColour(rect, keyBits(key), under);
+}
+
 void RowDrawing::drawMirrored(const PixelRect& rect, const Colour* key, const BlendWeights::Table& weights) {
     // A stretch at a time, turned round into a buffer and drawn forward.
     constexpr std::size_t STRETCH = 64;

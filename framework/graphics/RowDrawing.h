@@ -29,6 +29,9 @@ public:
     // drawn at opacity 255; otherwise the weights are those of its opacity.
     // An opaque target has only alpha 255.
     static void draw(const PixelRect& rect, const Colour* key, const BlendWeights::Table* weights, bool opaqueTarget);
+    // The same for a source of alphas 0 and 255 at opacity 255 onto a target
+    // that is all `under`, an opaque colour, and is not read.
+    static void drawOverColour(const PixelRect& rect, const Colour* key, const Colour& under);
     // The same with each source row walked backwards from its first pixel.
     static void drawMirrored(const PixelRect& rect, const Colour* key, const BlendWeights::Table& weights);
     // Blends the text colour over the target by the coverage in the blue

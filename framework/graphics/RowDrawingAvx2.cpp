@@ -80,6 +80,11 @@ void drawBinary(const PixelRect& rect, std::uint32_t key, bool opaqueTarget) {
     _mm256_zeroupper();
 }
 
+void drawBinaryOverColour(const PixelRect& rect, std::uint32_t key, Colour under) {
+    Kernels::drawBinaryOverColour(rect, key, under);
+    _mm256_zeroupper();
+}
+
 void drawMixed(const PixelRect& rect, std::uint32_t key, const BlendWeights::Table& weights, bool opaqueImage) {
     Kernels::drawMixed(rect, key, weights, opaqueImage);
     _mm256_zeroupper();
@@ -116,7 +121,7 @@ bool holdsSwappedCopy(const void* target, const Colour* source, std::size_t coun
 
 // Built for any x86-64, as it is asked before the processor is checked.
 const PixelRowTable* avx2PixelRows() {
-    static const PixelRowTable table{&drawBinary, &drawMixed, &drawCoverage, &fill, &copySwappingRedAndBlue,
+    static const PixelRowTable table{&drawBinary, &drawBinaryOverColour, &drawMixed, &drawCoverage, &fill, &copySwappingRedAndBlue,
                                           &holdsSwappedCopy};
     return &table;
 }

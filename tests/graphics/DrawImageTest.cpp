@@ -230,6 +230,8 @@ TEST(PendingClear, EveryUseAfterAClearSeesTheClearedColour) {
     const Colour other(1, 2, 3, 255);
     Image keyed(20, 4, other);
     keyed.plot(2, 1, Colour::MAGENTA).setTransparentColour(Colour::MAGENTA);
+    Image holes(20, 4, other);
+    holes.plot(0, 0, Colour(9, 9, 9, 0)).plot(19, 3, Colour(9, 9, 9, 0));
     Image translucent(20, 4, other);
     translucent.setAlpha(0.5f);
     using Use = std::function<Image(Image&)>;
@@ -250,6 +252,7 @@ TEST(PendingClear, EveryUseAfterAClearSeesTheClearedColour) {
         {"a small picture drawn onto it", [&](Image& image) {
              return Image(image.drawImage(Image(2, 2, other), 0, 0, 2, 2, 3, 1)); }},
         {"a whole keyed picture drawn onto it", [&](Image& image) { return Image(image.drawImage(keyed)); }},
+        {"a whole picture with holes drawn onto it", [&](Image& image) { return Image(image.drawImage(holes)); }},
         {"a whole translucent picture drawn onto it", [&](Image& image) { return Image(image.drawImage(translucent)); }},
         {"a whole opaque picture, then a clear and a small one", [&](Image& image) {
              image.drawImage(Image(20, 4, other));
@@ -259,14 +262,16 @@ TEST(PendingClear, EveryUseAfterAClearSeesTheClearedColour) {
         {"copyRegion", [&](Image& image) { Image region(1, 1, other); return image.copyRegion(region, other, 2, 1, 9, 3); }},
         {"saved and loaded", [&](Image& image) { Image loaded(1, 1, other); loadThroughFile(loaded, image); return loaded; }},
     };
-    for (const auto& [name, use] : uses) {
-        SCOPED_TRACE(name);
-        Image image(20, 4, other);
-        image.plot(4, 2, Colour::WHITE);
-        image.clear(cleared);
-        Image filled(20, 4, cleared);
-        EXPECT_TRUE(samePixels(use(image), use(filled)));
-    }
+    atEveryLevel([&] {
+        for (const auto& [name, use] : uses) {
+            SCOPED_TRACE(name);
+            Image image(20, 4, other);
+            image.plot(4, 2, Colour::WHITE);
+            image.clear(cleared);
+            Image filled(20, 4, cleared);
+            EXPECT_TRUE(samePixels(use(image), use(filled)));
+        }
+    });
 }
 
 // Text rows: every coverage over every channel value beneath, for every text

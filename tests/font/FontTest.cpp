@@ -106,8 +106,10 @@ TEST_F(Fonts, WindowsNamesResolveThroughFontconfig) {
         {"C:/Windows/Fonts/courbd.ttf", "LiberationMono-Bold.ttf"},
         {"C:\\WINDOWS\\Fonts\\ARIAL.TTF", "LiberationSans-Regular.ttf"}, // Windows ignores letter case
         {"C:/Windows/Fonts/nosuchfont.ttf", ""}};
-    for (const auto& [name, file] : cases)
-        EXPECT_EQ(std::filesystem::path(lum::FontLocator::locate(name)).filename().string(), file) << name;
+    // The second round gets the answers fontconfig gave the first.
+    for (int round = 0; round < 2; ++round)
+        for (const auto& [name, file] : cases)
+            EXPECT_EQ(std::filesystem::path(lum::FontLocator::locate(name)).filename().string(), file) << name;
     EXPECT_EQ(lum::FontLocator::locate(mono), mono);
     EXPECT_STREQ(Font::VERY_LARGE.getFileName(), "C:/Windows/Fonts/cour.ttf"); // the framework's own fonts
     EXPECT_EQ(Font::VERY_LARGE.measureText(" ").width, 12u);

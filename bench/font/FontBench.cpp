@@ -1,5 +1,6 @@
 // How long the play screen's score line takes to draw onto an 800 x 600
-// screen each frame, and how long loading a font at the game's sizes takes.
+// screen each frame, how long loading a font at the game's sizes takes, and
+// how long the game's start-up spends making its eight fonts.
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Screen.h"
 
@@ -44,5 +45,16 @@ void loadFont(benchmark::State& state) {
     }
 }
 BENCHMARK(loadFont)->Arg(16)->Arg(48)->Unit(benchmark::kMillisecond);
+
+// The fonts of the main menu, the play state, the pause and game-over screens,
+// made in the order the game makes them and all alive together, as there.
+void loadGameFonts(benchmark::State& state) {
+    for (auto _ : state) {
+        const lum::Font fonts[] = {{GAME_FONT, 32}, {GAME_FONT, 16}, {GAME_FONT, 24}, {GAME_FONT, 16},
+                                   {GAME_FONT, 32}, {GAME_FONT, 16}, {GAME_FONT, 32}, {GAME_FONT, 16}};
+        benchmark::DoNotOptimize(&fonts);
+    }
+}
+BENCHMARK(loadGameFonts)->Unit(benchmark::kMillisecond);
 
 } // namespace

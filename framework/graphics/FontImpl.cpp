@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace lum {
 
@@ -17,7 +18,7 @@ bool hasNoGlyph(char character) {
 
 } // namespace
 
-FontImpl::FontImpl() = default;
+FontImpl::FontImpl(std::shared_ptr<const GlyphSet> glyphSet) : glyphSet(std::move(glyphSet)) {}
 
 FontImpl::~FontImpl() = default;
 
@@ -25,7 +26,7 @@ const FontImpl::GlyphRecord* FontImpl::findGlyph(char character) const {
     if (hasNoGlyph(character)) {
         return nullptr;
     }
-    return &glyphs[static_cast<unsigned char>(character)];
+    return &glyphSet->glyphs[static_cast<unsigned char>(character)];
 }
 
 FontSize FontImpl::measureText(const std::string& text) const {
@@ -40,7 +41,7 @@ FontSize FontImpl::measureText(const std::string& text) const {
     std::uint32_t height = 0;
     for (std::size_t i = 0; i < last; ++i) {
         if (text[i] == ' ') {
-            width += spaceWidth;
+            width += getSpaceWidth();
             continue;
         }
         const GlyphRecord* glyph = findGlyph(text[i]);
@@ -50,7 +51,7 @@ FontSize FontImpl::measureText(const std::string& text) const {
         width += glyph->width;
         // The gap separates glyphs: none after the text's last character.
         if (i + 1 != last) {
-            width += characterGap;
+            width += getCharacterGap();
         }
         height = std::max(height, glyph->height);
     }
@@ -75,7 +76,7 @@ void FontImpl::drawText(Image& target, int x, int y, const Colour& colour, const
             break;
         }
         if (character == ' ') {
-            pen += spaceWidth;
+            pen += getSpaceWidth();
             continue;
         }
         const GlyphRecord* glyph = findGlyph(character);
@@ -83,7 +84,7 @@ void FontImpl::drawText(Image& target, int x, int y, const Colour& colour, const
             continue;
         }
         drawGlyph(targetPixels, targetWidth, targetHeight, pen, y, *glyph, colour);
-        pen += static_cast<std::int64_t>(glyph->width) + characterGap;
+        pen += static_cast<std::int64_t>(glyph->width) + getCharacterGap();
     }
 }
 
@@ -101,6 +102,7 @@ void FontImpl::drawGlyph(Colour* targetPixels, std::int64_t targetWidth, std::in
         return;
     }
 
+    const ImageImpl& atlas = getAtlas();
     const PixelRect rect{targetPixels + (bottom + firstRow) * targetWidth + left + firstColumn,
                          static_cast<std::ptrdiff_t>(targetWidth),
                          atlas.getPixels() + (glyph.atlasY + firstRow) * atlas.getWidth() + glyph.atlasX + firstColumn,

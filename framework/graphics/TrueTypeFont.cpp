@@ -4,6 +4,7 @@
 // anything is allocated for it.
 #include "framework/graphics/TrueTypeFont.h"
 
+#include "framework/graphics/FontGlyphCache.h"
 #include "framework/graphics/FontLocator.h"
 
 #include <ft2build.h>
@@ -17,6 +18,7 @@
 #include <memory>
 #include <stdexcept>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace lum {
@@ -257,20 +259,26 @@ struct TrueTypeFont::FaceSource {
 };
 
 TrueTypeFont::TrueTypeFont(const std::string& fileName, unsigned int size)
-    : TrueTypeFont(FontLocator::find(fileName), size) {}
-
-// The bytes are kept by `font` until the constructor returns.
-TrueTypeFont::TrueTypeFont(const SystemFont& font, unsigned int size)
-    : TrueTypeFont(font.bytes.empty() ? FaceSource{font.path, nullptr, 0}
-                                      : FaceSource{std::string(), font.bytes.data(), font.bytes.size()},
-                   size) {}
+    : TrueTypeFont(glyphsOf(FontLocator::find(fileName), size)) {}
 
 TrueTypeFont::TrueTypeFont(const unsigned char* data, std::size_t length, unsigned int size)
-    : TrueTypeFont(FaceSource{std::string(), data, length}, size) {}
+    : TrueTypeFont(render(FaceSource{std::string(), data, length}, size)) {}
 
-TrueTypeFont::TrueTypeFont(const FaceSource& source, unsigned int size) {
-    spaceWidth = size / 2;
-    characterGap = size / 8;
+TrueTypeFont::TrueTypeFont(std::shared_ptr<const GlyphSet> glyphSet) : FontImpl(std::move(glyphSet)) {}
+
+// A file is shared by the path it was found at (none when it was not found);
+// bytes the system handed out are rendered, kept by `font` until that ends.
+std::shared_ptr<const FontImpl::GlyphSet> TrueTypeFont::glyphsOf(const SystemFont& font, unsigned int size) {
+    if (!font.bytes.empty()) {
+        return render(FaceSource{std::string(), font.bytes.data(), font.bytes.size()}, size);
+    }
+    return FontGlyphCache::share(font.path, size, [&] { return render(FaceSource{font.path, nullptr, 0}, size); });
+}
+
+std::shared_ptr<const FontImpl::GlyphSet> TrueTypeFont::render(const FaceSource& source, unsigned int size) {
+    auto glyphSet = std::make_unique<GlyphSet>();
+    glyphSet->spaceWidth = size / 2;
+    glyphSet->characterGap = size / 8;
 
     GlyphBitmaps bitmaps;
     {
@@ -287,7 +295,14 @@ TrueTypeFont::TrueTypeFont(const FaceSource& source, unsigned int size) {
         const FaceHandle faceHandle(face);
         bitmaps = renderGlyphs(library, face, size);
     }
-    packAtlas(bitmaps, atlas, glyphs);
+    packAtlas(bitmaps, glyphSet->atlas, glyphSet->glyphs);
+    // The atlas works these out on first asking; asked now, they are only read
+    // by the fonts that share it, whichever thread they are on.
+    glyphSet->atlas.getAlphaClass();
+    glyphSet->atlas.containsTransparentColour();
+    // Not made with make_shared: a lingering weak reference would keep the
+    // whole set's memory.
+    return std::shared_ptr<const GlyphSet>(std::move(glyphSet));
 }
 
 } // namespace lum

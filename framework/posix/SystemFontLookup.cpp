@@ -1,9 +1,14 @@
-// The installed font fontconfig matches best to a family.
+// The installed font fontconfig matches best to a family. The program never
+// changes fontconfig's configuration, so a family's match stays the same for
+// the whole run: each is asked for once, and later fonts take the answer.
 #include "framework/graphics/SystemFontLookup.h"
 
 #include <fontconfig/fontconfig.h>
 
+#include <map>
 #include <memory>
+#include <mutex>
+#include <tuple>
 
 namespace lum {
 
@@ -14,11 +19,9 @@ struct PatternDestroyer {
 };
 using PatternHandle = std::unique_ptr<FcPattern, PatternDestroyer>;
 
-} // namespace
-
 // fontconfig's best match always names some font; only a scalable one is
 // accepted.
-SystemFont SystemFontLookup::find(const char* family, bool bold, bool italic) {
+SystemFont matchFont(const char* family, bool bold, bool italic) {
     SystemFont found;
     PatternHandle pattern(FcPatternCreate());
     if (!pattern) {
@@ -46,6 +49,25 @@ SystemFont SystemFontLookup::find(const char* family, bool bold, bool italic) {
     }
     found.path = reinterpret_cast<const char*>(file);
     return found;
+}
+
+} // namespace
+
+// Families without a match are remembered too. Whether the file still exists
+// is for the caller to check each time.
+SystemFont SystemFontLookup::find(const char* family, bool bold, bool italic) {
+    static std::mutex mutex;
+    static std::map<std::tuple<std::string, bool, bool>, SystemFont> matches;
+    if (family == nullptr) {
+        return SystemFont();
+    }
+    const std::lock_guard<std::mutex> lock(mutex);
+    const auto key = std::make_tuple(std::string(family), bold, italic);
+    auto match = matches.find(key);
+    if (match == matches.end()) {
+        match = matches.emplace(key, matchFont(family, bold, italic)).first;
+    }
+    return match->second;
 }
 
 } // namespace lum

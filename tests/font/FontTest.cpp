@@ -1,6 +1,7 @@
 // Fonts with the real font files of the build machine: the name rules and
 // failure messages, finding the files the game names by Windows paths, damaged
-// font data, the shared handle and the lazily loaded framework fonts; then
+// font data, the shared handle, glyphs shared by fonts of one file and size
+// and the lazily loaded framework fonts; then
 // measuring and drawing: spacing, descenders, the blend, clipping at every
 // edge and codes above 127.
 #include "framework/graphics/Font.h"
@@ -105,8 +106,10 @@ TEST_F(Fonts, WindowsNamesResolveThroughFontconfig) {
         {"C:/Windows/Fonts/courbd.ttf", "LiberationMono-Bold.ttf"},
         {"C:\\WINDOWS\\Fonts\\ARIAL.TTF", "LiberationSans-Regular.ttf"}, // Windows ignores letter case
         {"C:/Windows/Fonts/nosuchfont.ttf", ""}};
-    for (const auto& [name, file] : cases)
-        EXPECT_EQ(std::filesystem::path(lum::FontLocator::locate(name)).filename().string(), file) << name;
+    // The second round gets the answers fontconfig gave the first.
+    for (int round = 0; round < 2; ++round)
+        for (const auto& [name, file] : cases)
+            EXPECT_EQ(std::filesystem::path(lum::FontLocator::locate(name)).filename().string(), file) << name;
     EXPECT_EQ(lum::FontLocator::locate(mono), mono);
     EXPECT_STREQ(Font::VERY_LARGE.getFileName(), "C:/Windows/Fonts/cour.ttf"); // the framework's own fonts
     EXPECT_EQ(Font::VERY_LARGE.measureText(" ").width, 12u);
@@ -115,12 +118,15 @@ TEST_F(Fonts, WindowsNamesResolveThroughFontconfig) {
 
 // A font file standing in the working directory under the Windows file name
 // wins over fontconfig's match; a text file named like a font is not found.
+// The same name in another working directory is another file, even while a
+// font of the first is alive.
 TEST_F(Fonts, AFileInTheWorkingDirectoryComesBeforeFontconfig) {
     const std::string sans = liberation("LiberationSans-Regular.ttf");
     if (sans.empty()) GTEST_SKIP() << "Liberation Sans is not installed";
     const auto folder = std::filesystem::temp_directory_path() / ("vellorin-font-" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder);
+    std::filesystem::create_directories(folder / "other");
     std::filesystem::copy_file(sans, folder / "cour.ttf", std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(mono, folder / "other" / "cour.ttf", std::filesystem::copy_options::overwrite_existing);
     std::ofstream(folder / "notes.ttf") << "these are not the glyphs you are looking for\n";
     // Back to the first folder before the test's own is removed: Windows
     // refuses to remove the working directory.
@@ -134,8 +140,11 @@ TEST_F(Fonts, AFileInTheWorkingDirectoryComesBeforeFontconfig) {
     std::filesystem::current_path(folder);
 
     EXPECT_EQ(lum::FontLocator::locate("C:\\Windows\\Fonts\\cour.ttf"), "cour.ttf");
-    EXPECT_EQ(drawnHash(Font("C:/Windows/Fonts/cour.ttf", 18).getImpl()), drawnHash(Font(sans, 18).getImpl()));
+    const Font local("C:/Windows/Fonts/cour.ttf", 18);
+    EXPECT_EQ(drawnHash(local.getImpl()), drawnHash(Font(sans, 18).getImpl()));
     EXPECT_EQ(thrown([] { Font("notes.ttf", 12); }), NOT_FOUND);
+    std::filesystem::current_path(folder / "other");
+    EXPECT_EQ(drawnHash(Font("C:/Windows/Fonts/cour.ttf", 18).getImpl()), drawnHash(Font(mono, 18).getImpl()));
 }
 
 TEST_F(Fonts, SpacingFollowsTheSizeAndMemoryGivesTheSameFontAsTheFile) {
@@ -182,6 +191,35 @@ TEST(FontData, DamagedBytesAreRefusedCleanly) {
     }
 }
 
+// Fonts of one file and size are separate implementations drawing from one
+// atlas; another size, or the same font from bytes, has its own.
+TEST_F(Fonts, FontsOfOneFileAndSizeShareTheirGlyphs) {
+    const Font same(mono, 24), smaller(mono, 16);
+    const std::vector<unsigned char> bytes = readBytes(mono);
+    const lum::TrueTypeFont fromBytes(bytes.data(), bytes.size(), 24);
+    EXPECT_NE(&same.getImpl(), &font->getImpl());
+    EXPECT_EQ(same.getImpl().getReferenceCount(), 1u);
+    EXPECT_EQ(&same.getImpl().getAtlas(), &font->getImpl().getAtlas());
+    EXPECT_EQ(same.getImpl().findGlyph('A'), font->getImpl().findGlyph('A'));
+    EXPECT_NE(&smaller.getImpl().getAtlas(), &font->getImpl().getAtlas());
+    EXPECT_NE(&fromBytes.getAtlas(), &font->getImpl().getAtlas());
+}
+
+// The glyphs stay while any font uses them (the sanitizers would see a read
+// of freed glyphs), and draw exactly what a font rendered on its own draws.
+TEST_F(Fonts, SharedGlyphsOutliveTheFirstFontAndDrawLikeUnsharedOnes) {
+    auto first = std::make_unique<Font>(mono, 18);
+    const Font second(mono, 18);
+    ASSERT_EQ(&second.getImpl().getAtlas(), &first->getImpl().getAtlas());
+    first.reset();
+    font.reset(); // the last font of size 24: the next is rendered again
+    const std::vector<unsigned char> bytes = readBytes(mono);
+    const lum::TrueTypeFont alone(bytes.data(), bytes.size(), 18);
+    EXPECT_EQ(drawnHash(second.getImpl()), drawnHash(alone));
+    EXPECT_EQ(second.measureText("Score: 42").width, alone.measureText("Score: 42").width);
+    EXPECT_EQ(drawnHash(Font(mono, 24).getImpl()), drawnHash(lum::TrueTypeFont(bytes.data(), bytes.size(), 24)));
+}
+
 TEST_F(Fonts, CopiesShareOneImplementationThatOutlivesTheOriginal) {
     auto* original = new Font(mono, 24);
     Font copy(*original);
@@ -190,7 +228,6 @@ TEST_F(Fonts, CopiesShareOneImplementationThatOutlivesTheOriginal) {
     delete original;
     EXPECT_EQ(copy.getImpl().getReferenceCount(), 1u);
     EXPECT_EQ(drawnHash(copy.getImpl()), drawnHash(font->getImpl()));
-
 }
 
 // ---- Measuring and drawing
@@ -290,24 +327,23 @@ TEST_F(Fonts, CodesAbove127AreSkippedAndTheColoursAlphaIsIgnored) {
 // A font made by hand, with numbers worked out on paper: space 5, gap 2; x is
 // one pixel of the given coverage; y is 2 x 2 with one row below the baseline,
 // covered only in its right column.
-class HandMadeFont : public FontImpl {
-public:
-    explicit HandMadeFont(std::uint8_t coverage) {
-        spaceWidth = 5;
-        characterGap = 2;
-        atlas.resize(4, 2);
-        atlas.plot(0, 0, Colour(0, 0, coverage, 0));
-        atlas.plot(2, 0, Colour(0, 0, 255, 0));
-        atlas.plot(2, 1, Colour(0, 0, 255, 0));
-        glyphs['x'] = GlyphRecord{0, 0, 1, 1, 0, 0};
-        glyphs['y'] = GlyphRecord{1, 0, 2, 2, 0, -1};
-    }
-};
+std::shared_ptr<const FontImpl::GlyphSet> handMadeGlyphs(std::uint8_t coverage) {
+    auto glyphs = std::make_shared<FontImpl::GlyphSet>();
+    glyphs->spaceWidth = 5;
+    glyphs->characterGap = 2;
+    glyphs->atlas.resize(4, 2);
+    glyphs->atlas.plot(0, 0, Colour(0, 0, coverage, 0));
+    glyphs->atlas.plot(2, 0, Colour(0, 0, 255, 0));
+    glyphs->atlas.plot(2, 1, Colour(0, 0, 255, 0));
+    glyphs->glyphs['x'] = FontImpl::GlyphRecord{0, 0, 1, 1, 0, 0};
+    glyphs->glyphs['y'] = FontImpl::GlyphRecord{1, 0, 2, 2, 0, -1};
+    return glyphs;
+}
 
 TEST(HandMadeFontText, BlendsAndPlacesByTheWorkedExample) {
     // Coverage 128: red 201 x 128/255 + 10 x 127/255 = 105.87..., green 60.1..., blue 40.03..., all truncated.
     Image image(12, 4, Colour(10, 20, 30, 0));
-    HandMadeFont(128).drawText(image, 1, 2, Colour(201, 100, 50, 9), "x y");
+    FontImpl(handMadeGlyphs(128)).drawText(image, 1, 2, Colour(201, 100, 50, 9), "x y");
     EXPECT_EQ(image.getPixel(1, 2), Colour(105, 60, 40, 255));
     EXPECT_EQ(image.getPixel(0, 2), Colour(10, 20, 30, 0));
     // The space moves the pen by 1 + 2 + 5 = 8; y's bottom row lies at 2 - 1.
@@ -315,7 +351,7 @@ TEST(HandMadeFontText, BlendsAndPlacesByTheWorkedExample) {
     EXPECT_EQ(image.getPixel(10, 1), Colour(201, 100, 50, 255));
     EXPECT_EQ(image.getPixel(10, 2), Colour(201, 100, 50, 255));
     EXPECT_EQ(image.getPixel(11, 2), Colour(10, 20, 30, 0));
-    EXPECT_EQ(HandMadeFont(0).measureText("x y").width, 1u + 2 + 5 + 2);
+    EXPECT_EQ(FontImpl(handMadeGlyphs(0)).measureText("x y").width, 1u + 2 + 5 + 2);
 }
 
 } // namespace

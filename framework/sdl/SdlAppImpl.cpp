@@ -3,6 +3,7 @@
 
 #include "framework/App.h"
 #include "framework/Log.h"
+#include "framework/sdl/SdlDisplayWait.h"
 #include "framework/sdl/SdlEventDispatcher.h"
 #include "framework/sdl/SdlEventPump.h"
 
@@ -82,9 +83,11 @@ void SdlAppImpl::openWindow() {
     SDL_EventState(SDL_TEXTEDITING, SDL_IGNORE);
     frameTrace = FrameTrace::fromEnvironment();
     timesFramePhases = frameTrace != nullptr;
+    displayWait = SdlDisplayWait::forWindow(window);
 }
 
 void SdlAppImpl::closeWindow() {
+    displayWait.reset();
     frameTrace.reset();
     presenter.reset();
     if (window != nullptr) {
@@ -105,6 +108,7 @@ void SdlAppImpl::leaveAtExit() {
 void SdlAppImpl::leaveWindow() {
     // A full-screen display mode would otherwise outlive the program.
     if (window != nullptr && isFullScreen()) SDL_SetWindowFullscreen(window, 0);
+    displayWait.reset();
     frameTrace.reset();
     if (presenter != nullptr) presenter->abandon();
     presenter.reset();
@@ -130,7 +134,7 @@ std::string SdlAppImpl::describeDisplay() {
 
 AppImpl::MessageResult SdlAppImpl::handleMessage(std::int64_t deadline) {
     SDL_Event event;
-    if (!SdlEventPump::next(event, readClock(), deadline)) return MessageResult::None;
+    if (!SdlEventPump::next(event, readClock(), deadline, displayWait.get())) return MessageResult::None;
     if (event.type == SDL_WINDOWEVENT && presenter != nullptr) presenter->showWholeWindowNext();
     return SdlEventDispatcher::dispatch(event, *this);
 }

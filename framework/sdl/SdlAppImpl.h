@@ -9,6 +9,7 @@
 #include "framework/AppImpl.h"
 #include "framework/sdl/FrameTrace.h"
 #include "framework/sdl/SdlClock.h"
+#include "framework/sdl/SdlDisplayWait.h"
 #include "framework/sdl/SdlPresenter.h"
 
 #include <SDL_video.h>
@@ -50,6 +51,8 @@ private:
     SDL_Window* window = nullptr;
     std::unique_ptr<SdlPresenter> presenter;
     std::unique_ptr<FrameTrace> frameTrace;
+    // Waits on the window system's connection, where there is one to wait on.
+    std::unique_ptr<SdlDisplayWait> displayWait;
     bool cursorShown = true;
     bool videoStarted = false;
 };

@@ -1,6 +1,8 @@
 // Polling and bounded waiting for SDL events.
 #include "framework/sdl/SdlEventPump.h"
 
+#include "framework/sdl/SdlDisplayWait.h"
+
 #include <chrono>
 #include <climits>
 #include <thread>
@@ -26,12 +28,16 @@ int wholeMilliseconds(std::int64_t nanoseconds) {
 
 } // namespace
 
-bool SdlEventPump::next(SDL_Event& event, std::int64_t now, std::int64_t deadline) {
+bool SdlEventPump::next(SDL_Event& event, std::int64_t now, std::int64_t deadline, SdlDisplayWait* display) {
     if (SDL_PollEvent(&event) != 0) return true;
     const std::int64_t remaining = remainingNs(now, deadline);
     if (remaining <= pollMarginNs) return false;
     // No overflow: the deadline lies more than the margin after `now`.
     const std::int64_t wakeAt = deadline - pollMarginNs;
+    // SDL_PollEvent has just taken in all the connection had to read, so it
+    // becomes readable again only with new input. (Events another thread
+    // pushes into SDL's queue wait for the next wake-up, a frame at most.)
+    if (display != nullptr) return display->waitForInput(wakeAt - now) && SDL_PollEvent(&event) != 0;
     // SDL waits in whole milliseconds, counted from a millisecond tick, and so
     // can overrun by most of one: it is given all but the last, which is slept
     // here to the nanosecond. An event arriving in that last stretch is picked

@@ -9,6 +9,8 @@
 
 namespace lum {
 
+class SdlDisplayWait;
+
 class SdlEventPump {
 public:
     // The last stretch before a deadline is polled rather than slept: waking
@@ -23,7 +25,10 @@ public:
     // Without an event it returns no later than the deadline (give or take the
     // scheduler), and while more than pollMarginNs is left it returns only
     // after sleeping, so a caller that loops until the deadline does not spin.
-    static bool next(SDL_Event& event, std::int64_t now, std::int64_t deadline);
+    // With a wait on the window system's connection (X11) the sleep is one,
+    // to the nanosecond, ended early by input; without (null), SDL's wait in
+    // whole milliseconds and a sleep for the rest.
+    static bool next(SDL_Event& event, std::int64_t now, std::int64_t deadline, SdlDisplayWait* display = nullptr);
 
     // Whole milliseconds from `now` to `deadline`, rounded down: 0 when less
     // than one is left or the deadline has passed, INT_MAX at most.

@@ -65,17 +65,23 @@ void Blitter::drawImage(ImageImpl& target, const ImageImpl& source, std::int64_t
                            pendingClear->getAlpha() == 255;
     const Colour under = overClear ? *pendingClear : Colour(0, 0, 0, 255);
     const bool replacesAll = coversAll && (mode == RowMode::Copied || overClear);
-    Colour* const targetPixels = replacesAll ? target.getPixelsToReplaceAll() : target.getPixelsKeepingAlphaClass();
+    Colour* const targetPixels =
+        replacesAll ? target.getPixelsToReplaceAll()
+                    : target.getPixelsKeepingAlphaClass(static_cast<unsigned int>(targetRow), static_cast<unsigned int>(height));
     const PixelRect rect{targetPixels + targetRow * targetWidth + targetColumn,
                          static_cast<std::ptrdiff_t>(targetWidth),
                          source.getPixels() + sourceRow * sourceWidth + sourceColumn,
                          static_cast<std::ptrdiff_t>(rows.step * sourceWidth),
                          width, height};
-    if (overClear)
+    if (overClear) {
         RowDrawing::drawOverColour(rect, source.containsTransparentColour() ? source.getTransparentColour() : nullptr,
                                    under);
-    else
+        target.markRowsChanged(0, target.getHeight());
+    } else if (mode == RowMode::Copied) {
+        copyRows(target, static_cast<unsigned int>(targetRow), rect);
+    } else {
         drawRect(mode, rect, source, target.getAlphaClass() == AlphaClass::Opaque);
+    }
 }
 
 Blitter::RowMode Blitter::chooseMode(const ImageImpl& target, const ImageImpl& source, std::int64_t step) {
@@ -92,14 +98,22 @@ Blitter::RowMode Blitter::chooseMode(const ImageImpl& target, const ImageImpl& s
     return RowMode::Selected;
 }
 
-void Blitter::drawRect(RowMode mode, const PixelRect& rect, const ImageImpl& source, bool opaqueTarget) {
-    if (mode == RowMode::Copied) {
-        for (std::size_t row = 0; row < rect.rows; ++row)
-            std::memcpy(static_cast<void*>(rect.target + static_cast<std::ptrdiff_t>(row) * rect.targetStride),
-                        rect.source + static_cast<std::ptrdiff_t>(row) * rect.sourceStride,
-                        rect.width * sizeof(Colour));
-        return;
+// A picture drawn again over itself, as a background is each frame, leaves
+// most rows as they were: comparing only reads, where writing would also
+// fetch and write back every line. Only rows that changed are marked.
+void Blitter::copyRows(ImageImpl& target, unsigned int targetRow, const PixelRect& rect) {
+    const std::size_t bytes = rect.width * sizeof(Colour);
+    for (std::size_t row = 0; row < rect.rows; ++row) {
+        Colour* to = rect.target + static_cast<std::ptrdiff_t>(row) * rect.targetStride;
+        const Colour* from = rect.source + static_cast<std::ptrdiff_t>(row) * rect.sourceStride;
+        if (std::memcmp(to, from, bytes) == 0)
+            continue;
+        std::memcpy(static_cast<void*>(to), from, bytes);
+        target.markRowsChanged(targetRow + static_cast<unsigned int>(row), 1);
     }
+}
+
+void Blitter::drawRect(RowMode mode, const PixelRect& rect, const ImageImpl& source, bool opaqueTarget) {
     // An opacity below 255 scales every weight: its table is made once per draw.
     BlendWeights::Table scaled;
     if (source.getOpacity() != 255)

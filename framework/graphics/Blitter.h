@@ -46,6 +46,7 @@ private:
     // classes, the opacity, the transparent colour and the column direction.
     enum class RowMode { Copied, Selected, Blended, Mirrored };
     static RowMode chooseMode(const ImageImpl& target, const ImageImpl& source, std::int64_t step);
+    static void copyRows(ImageImpl& target, unsigned int targetRow, const PixelRect& rect);
     static void drawRect(RowMode mode, const PixelRect& rect, const ImageImpl& source, bool opaqueTarget);
 };
 

@@ -61,13 +61,12 @@ FontSize FontImpl::measureText(const std::string& text) const {
 
 void FontImpl::drawText(Image& target, int x, int y, const Colour& colour, const std::string& text) const {
     // Only red, green and blue change and alpha becomes 255: the target's alpha
-    // class stays true.
-    Colour* targetPixels = target.getImpl().getPixelsKeepingAlphaClass();
+    // class stays true. Each glyph marks the rows it draws.
+    Colour* targetPixels = target.getImpl().getPixelsKeepingAlphaClass(0, 0);
     if (targetPixels == nullptr) {
         return;
     }
     const std::int64_t targetWidth = target.getWidth();
-    const std::int64_t targetHeight = target.getHeight();
 
     std::int64_t pen = x;
     for (char character : text) {
@@ -83,14 +82,15 @@ void FontImpl::drawText(Image& target, int x, int y, const Colour& colour, const
         if (glyph == nullptr) {
             continue;
         }
-        drawGlyph(targetPixels, targetWidth, targetHeight, pen, y, *glyph, colour);
+        drawGlyph(target.getImpl(), targetPixels, pen, y, *glyph, colour);
         pen += static_cast<std::int64_t>(glyph->width) + getCharacterGap();
     }
 }
 
-void FontImpl::drawGlyph(Colour* targetPixels, std::int64_t targetWidth, std::int64_t targetHeight,
-                         std::int64_t left, std::int64_t baseline, const GlyphRecord& glyph,
-                         const Colour& colour) const {
+void FontImpl::drawGlyph(ImageImpl& target, Colour* targetPixels, std::int64_t left, std::int64_t baseline,
+                         const GlyphRecord& glyph, const Colour& colour) const {
+    const std::int64_t targetWidth = target.getWidth();
+    const std::int64_t targetHeight = target.getHeight();
     // Clip the glyph box to the target once; the loops then touch only pixels
     // that exist in both the atlas and the target.
     const std::int64_t bottom = baseline + glyph.baselineOffset;
@@ -110,6 +110,7 @@ void FontImpl::drawGlyph(Colour* targetPixels, std::int64_t targetWidth, std::in
                          static_cast<std::size_t>(endRow - firstRow)};
     // The text colour's alpha plays no part; the result is always opaque.
     RowDrawing::drawCoverage(rect, colour);
+    target.markRowsChanged(static_cast<unsigned int>(bottom + firstRow), static_cast<unsigned int>(endRow - firstRow));
 }
 
 } // namespace lum

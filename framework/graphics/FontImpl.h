@@ -66,8 +66,8 @@ private:
     std::shared_ptr<const GlyphSet> glyphSet;
     std::uint32_t referenceCount = 1;
 
-    void drawGlyph(Colour* targetPixels, std::int64_t targetWidth, std::int64_t targetHeight,
-                   std::int64_t left, std::int64_t baseline, const GlyphRecord& glyph, const Colour& colour) const;
+    void drawGlyph(ImageImpl& target, Colour* targetPixels, std::int64_t left, std::int64_t baseline,
+                   const GlyphRecord& glyph, const Colour& colour) const;
 };
 
 } // namespace lum

@@ -161,14 +161,15 @@ ImageImpl::ImageImpl(Image* owner, bool resizable) : owner(owner), resizable(res
 ImageImpl::ImageImpl(Image* owner, unsigned int width, unsigned int height, const Colour& fill,
                      bool resizable)
     : width(width), height(height), pixelCount(Image::checkedPixelCount(width, height)),
-      pixels(pixelCount, fill), owner(owner), resizable(resizable), alphaClass(classOf(fill.getAlpha())),
-      classKnown(true) {}
+      pixels(pixelCount, fill), changedRows(height, 1), owner(owner), resizable(resizable),
+      alphaClass(classOf(fill.getAlpha())), classKnown(true) {}
 
 ImageImpl::ImageImpl(Image* owner, const ImageImpl& other)
     : width(other.width), height(other.height), pixelCount(other.pixelCount), opacity(other.opacity),
       transparentColour(other.transparentColour ? std::make_unique<Colour>(*other.transparentColour)
                                                 : nullptr),
-      pixels(other.settledPixels()), owner(owner), resizable(true), alphaClass(other.alphaClass),
+      pixels(other.settledPixels()), changedRows(other.height, 1), owner(owner), resizable(true),
+      alphaClass(other.alphaClass),
       classKnown(other.classKnown), keyFound(other.keyFound), keyKnown(other.keyKnown) {}
 
 ImageImpl::~ImageImpl() = default;
@@ -186,6 +187,14 @@ void ImageImpl::clear(const Colour& colour) {
 void ImageImpl::fillNow() const {
     RowDrawing::fill(pixels.data(), pixels.size(), pendingFill);
     fillPending = false;
+    markRowsChanged(0, height);
+}
+
+void ImageImpl::markRowsChanged(unsigned int firstRow, unsigned int rowCount) const {
+    if (firstRow >= height)
+        return;
+    const unsigned int count = std::min(rowCount, height - firstRow);
+    std::fill_n(changedRows.begin() + firstRow, count, std::uint8_t{1});
 }
 
 void ImageImpl::plot(unsigned int x, unsigned int y, const Colour& colour) {
@@ -193,6 +202,7 @@ void ImageImpl::plot(unsigned int x, unsigned int y, const Colour& colour) {
         return;
     settle();
     pixels[static_cast<std::size_t>(y) * width + x] = colour;
+    changedRows[y] = 1;
     // The classes widen in their order: opaque, binary, mixed.
     alphaClass = std::max(alphaClass, classOf(colour.getAlpha()));
     keyFound = keyFound || isTransparent(colour);
@@ -217,6 +227,7 @@ void ImageImpl::assign(const ImageImpl& other) {
     fillPending = false;
     width = other.width;
     height = other.height;
+    changedRows.assign(height, 1);
     pixelCount = other.pixelCount;
     opacity = other.opacity;
     transparentColour = other.transparentColour ? std::make_unique<Colour>(*other.transparentColour) : nullptr;
@@ -238,6 +249,8 @@ void ImageImpl::takePixels(ImageImpl& decoded) {
     height = std::exchange(decoded.height, 0);
     pixelCount = std::exchange(decoded.pixelCount, 0);
     decoded.pixels.clear();
+    decoded.changedRows.clear();
+    changedRows.assign(height, 1);
     alphaClass = decoded.alphaClass;
     classKnown = decoded.classKnown;
     // The decoded image had no transparent colour to look for.
@@ -271,6 +284,7 @@ void ImageImpl::resize(unsigned int newWidth, unsigned int newHeight) {
     pixelCount = newCount;
     width = newWidth;
     height = newHeight;
+    changedRows.assign(height, 1);
 }
 
 void ImageImpl::setAlpha(float value) {

@@ -6,6 +6,7 @@
 #include "framework/graphics/Colour.h"
 #include "framework/graphics/Image.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -51,34 +52,50 @@ public:
     unsigned int getPixelCount() const { return pixelCount; }
     std::uint8_t getOpacity() const { return opacity; }
     const Colour* getTransparentColour() const { return transparentColour.get(); }
-    // For writing anything: the alpha class is worked out again when next asked.
+    // For writing anything: the alpha class is worked out again when next
+    // asked, and every row is taken as changed.
     Colour* getPixels() {
         settle();
         classKnown = false;
         keyKnown = false;
+        markRowsChanged(0, height);
         return pixels.empty() ? nullptr : pixels.data();
     }
     const Colour* getPixels() const {
         settle();
         return pixels.empty() ? nullptr : pixels.data();
     }
-    // For writers that change only red, green and blue, or set alpha to 255:
-    // neither makes the alpha class untrue. The new colours may be the
-    // transparent one, so whether it occurs is worked out again.
-    Colour* getPixelsKeepingAlphaClass() {
+    // For writers that change only red, green and blue, or set alpha to 255,
+    // and only in `rowCount` rows from `firstRow`: neither makes the alpha
+    // class untrue. The new colours may be the transparent one, so whether it
+    // occurs is worked out again.
+    Colour* getPixelsKeepingAlphaClass(unsigned int firstRow, unsigned int rowCount) {
         settle();
         keyKnown = transparentColour == nullptr;
+        markRowsChanged(firstRow, rowCount);
         return pixels.empty() ? nullptr : pixels.data();
     }
     // The colour of a clear not yet carried out, if one is waiting.
     const Colour* getPendingClear() const { return fillPending ? &pendingFill : nullptr; }
     // The same for a writer that sets every pixel of the image: a clear not
-    // yet carried out is dropped instead.
+    // yet carried out is dropped instead. No row is taken as changed: the
+    // writer marks those it changes.
     Colour* getPixelsToReplaceAll() {
         fillPending = false;
         keyKnown = transparentColour == nullptr;
         return pixels.empty() ? nullptr : pixels.data();
     }
+
+    // Rows written since forgetChangedRows, one flag each (nonzero: the row
+    // may have changed), bottom row first; null without pixels. A presenter
+    // that keeps the last picture it was given need look at no other rows.
+    const std::uint8_t* getChangedRows() const {
+        settle();
+        return changedRows.empty() ? nullptr : changedRows.data();
+    }
+    void forgetChangedRows() const { std::fill(changedRows.begin(), changedRows.end(), std::uint8_t{0}); }
+    // Clipped to the image.
+    void markRowsChanged(unsigned int firstRow, unsigned int rowCount) const;
 
     // Worked out once from the pixels, then kept true by every change.
     AlphaClass getAlphaClass() const;
@@ -128,6 +145,7 @@ private:
     // Mutable for a clear carried out when the pixels are first read.
     mutable std::vector<Colour> pixels;
     mutable bool fillPending = false;
+    mutable std::vector<std::uint8_t> changedRows;
     Colour pendingFill{0, 0, 0, 255};
     Image* owner;
     bool resizable;

@@ -3,6 +3,8 @@
 
 #include "framework/graphics/Image.h"
 
+#include <cstdint>
+
 namespace lum {
 
 class Screen : public Image {
@@ -17,6 +19,12 @@ public:
     // RGBA bytes, bottom row first, rows back to back.
     unsigned char* getPixelData();
     const unsigned char* getPixelData() const;
+
+    // A flag a row, bottom row first, nonzero where the row was drawn on since
+    // forgetChangedRows: a presenter that keeps the last picture it showed
+    // need compare no other rows.
+    const std::uint8_t* getChangedRows() const;
+    void forgetChangedRows() const;
 };
 
 } // namespace lum

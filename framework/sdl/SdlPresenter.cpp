@@ -110,6 +110,7 @@ SDL_Renderer* SdlPresenter::createRenderer(SDL_Window* window) {
 void SdlPresenter::present(const Screen& screen) {
     if (screen.getWidth() != width || screen.getHeight() != height) return;
     if (drawsIntoWindowSurface && presentToWindowSurface(screen)) return;
+    surfaceShowedLastFrame = false;
     if (texture == nullptr && !createTexture()) {
         if (!textureFailureLogged) log.error(std::string("No SDL texture for the screen: ") + SDL_GetError());
         textureFailureLogged = true;
@@ -120,7 +121,7 @@ void SdlPresenter::present(const Screen& screen) {
     if (SDL_LockTexture(texture, nullptr, &pixels, &pitch) != 0) return;
     // A locked texture's pixels may be a scratch buffer meant only for writing.
     copyRowsFlipped(screen.getPixels(), static_cast<unsigned char*>(pixels), pitch, width, height, swapRedAndBlue,
-                    false);
+                    false, nullptr);
     SDL_UnlockTexture(texture);
     // The image covers the whole window unless a full-screen mode is larger.
     int outputWidth = 0;
@@ -147,9 +148,17 @@ bool SdlPresenter::presentToWindowSurface(const Screen& screen) {
     const bool swap = format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888;
     if (!swap && format != SDL_PIXELFORMAT_ABGR8888 && format != SDL_PIXELFORMAT_BGR888) return false;
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
-    if (surface != shownSurface || surface->pixels != shownPixels) wholeWindowStale = true;
-    const SDL_Rect changed = copyRowsFlipped(screen.getPixels(), static_cast<unsigned char*>(surface->pixels),
-                                             surface->pitch, width, height, swap, true);
+    // The surface holds the screen as it was when its rows were last
+    // forgotten only if it showed the last frame; otherwise every row is
+    // compared.
+    const bool sameSurface = surface == shownSurface && surface->pixels == shownPixels && surfaceShowedLastFrame;
+    if (!sameSurface) wholeWindowStale = true;
+    const Colour* pixels = screen.getPixels(); // a clear still waiting is made first
+    const SDL_Rect changed = copyRowsFlipped(pixels, static_cast<unsigned char*>(surface->pixels), surface->pitch,
+                                             width, height, swap, true,
+                                             sameSurface ? screen.getChangedRows() : nullptr);
+    screen.forgetChangedRows();
+    surfaceShowedLastFrame = true;
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     if (wholeWindowStale) {
         if (SDL_UpdateWindowSurface(window) != 0) return true;
@@ -166,12 +175,14 @@ void SdlPresenter::showWholeWindowNext() { wholeWindowStale = true; }
 
 SDL_Rect SdlPresenter::copyRowsFlipped(const Colour* source, unsigned char* destination, int destinationPitch,
                                        unsigned int width, unsigned int height, bool swapRedAndBlue,
-                                       bool unchangedRowsKept) {
+                                       bool unchangedRowsKept, const std::uint8_t* changedRows) {
     int first = -1;
     int last = -1;
     const std::size_t rowBytes = std::size_t{width} * bytesPerPixel;
     for (unsigned int row = 0; row < height; ++row) {
-        const Colour* sourceRow = source + static_cast<std::size_t>(height - 1 - row) * width;
+        const unsigned int sourceIndex = height - 1 - row;
+        if (unchangedRowsKept && changedRows != nullptr && changedRows[sourceIndex] == 0) continue;
+        const Colour* sourceRow = source + static_cast<std::size_t>(sourceIndex) * width;
         unsigned char* destinationRow = destination + static_cast<std::size_t>(row) * destinationPitch;
         // Reading is cheaper than writing, and most rows of a frame are as
         // they were; a buffer that is only written to is copied blindly.

@@ -10,6 +10,7 @@
 
 #include <SDL_render.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -54,11 +55,12 @@ public:
     // into a top-row-first one whose rows are `destinationPitch` bytes apart,
     // with red and blue trading places when asked. Where the destination
     // keeps what it was given (`unchangedRowsKept`), rows it already holds are
-    // only compared. Returns the band of destination rows written (h is 0
-    // when none was).
+    // only compared, and with `changedRows` (a flag a source row) rows not
+    // flagged are not even compared. Returns the band of destination rows
+    // written (h is 0 when none was).
     static SDL_Rect copyRowsFlipped(const Colour* source, unsigned char* destination, int destinationPitch,
                                     unsigned int width, unsigned int height, bool swapRedAndBlue,
-                                    bool unchangedRowsKept);
+                                    bool unchangedRowsKept, const std::uint8_t* changedRows);
 
 private:
     static SDL_Renderer* createRenderer(SDL_Window* window);
@@ -77,6 +79,7 @@ private:
     const SDL_Surface* shownSurface = nullptr;
     const void* shownPixels = nullptr;
     bool wholeWindowStale = true;
+    bool surfaceShowedLastFrame = false;
     unsigned int width;
     unsigned int height;
 };

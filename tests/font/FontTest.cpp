@@ -312,6 +312,26 @@ TEST_F(Fonts, ClipsAtEveryEdgeOfTheTarget) {
     }
 }
 
+// Text flags the rows it draws on, for presenters that compare only those.
+TEST_F(Fonts, TextFlagsTheRowsItDrawsOnAndNoOthers) {
+    const Colour background(10, 20, 30, 255);
+    Image target(70, 60, background);
+    target.getImpl().forgetChangedRows();
+    font->drawText(target, 5, 20, Colour(255, 200, 10, 255), "Wg|");
+    const std::uint8_t* flags = target.getImpl().getChangedRows();
+    unsigned int flagged = 0;
+    for (unsigned int row = 0; row < 60; ++row) {
+        bool changed = false;
+        for (unsigned int column = 0; column < 70; ++column)
+            changed = changed || !(target.getPixel(column, row) == background);
+        EXPECT_TRUE(!changed || flags[row] != 0) << "row " << row;
+        flagged += flags[row] != 0;
+    }
+    EXPECT_GT(flagged, 10u);
+    EXPECT_EQ(flags[0], 0);  // below the descenders
+    EXPECT_EQ(flags[59], 0); // above the capitals
+}
+
 // Codes above 127 are skipped; the text colour's alpha plays no part.
 TEST_F(Fonts, CodesAbove127AreSkippedAndTheColoursAlphaIsIgnored) {
     EXPECT_EQ(font->measureText("A\xC3\xA9" "B\xFF").width, font->measureText("AB").width);

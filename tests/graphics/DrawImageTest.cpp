@@ -7,6 +7,7 @@
 #include "framework/graphics/Image.h"
 #include "framework/graphics/ImageFile.h"
 #include "framework/graphics/RowDrawing.h"
+#include "framework/graphics/Screen.h"
 
 #include <gtest/gtest.h>
 
@@ -272,6 +273,58 @@ TEST(PendingClear, EveryUseAfterAClearSeesTheClearedColour) {
             EXPECT_TRUE(samePixels(use(image), use(filled)));
         }
     });
+}
+
+// A presenter compares only the rows the screen flags as drawn on since it
+// last forgot them: every row a change reaches must be flagged, and the
+// drawing the game does each frame should leave the rest alone.
+TEST(ChangedRows, EveryRowAChangeReachesIsFlaggedAndNoOther) {
+    const Colour back(40, 50, 60, 255), other(1, 2, 3, 255);
+    Image picture(20, 8, back);
+    picture.plot(5, 6, other);
+    Image keyed(20, 8, other);
+    keyed.plot(2, 1, Colour::MAGENTA).setTransparentColour(Colour::MAGENTA);
+    struct Use {
+        const char* name;
+        std::function<void(lum::Screen&)> change;
+        std::vector<unsigned int> flagged; // exactly these rows; empty with `all`
+        bool all;
+    };
+    const Use uses[] = {
+        {"plot", [&](lum::Screen& s) { s.plot(3, 2, other); }, {2}, false},
+        {"plot outside", [&](lum::Screen& s) { s.plot(3, 9, other); }, {}, false},
+        {"a line", [&](lum::Screen& s) { s.drawLine(0, 1, 19, 3, other); }, {1, 2, 3}, false},
+        {"a small picture", [&](lum::Screen& s) { s.drawImage(Image(2, 3, other), 0, 0, 2, 3, 4, 5); }, {5, 6, 7}, false},
+        {"a keyed picture", [&](lum::Screen& s) { s.drawImage(keyed, 0, 0, 20, 2, 0, 3); }, {3, 4}, false},
+        {"the same picture again", [&](lum::Screen& s) { s.drawImage(picture); }, {}, false},
+        {"a picture a row apart", [&](lum::Screen& s) { Image p(picture); p.plot(0, 1, other); s.drawImage(p); }, {1}, false},
+        {"the picture over a clear", [&](lum::Screen& s) { s.clear(other); s.drawImage(picture); }, {}, false},
+        {"a keyed picture over a clear", [&](lum::Screen& s) { s.clear(back); s.drawImage(keyed); }, {}, true},
+        {"a clear", [&](lum::Screen& s) { s.clear(back); }, {}, true},
+        {"getPixels to write", [&](lum::Screen& s) { s.getPixels()[0] = other; }, {}, true},
+        {"assignment", [&](lum::Screen& s) { static_cast<Image&>(s) = Image(20, 8, other); }, {}, true},
+    };
+    for (const Use& use : uses) {
+        SCOPED_TRACE(use.name);
+        lum::Screen screen(20, 8);
+        screen.drawImage(picture);
+        (void)screen.getChangedRows(); // a pending clear is made first
+        screen.forgetChangedRows();
+        const Image before(screen);
+        use.change(screen);
+        const std::uint8_t* flags = screen.getChangedRows();
+        ASSERT_NE(flags, nullptr);
+        for (unsigned int row = 0; row < 8; ++row) {
+            bool rowChanged = false;
+            for (unsigned int x = 0; x < 20; ++x)
+                rowChanged = rowChanged || !(screen.getPixel(x, row) == before.getPixel(x, row));
+            if (rowChanged) {
+                EXPECT_NE(flags[row], 0) << "row " << row << " changed unflagged";
+            }
+            const bool expected = use.all || std::find(use.flagged.begin(), use.flagged.end(), row) != use.flagged.end();
+            EXPECT_EQ(flags[row] != 0, expected) << "row " << row;
+        }
+    }
 }
 
 // Text rows: every coverage over every channel value beneath, for every text

@@ -23,8 +23,10 @@ struct Band {
     int count;
 };
 
-Band copy(const std::vector<Colour>& screen, std::vector<unsigned char>& window, bool swap, bool kept) {
-    const SDL_Rect rect = SdlPresenter::copyRowsFlipped(screen.data(), window.data(), PITCH, WIDTH, HEIGHT, swap, kept);
+Band copy(const std::vector<Colour>& screen, std::vector<unsigned char>& window, bool swap, bool kept,
+          const std::uint8_t* changedRows = nullptr) {
+    const SDL_Rect rect =
+        SdlPresenter::copyRowsFlipped(screen.data(), window.data(), PITCH, WIDTH, HEIGHT, swap, kept, changedRows);
     EXPECT_EQ(rect.x, 0);
     EXPECT_EQ(rect.w, static_cast<int>(WIDTH));
     return {rect.h == 0 ? -1 : rect.y, rect.h};
@@ -43,6 +45,7 @@ void expectRowShown(const std::vector<Colour>& screen, const std::vector<unsigne
 }
 
 TEST(PresenterCopy, OnlyChangedRowsAreWrittenAndTheirBandIsReported) {
+    static_assert(HEIGHT == 6, "the row flags below are for six rows");
     for (const bool swap : {false, true}) {
         SCOPED_TRACE(swap ? "red and blue swapped" : "same layout");
         std::vector<Colour> screen;
@@ -71,6 +74,17 @@ TEST(PresenterCopy, OnlyChangedRowsAreWrittenAndTheirBandIsReported) {
         EXPECT_EQ(band.count, 3);
         for (unsigned int row = 0; row < HEIGHT; ++row) expectRowShown(screen, window, row, swap);
         EXPECT_EQ(std::memcmp(&window[3 * PITCH], &before[3 * PITCH], PITCH), 0);
+
+        // Rows the screen does not flag are not looked at, changed or not.
+        screen[0] = Colour(9, 9, 9, 9); // screen row 0: window row 5
+        screen[4 * WIDTH + 2] = Colour(8, 8, 8, 8); // screen row 4: window row 1
+        const std::uint8_t flags[HEIGHT] = {0, 0, 0, 0, 1, 0};
+        before = window;
+        band = copy(screen, window, swap, true, flags);
+        EXPECT_EQ(band.first, 1);
+        EXPECT_EQ(band.count, 1);
+        expectRowShown(screen, window, 1, swap);
+        EXPECT_EQ(std::memcmp(&window[5 * PITCH], &before[5 * PITCH], PITCH), 0);
 
         // A buffer that only takes writes is written whole and reported whole.
         band = copy(screen, window, swap, false);

@@ -14,6 +14,10 @@ presenting. The frames around the longest intervals are explained by their
 phases, and with --picture the interval distribution and the phases are drawn
 with matplotlib.
 
+Before that, the game is started STARTS times, each time ended once its first
+frame is presented, and the time from starting the process to that frame is
+reported (the quickest, the median and the slowest).
+
 Usage: measure_performance.py <run folder> [seconds] [--picture file.png]"""
 
 import os
@@ -67,6 +71,43 @@ def play(game, seconds):
         steering.turn()
     end_clock, end_cpu, end_wall = raw_clock_ns(), processor_seconds(game.process.pid), time.monotonic()
     return (begin_clock, end_clock), (end_cpu - begin_cpu) / (end_wall - begin_wall), matches
+
+
+STARTS = 7
+
+
+def first_frame_stamp(trace_path, game, timeout=10.0):
+    """The clock reading of the first frame the game presents, once it is in the trace."""
+    give_up = time.monotonic() + timeout
+    while time.monotonic() < give_up:
+        if game.process.poll() is not None:
+            raise Failure("the game ended before its first frame (code %s)" % game.process.returncode)
+        try:
+            with open(trace_path) as trace:
+                line = trace.readline()
+            if line.endswith("\n"):
+                return int(line.split()[0])
+        except FileNotFoundError:
+            pass
+        time.sleep(0.001)
+    raise Failure("no frame presented within %.0f s" % timeout)
+
+
+def start_up_times(run_folder, trace_folder):
+    """Milliseconds from starting the game's process to its first presented frame, sorted."""
+    times = []
+    for attempt in range(STARTS):
+        trace = os.path.join(trace_folder, "start-%d.txt" % attempt)
+        game = Program(os.path.join(run_folder, "vellorin"), run_folder=run_folder,
+                       environment={"LUM_FRAME_TRACE": trace}, start=False)
+        try:
+            begin = raw_clock_ns()
+            game.start()
+            times.append((first_frame_stamp(trace, game) - begin) / 1e6)
+        finally:
+            game.stop()
+            game.remove()
+    return sorted(times)
 
 
 PHASES = ("waiting", "update", "render", "present")
@@ -164,6 +205,7 @@ def main():
     trace = os.path.join(trace_folder, "frames.txt")
     try:
         with x_server():
+            starts = start_up_times(run_folder, trace_folder)
             game = Program(os.path.join(run_folder, "vellorin"), run_folder=run_folder,
                            environment={"LUM_FRAME_TRACE": trace})
             game.find_window("Vellorin")
@@ -192,6 +234,8 @@ def main():
     print("  frames per second:   %.2f" % fps)
     print("  frame interval p99:  %.2f ms (median %.2f ms, longest %.2f ms)" % (p99, median, longest))
     print("  processor share:     %.1f %% of one core" % (share * 100))
+    print("  start-up:            %.0f ms to the first frame (median of %d starts; %.0f to %.0f ms)" %
+          (starts[len(starts) // 2], len(starts), starts[0], starts[-1]))
     if tail:
         print("  longest intervals and the phases of the frame that ended them:")
         print("\n".join(tail))

@@ -7,6 +7,7 @@
 #include "framework/graphics/Colour.h"
 #include "framework/graphics/Image.h"
 #include "framework/graphics/ImageImpl.h"
+#include "framework/graphics/RowDrawing.h"
 
 #include <algorithm>
 #include <limits>
@@ -29,6 +30,8 @@ constexpr std::size_t COMPRESSION_FIELD = 30;
 // Red, green, blue and alpha masks: inside info headers of 52 (56 with alpha)
 // bytes or more, or right after a 40-byte one.
 constexpr std::size_t MASKS_FIELD = 54;
+// The end of the last field read: the alpha mask.
+constexpr std::size_t MASKS_END = MASKS_FIELD + 16;
 
 constexpr std::uint32_t UNCOMPRESSED = 0;
 constexpr std::uint32_t BITFIELDS = 3;
@@ -64,7 +67,7 @@ struct Channel {
 
 BMPFile::BMPFile(const std::string& filename) : ImageFileImpl(filename) {}
 
-void BMPFile::loadFromMemory(const unsigned char* data, std::size_t size, Image& target) {
+BMPFile::Layout BMPFile::layoutOf(const unsigned char* data, std::size_t size) const {
     const std::string& name = getFilename();
     if (size < 2 || data[0] != 'B' || data[1] != 'M')
         throw error(name + " is not a BMP file.");
@@ -82,27 +85,63 @@ void BMPFile::loadFromMemory(const unsigned char* data, std::size_t size, Image&
     if (bits < 24 || bits > 32)
         throw error(name + " is a " + std::to_string(bits) + " only 24 or 32 bit BMP files are supported.");
 
-    const std::uint32_t width = readLE(data + WIDTH_FIELD, 4);
+    Layout layout;
+    layout.width = readLE(data + WIDTH_FIELD, 4);
     // A negative height (two's complement) stores the top row first. The most
     // negative height has no positive counterpart.
     const std::uint32_t heightField = readLE(data + HEIGHT_FIELD, 4);
     if (heightField == TOP_DOWN_BIT)
         throw corrupted();
     const bool topDown = (heightField & TOP_DOWN_BIT) != 0;
-    const std::uint32_t height = topDown ? ~heightField + 1 : heightField;
+    layout.height = topDown ? ~heightField + 1 : heightField;
 
-    ColourMasks masks;
-    PixelRows rows = pixelRows(data, size, headerSize, width, masks);
-    rows.topRowFirst = topDown;
+    layout.rows = pixelRows(data, size, headerSize, layout.width, layout.masks);
+    layout.rows.topRowFirst = topDown;
     // Before anything is allocated: the file must hold every pixel it claims.
-    if (!rowsFit(size, rows, width, height))
+    if (!rowsFit(size, layout.rows, layout.width, layout.height))
         throw corrupted();
-    Image::checkedPixelCount(width, height);
-    Image decoded(width, height, Colour::BLACK);
-    if (masks.present)
-        decodeMasked(data, rows, masks, decoded);
+    Image::checkedPixelCount(layout.width, layout.height);
+    return layout;
+}
+
+void BMPFile::loadFromMemory(const unsigned char* data, std::size_t size, Image& target) {
+    const Layout layout = layoutOf(data, size);
+    Image decoded(layout.width, layout.height, Colour::BLACK);
+    if (layout.masks.present)
+        decodeMasked(data, layout.rows, layout.masks, decoded);
     else
-        decodeRows(data, rows, decoded);
+        decodeRows(data, layout.rows, decoded);
+    commit(decoded, target);
+}
+
+// Pictures of blue, green, red and alpha bytes with rows back to back (as this
+// codec saves them) are read straight into the decoded image's block and put
+// in order there: a second block of the file's size would cost as much again,
+// each of its pages touched for the first time. Others are read whole.
+void BMPFile::load(Image& target) {
+    InputFile file = openForReading();
+    // Every header field the layout reads lies in the first MASKS_END bytes.
+    unsigned char head[MASKS_END];
+    const std::size_t headSize = static_cast<std::size_t>(std::min<std::uint64_t>(file.size, MASKS_END));
+    readExactly(file, 0, head, headSize);
+    const Layout layout = headSize < MASKS_END ? Layout{} : layoutOf(head, file.size);
+    if (headSize < MASKS_END || layout.masks.present || layout.rows.bytesPerPixel != 4 ||
+        layout.rows.rowStride != std::uint64_t{layout.width} * 4 || layout.width == 0 || layout.height == 0) {
+        const FileBytes bytes = readAll(file);
+        loadFromMemory(bytes.data.get(), bytes.size, target);
+        return;
+    }
+    Image decoded(layout.width, layout.height, Colour::BLACK);
+    Colour* pixels = decoded.getPixels();
+    readExactly(file, layout.rows.offset, pixels, std::size_t{decoded.getPixelCount()} * sizeof(Colour));
+    if (layout.rows.topRowFirst)
+        for (unsigned int y = 0; y < layout.height / 2; ++y)
+            std::swap_ranges(pixels + std::size_t{y} * layout.width, pixels + std::size_t{y + 1} * layout.width,
+                             pixels + std::size_t{layout.height - 1 - y} * layout.width);
+    // The bytes of each pixel are blue, green, red, alpha: red and blue trade places.
+    for (unsigned int y = 0; y < layout.height; ++y)
+        RowDrawing::copySwappingRedAndBlue(pixels + std::size_t{y} * layout.width,
+                                           pixels + std::size_t{y} * layout.width, layout.width);
     commit(decoded, target);
 }
 

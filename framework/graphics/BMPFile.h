@@ -13,6 +13,7 @@ public:
 
     // Resizes the target to the picture and keeps its opacity and transparent
     // colour. Refused files leave the target unchanged.
+    void load(Image& target) override;
     void loadFromMemory(const unsigned char* data, std::size_t size, Image& target) override;
     void save(const Image& source) override;
 
@@ -29,6 +30,16 @@ private:
         std::uint32_t alpha = 0;
     };
 
+    // Where the pixels lie and how they are laid out, every field checked
+    // against a file of `size` bytes; only the first bytes of the file, up to
+    // the end of the alpha mask, are read from `data`.
+    struct Layout {
+        std::uint32_t width = 0;
+        std::uint32_t height = 0;
+        PixelRows rows{};
+        ColourMasks masks;
+    };
+    Layout layoutOf(const unsigned char* data, std::size_t size) const;
     PixelRows pixelRows(const unsigned char* data, std::size_t size, std::uint32_t headerSize,
                         std::uint32_t width, ColourMasks& masks) const;
     ColourMasks readMasks(const unsigned char* data, std::size_t size, std::uint32_t headerSize, bool withAlpha,

@@ -5,6 +5,7 @@
 
 #include "framework/graphics/Colour.h"
 #include "framework/graphics/Image.h"
+#include "framework/graphics/RowDrawing.h"
 
 #include <filesystem>
 #include <fstream>
@@ -16,7 +17,8 @@ ImageFileImpl::ImageFileImpl(const std::string& filename) : filename(filename) {
 ImageFileImpl::~ImageFileImpl() = default;
 
 void ImageFileImpl::load(Image& target) {
-    const FileBytes bytes = readFile();
+    InputFile file = openForReading();
+    const FileBytes bytes = readAll(file);
     loadFromMemory(bytes.data.get(), bytes.size, target);
 }
 
@@ -28,21 +30,35 @@ ImageFile::ImageFileException ImageFileImpl::corrupted() const {
     return error(filename + " appears to be a corrupted file");
 }
 
-ImageFileImpl::FileBytes ImageFileImpl::readFile() const {
+ImageFile::ImageFileException ImageFileImpl::unreadable() const {
+    return error("Unable to load file " + filename);
+}
+
+ImageFileImpl::InputFile ImageFileImpl::openForReading() const {
     // The size comes from the file system, which refuses anything but a file
     // (a folder "opens" as a stream and claims an absurd length).
     std::error_code failure;
     const std::uintmax_t length = std::filesystem::file_size(filename, failure);
-    std::ifstream in(filename, std::ios::binary);
-    if (failure || !in)
-        throw error("Unable to load file " + filename);
+    InputFile file{std::ifstream(filename, std::ios::binary), length};
+    if (failure || !file.stream)
+        throw unreadable();
+    return file;
+}
+
+// A file that shrank since its size was taken is caught here.
+void ImageFileImpl::readExactly(InputFile& file, std::uint64_t offset, void* into, std::size_t count) const {
+    const auto wanted = static_cast<std::streamsize>(count);
+    if (!file.stream.seekg(static_cast<std::streamoff>(offset)) ||
+        !file.stream.read(static_cast<char*>(into), wanted) || file.stream.gcount() != wanted)
+        throw unreadable();
+}
+
+ImageFileImpl::FileBytes ImageFileImpl::readAll(InputFile& file) const {
     // Read straight into uninitialised memory: zeroing a picture's bytes
     // first would touch every page twice.
-    const auto size = static_cast<std::size_t>(length);
+    const auto size = static_cast<std::size_t>(file.size);
     FileBytes bytes{std::unique_ptr<unsigned char[]>(new unsigned char[size == 0 ? 1 : size]), size};
-    const auto wanted = static_cast<std::streamsize>(bytes.size);
-    if (!in.read(reinterpret_cast<char*>(bytes.data.get()), wanted) || in.gcount() != wanted)
-        throw error("Unable to load file " + filename);
+    readExactly(file, 0, bytes.data.get(), size);
     return bytes;
 }
 
@@ -98,6 +114,11 @@ void ImageFileImpl::decodeRows(const unsigned char* data, const PixelRows& rows,
         const std::size_t fileRow = rows.topRowFirst ? height - 1 - y : y;
         const unsigned char* in = data + rows.offset + fileRow * rows.rowStride;
         Colour* out = pixels + std::size_t{y} * width;
+        // Blue, green, red, alpha bytes are a colour with red and blue swapped.
+        if (rows.bytesPerPixel == 4 && rows.fourthByteIsAlpha) {
+            RowDrawing::copySwappingRedAndBlue(out, reinterpret_cast<const Colour*>(in), width);
+            continue;
+        }
         for (unsigned int x = 0; x < width; ++x, in += rows.bytesPerPixel)
             out[x] = Colour(in[2], in[1], in[0], rows.fourthByteIsAlpha ? in[3] : 255);
     }

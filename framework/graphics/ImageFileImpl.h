@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,6 +49,20 @@ protected:
     // "<name> appears to be a corrupted file".
     ImageFile::ImageFileException corrupted() const;
 
+    // The file opened for reading, with its size from the file system.
+    struct InputFile {
+        std::ifstream stream;
+        std::uint64_t size;
+    };
+    struct FileBytes {
+        std::unique_ptr<unsigned char[]> data;
+        std::size_t size;
+    };
+    // Each throws "Unable to load file <name>" when it cannot do its part.
+    InputFile openForReading() const;
+    void readExactly(InputFile& file, std::uint64_t offset, void* into, std::size_t count) const;
+    FileBytes readAll(InputFile& file) const;
+
     // Writes the bytes as the whole new contents of the file.
     void writeFile(const std::vector<unsigned char>& bytes) const;
 
@@ -65,11 +80,7 @@ protected:
     static void appendPixels(const Image& image, std::vector<unsigned char>& out);
 
 private:
-    struct FileBytes {
-        std::unique_ptr<unsigned char[]> data;
-        std::size_t size;
-    };
-    FileBytes readFile() const;
+    ImageFile::ImageFileException unreadable() const;
 
     std::string filename;
 };

@@ -63,6 +63,39 @@ TEST_F(ImageFileTest, FilesOfOtherProgramsAreReadInEveryLayout) {
     EXPECT_EQ(patternPixel(2, 2, false), screen.getPixel(2, 2));
 }
 
+// Pictures of blue, green, red and alpha bytes with rows back to back are
+// read straight into the image: bottom row or top row first, with a gap
+// before the pixels, into a target that keeps its opacity and key or into
+// the screen; one byte short, they are refused like any other.
+TEST_F(ImageFileTest, ThirtyTwoBitRowsReadStraightIntoTheImageInEveryLayout) {
+    const Image pattern = load(pillow("pattern.tga", 7, 5, "--alpha"));
+    const std::string saved = path("saved.bmp");
+    ImageFile(saved).save(pattern); // 32 bits, no masks, bottom row first
+    const std::string down = patched(saved, "down32.bmp", [](Bytes& b) {
+        for (std::size_t top = 0, bottom = 4; top < bottom; ++top, --bottom)
+            std::swap_ranges(&b[54 + top * 28], &b[54 + top * 28 + 28], &b[54 + bottom * 28]);
+        putLE(b, HEIGHT, std::uint32_t(-5));
+    });
+    const std::string gap = patched(saved, "gap32.bmp", [](Bytes& b) {
+        b.insert(b.begin() + 54, 10, 0xEE);
+        putLE(b, DATA_OFFSET, 64);
+        putLE(b, 2, static_cast<std::uint32_t>(b.size()));
+    });
+    for (const std::string& file : {saved, down, gap}) {
+        Image sprite(9, 9, Colour::WHITE);
+        ImageFile(file).load(sprite.setAlpha(0.5f).setTransparentColour(Colour::MAGENTA));
+        EXPECT_TRUE(showsPattern(sprite, 7, 5, true) && sprite.getOpacity() == 127 && sprite.getTransparentColour())
+            << file;
+        Screen screen(3, 4);
+        ImageFile(file).load(screen);
+        for (unsigned int y = 0; y < 4; ++y)
+            for (unsigned int x = 0; x < 3; ++x)
+                ASSERT_EQ(screen.getPixel(x, y), pattern.getPixel(x, y)) << file << " " << x << ", " << y;
+    }
+    expectRefused(patched(saved, "short32.bmp", [](Bytes& b) { b.pop_back(); }),
+                  path("short32.bmp") + " appears to be a corrupted file");
+}
+
 // Any contiguous, non-overlapping masks: fields of any width and place are
 // scaled to 8 bits, and a file without an alpha mask is opaque.
 TEST_F(ImageFileTest, ThirtyTwoBitFilesWithAnyChannelMasksAreRead) {

@@ -161,14 +161,14 @@ ImageImpl::ImageImpl(Image* owner, bool resizable) : owner(owner), resizable(res
 ImageImpl::ImageImpl(Image* owner, unsigned int width, unsigned int height, const Colour& fill,
                      bool resizable)
     : width(width), height(height), pixelCount(Image::checkedPixelCount(width, height)),
-      pixels(pixelCount, fill), changedRows(height, 1), owner(owner), resizable(resizable),
+      pixels(pixelCount, fill), changedRows(rowFlagCount(pixelCount, height), 1), owner(owner), resizable(resizable),
       alphaClass(classOf(fill.getAlpha())), classKnown(true) {}
 
 ImageImpl::ImageImpl(Image* owner, const ImageImpl& other)
     : width(other.width), height(other.height), pixelCount(other.pixelCount), opacity(other.opacity),
       transparentColour(other.transparentColour ? std::make_unique<Colour>(*other.transparentColour)
                                                 : nullptr),
-      pixels(other.settledPixels()), changedRows(other.height, 1), owner(owner), resizable(true),
+      pixels(other.settledPixels()), changedRows(other.changedRows.size(), 1), owner(owner), resizable(true),
       alphaClass(other.alphaClass),
       classKnown(other.classKnown), keyFound(other.keyFound), keyKnown(other.keyKnown) {}
 
@@ -191,9 +191,10 @@ void ImageImpl::fillNow() const {
 }
 
 void ImageImpl::markRowsChanged(unsigned int firstRow, unsigned int rowCount) const {
-    if (firstRow >= height)
+    const std::size_t rows = changedRows.size();
+    if (firstRow >= rows)
         return;
-    const unsigned int count = std::min(rowCount, height - firstRow);
+    const std::size_t count = std::min<std::size_t>(rowCount, rows - firstRow);
     std::fill_n(changedRows.begin() + firstRow, count, std::uint8_t{1});
 }
 
@@ -227,8 +228,8 @@ void ImageImpl::assign(const ImageImpl& other) {
     fillPending = false;
     width = other.width;
     height = other.height;
-    changedRows.assign(height, 1);
     pixelCount = other.pixelCount;
+    changedRows.assign(rowFlagCount(pixelCount, height), 1);
     opacity = other.opacity;
     transparentColour = other.transparentColour ? std::make_unique<Colour>(*other.transparentColour) : nullptr;
     alphaClass = other.alphaClass;
@@ -250,7 +251,7 @@ void ImageImpl::takePixels(ImageImpl& decoded) {
     pixelCount = std::exchange(decoded.pixelCount, 0);
     decoded.pixels.clear();
     decoded.changedRows.clear();
-    changedRows.assign(height, 1);
+    changedRows.assign(rowFlagCount(pixelCount, height), 1);
     alphaClass = decoded.alphaClass;
     classKnown = decoded.classKnown;
     // The decoded image had no transparent colour to look for.
@@ -284,7 +285,7 @@ void ImageImpl::resize(unsigned int newWidth, unsigned int newHeight) {
     pixelCount = newCount;
     width = newWidth;
     height = newHeight;
-    changedRows.assign(height, 1);
+    changedRows.assign(rowFlagCount(pixelCount, height), 1);
 }
 
 void ImageImpl::setAlpha(float value) {

@@ -138,10 +138,9 @@ void BMPFile::load(Image& target) {
         for (unsigned int y = 0; y < layout.height / 2; ++y)
             std::swap_ranges(pixels + std::size_t{y} * layout.width, pixels + std::size_t{y + 1} * layout.width,
                              pixels + std::size_t{layout.height - 1 - y} * layout.width);
-    // The bytes of each pixel are blue, green, red, alpha: red and blue trade places.
-    for (unsigned int y = 0; y < layout.height; ++y)
-        RowDrawing::copySwappingRedAndBlue(pixels + std::size_t{y} * layout.width,
-                                           pixels + std::size_t{y} * layout.width, layout.width);
+    // The bytes of each pixel are blue, green, red, alpha: red and blue trade
+    // places, in one pass as the rows lie back to back.
+    RowDrawing::copySwappingRedAndBlue(pixels, pixels, decoded.getPixelCount());
     commit(decoded, target);
 }
 

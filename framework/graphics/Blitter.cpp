@@ -65,9 +65,9 @@ void Blitter::drawImage(ImageImpl& target, const ImageImpl& source, std::int64_t
                            pendingClear->getAlpha() == 255;
     const Colour under = overClear ? *pendingClear : Colour(0, 0, 0, 255);
     const bool replacesAll = coversAll && (mode == RowMode::Copied || overClear);
-    Colour* const targetPixels =
-        replacesAll ? target.getPixelsToReplaceAll()
-                    : target.getPixelsKeepingAlphaClass(static_cast<unsigned int>(targetRow), static_cast<unsigned int>(height));
+    Colour* const targetPixels = replacesAll ? target.getPixelsToReplaceAll()
+                                             : target.getPixelsKeepingAlphaClass(static_cast<unsigned int>(targetRow),
+                                                                                 static_cast<unsigned int>(height));
     const PixelRect rect{targetPixels + targetRow * targetWidth + targetColumn,
                          static_cast<std::ptrdiff_t>(targetWidth),
                          source.getPixels() + sourceRow * sourceWidth + sourceColumn,

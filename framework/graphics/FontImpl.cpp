@@ -110,7 +110,8 @@ void FontImpl::drawGlyph(ImageImpl& target, Colour* targetPixels, std::int64_t l
                          static_cast<std::size_t>(endRow - firstRow)};
     // The text colour's alpha plays no part; the result is always opaque.
     RowDrawing::drawCoverage(rect, colour);
-    target.markRowsChanged(static_cast<unsigned int>(bottom + firstRow), static_cast<unsigned int>(endRow - firstRow));
+    target.markRowsChanged(static_cast<unsigned int>(bottom + firstRow),
+                           static_cast<unsigned int>(endRow - firstRow));
 }
 
 } // namespace lum

@@ -94,11 +94,6 @@ public:
         return changedRows.empty() ? nullptr : changedRows.data();
     }
     void forgetChangedRows() const { std::fill(changedRows.begin(), changedRows.end(), std::uint8_t{0}); }
-    // A zero-width image has rows but no pixels in them, so nothing of it can
-    // change: it keeps no flags, however tall a file says it is.
-    static std::size_t rowFlagCount(unsigned int pixelCount, unsigned int height) {
-        return pixelCount == 0 ? 0 : height;
-    }
     // Clipped to the image.
     void markRowsChanged(unsigned int firstRow, unsigned int rowCount) const;
 
@@ -127,6 +122,11 @@ private:
             fillNow();
     }
     void fillNow() const;
+    // A zero-width image has rows but no pixels in them, so nothing of it can
+    // change: it keeps no flags, however tall a file says it is.
+    static std::size_t rowFlagCount(unsigned int pixelCount, unsigned int height) {
+        return pixelCount == 0 ? 0 : height;
+    }
     const std::vector<Colour>& settledPixels() const {
         settle();
         return pixels;

@@ -48,7 +48,8 @@ public:
     using Vec = typename Lanes::Vec;
 
     static PixelRowTable table() {
-        return {&drawBinary, &drawBinaryOverColour, &drawMixed, &drawCoverage, &fill, &copySwappingRedAndBlue, &holdsSwappedCopy};
+        return {&drawBinary, &drawBinaryOverColour, &drawMixed, &drawCoverage,
+                &fill,       &copySwappingRedAndBlue, &holdsSwappedCopy};
     }
 
     static std::uint32_t bitsOf(const Colour& colour) {

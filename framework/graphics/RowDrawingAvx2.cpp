@@ -121,8 +121,8 @@ bool holdsSwappedCopy(const void* target, const Colour* source, std::size_t coun
 
 // Built for any x86-64, as it is asked before the processor is checked.
 const PixelRowTable* avx2PixelRows() {
-    static const PixelRowTable table{&drawBinary, &drawBinaryOverColour, &drawMixed, &drawCoverage, &fill, &copySwappingRedAndBlue,
-                                          &holdsSwappedCopy};
+    static const PixelRowTable table{&drawBinary, &drawBinaryOverColour, &drawMixed, &drawCoverage,
+                                     &fill,       &copySwappingRedAndBlue, &holdsSwappedCopy};
     return &table;
 }
 

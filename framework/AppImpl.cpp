@@ -124,7 +124,7 @@ void AppImpl::drawFrame() {
         screen->clear(clearColour);
         active->onUpdate();
         active->onRender(*screen);
-        present(*screen);
+        presentFrame();
     }
     // A reset, not an addition: time overshot is dropped.
     frameCountdownNs = frameTimeNs;
@@ -143,8 +143,13 @@ void AppImpl::drawTimedFrame() {
     framePhases.update = updated - cleared;
     framePhases.render = (cleared - start) + (rendered - updated);
     framePhases.renderEnd = rendered;
-    present(*screen);
+    presentFrame();
     lastFrameEnd = readClock();
+}
+
+void AppImpl::presentFrame() {
+    screen->takeChangedRows(frameRows);
+    present(*screen, frameRows);
 }
 
 void AppImpl::switchState() {

@@ -7,6 +7,7 @@
 #include "framework/IKeyEvent.h"
 #include "framework/IMouseEvent.h"
 #include "framework/ListenerRegistry.h"
+#include "framework/graphics/ChangedRows.h"
 #include "framework/graphics/Colour.h"
 
 #include <cstdint>
@@ -44,8 +45,10 @@ public:
     // With none pending it may wait for one, but never past `deadline` (a
     // readClock value: the next frame or timer due). Quit ends the loop.
     virtual MessageResult handleMessage(std::int64_t deadline) = 0;
-    // Shows the screen: RGBA, bottom row first.
-    virtual void present(const Screen& screen) = 0;
+    // Shows the screen: RGBA, bottom row first. `changed` names the rows drawn
+    // on since the last frame; a presenter that keeps what it showed need
+    // look at no others.
+    virtual void present(const Screen& screen, const ChangedRows& changed) = 0;
     // Asked to end (App::exit): a platform may post its quit message here.
     virtual void postQuit() = 0;
 
@@ -114,11 +117,14 @@ protected:
     std::int64_t nextDeadline() const;
     void drawFrame();
     void drawTimedFrame();
+    // Hands the screen and the rows drawn on since the last frame to present.
+    void presentFrame();
     void switchState();
     void purgeListeners();
     bool recordMouse(int column, int row);
 
     std::unique_ptr<Screen> screen;
+    ChangedRows frameRows;
     unsigned int width = 0;
     unsigned int height = 0;
     bool fullScreen = false;

@@ -6,10 +6,12 @@
 
 #include "framework/graphics/Colour.h"
 #include "framework/graphics/Image.h"
+#include "framework/graphics/ImageAccess.h"
 #include "framework/graphics/ImageImpl.h"
 #include "framework/graphics/RowDrawing.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace lum {
@@ -104,44 +106,41 @@ BMPFile::Layout BMPFile::layoutOf(const unsigned char* data, std::size_t size) c
     return layout;
 }
 
-void BMPFile::loadFromMemory(const unsigned char* data, std::size_t size, Image& target) {
-    const Layout layout = layoutOf(data, size);
-    Image decoded(layout.width, layout.height, Colour::BLACK);
-    if (layout.masks.present)
-        decodeMasked(data, layout.rows, layout.masks, decoded);
-    else
-        decodeRows(data, layout.rows, decoded);
-    commit(decoded, target);
-}
-
 // Pictures of blue, green, red and alpha bytes with rows back to back (as this
 // codec saves them) are read straight into the decoded image's block and put
 // in order there: a second block of the file's size would cost as much again,
-// each of its pages touched for the first time. Others are read whole.
-void BMPFile::load(Image& target) {
-    InputFile file = openForReading();
+// each of its pages touched for the first time. Others are decoded row by row.
+void BMPFile::decode(Source& source, Image& target) {
     // Every header field the layout reads lies in the first MASKS_END bytes.
-    unsigned char head[MASKS_END];
-    const std::size_t headSize = static_cast<std::size_t>(std::min<std::uint64_t>(file.size, MASKS_END));
-    readExactly(file, 0, head, headSize);
-    const Layout layout = headSize < MASKS_END ? Layout{} : layoutOf(head, file.size);
-    if (headSize < MASKS_END || layout.masks.present || layout.rows.bytesPerPixel != 4 ||
-        layout.rows.rowStride != std::uint64_t{layout.width} * 4 || layout.width == 0 || layout.height == 0) {
-        const FileBytes bytes = readAll(file);
-        loadFromMemory(bytes.data.get(), bytes.size, target);
+    std::vector<unsigned char> scratch;
+    const std::size_t headSize = static_cast<std::size_t>(std::min<std::uint64_t>(source.size(), MASKS_END));
+    const Layout layout = layoutOf(source.view(0, headSize, scratch), static_cast<std::size_t>(source.size()));
+    Image decoded(layout.width, layout.height, Colour::BLACK);
+    Colour* pixels = blockToFill(decoded);
+    if (pixels == nullptr) {
+        commit(decoded, target);
         return;
     }
-    Image decoded(layout.width, layout.height, Colour::BLACK);
-    Colour* pixels = decoded.getPixels();
-    readExactly(file, layout.rows.offset, pixels, std::size_t{decoded.getPixelCount()} * sizeof(Colour));
-    if (layout.rows.topRowFirst)
-        for (unsigned int y = 0; y < layout.height / 2; ++y)
-            std::swap_ranges(pixels + std::size_t{y} * layout.width, pixels + std::size_t{y + 1} * layout.width,
-                             pixels + std::size_t{layout.height - 1 - y} * layout.width);
+    if (layout.masks.present)
+        decodeMasked(source, layout.rows, layout.masks, layout.width, layout.height, pixels);
+    else if (layout.rows.bytesPerPixel == 4 && layout.rows.fourthByteIsAlpha)
+        readStraight(source, layout.rows, layout.width, layout.height, pixels);
+    else
+        decodeRows(source, layout.rows, layout.width, layout.height, pixels);
+    commit(decoded, target);
+}
+
+void BMPFile::readStraight(Source& source, const PixelRows& rows, unsigned int width, unsigned int height,
+                           Colour* pixels) {
+    const std::size_t rowBytes = std::size_t{width} * sizeof(Colour);
+    if (!rows.topRowFirst && rows.rowStride == rowBytes)
+        source.read(rows.offset, pixels, rowBytes * height);
+    else
+        forEachRow(source, rows, width, height, pixels,
+                   [&](const unsigned char* in, Colour* out) { std::memcpy(static_cast<void*>(out), in, rowBytes); });
     // The bytes of each pixel are blue, green, red, alpha: red and blue trade
     // places, in one pass as the rows lie back to back.
-    RowDrawing::copySwappingRedAndBlue(pixels, pixels, decoded.getPixelCount());
-    commit(decoded, target);
+    RowDrawing::copySwappingRedAndBlue(pixels, pixels, std::size_t{width} * height);
 }
 
 ImageFileImpl::PixelRows BMPFile::pixelRows(const unsigned char* data, std::size_t size, std::uint32_t headerSize,
@@ -200,29 +199,23 @@ BMPFile::ColourMasks BMPFile::readMasks(const unsigned char* data, std::size_t s
     return masks;
 }
 
-void BMPFile::decodeMasked(const unsigned char* data, const PixelRows& rows, const ColourMasks& masks,
-                           Image& image) {
+void BMPFile::decodeMasked(Source& source, const PixelRows& rows, const ColourMasks& masks, unsigned int width,
+                           unsigned int height, Colour* pixels) {
     const Channel red(masks.red), green(masks.green), blue(masks.blue), alpha(masks.alpha);
-    const unsigned int width = image.getWidth();
-    const unsigned int height = image.getHeight();
-    if (width == 0 || height == 0)
-        return;
-    for (unsigned int y = 0; y < height; ++y) {
-        const std::size_t fileRow = rows.topRowFirst ? height - 1 - y : y;
-        const unsigned char* in = data + rows.offset + fileRow * rows.rowStride;
-        Colour* out = image.getPixels() + std::size_t{y} * width;
+    forEachRow(source, rows, width, height, pixels, [&](const unsigned char* in, Colour* out) {
         for (unsigned int x = 0; x < width; ++x, in += 4) {
             const std::uint32_t pixel = readLE(in, 4);
             out[x] = Colour(red.from(pixel), green.from(pixel), blue.from(pixel), alpha.from(pixel));
         }
-    }
+    });
 }
 
 void BMPFile::commit(Image& decoded, Image& target) const {
+    ImageImpl& into = ImageAccess::of(target);
     // A resizable target takes the decoded block as it is, keeping its own
     // opacity and transparent colour, as resizing would.
-    if (target.getImpl().isResizable() && decoded.getWidth() != 0 && decoded.getHeight() != 0) {
-        target.getImpl().takePixels(decoded.getImpl());
+    if (into.isResizable() && decoded.getWidth() != 0 && decoded.getHeight() != 0) {
+        into.takePixels(ImageAccess::of(decoded));
         return;
     }
     // Resizing throws for a zero width or height, leaving the target as it
@@ -233,10 +226,11 @@ void BMPFile::commit(Image& decoded, Image& target) const {
     const unsigned int rowCount = std::min(decoded.getHeight(), target.getHeight());
     if (columns == 0 || rowCount == 0)
         return;
-    for (unsigned int y = 0; y < rowCount; ++y) {
-        const Colour* from = decoded.getPixels() + std::size_t{y} * decoded.getWidth();
-        std::copy(from, from + columns, target.getPixels() + std::size_t{y} * target.getWidth());
-    }
+    Colour* to = into.beginWrite(ImageImpl::Write{0, rowCount, ImageImpl::Effect::Anything});
+    const Colour* from = ImageAccess::of(static_cast<const Image&>(decoded)).getPixels();
+    for (unsigned int y = 0; y < rowCount; ++y)
+        std::copy(from + std::size_t{y} * decoded.getWidth(), from + std::size_t{y} * decoded.getWidth() + columns,
+                  to + std::size_t{y} * target.getWidth());
 }
 
 std::uint64_t BMPFile::savedFileSize(unsigned int width, unsigned int height) {

@@ -11,10 +11,6 @@ class BMPFile : public ImageFileImpl {
 public:
     explicit BMPFile(const std::string& filename);
 
-    // Resizes the target to the picture and keeps its opacity and transparent
-    // colour. Refused files leave the target unchanged.
-    void load(Image& target) override;
-    void loadFromMemory(const unsigned char* data, std::size_t size, Image& target) override;
     void save(const Image& source) override;
 
     // Headers and pixels of the image as save writes it.
@@ -47,8 +43,13 @@ private:
     // Masks where this reader cannot take them: with fewer than 32 bits a
     // pixel, or cut off by an info header of 41 to 51 bytes.
     ImageFile::ImageFileException unsupportedMasks() const;
-    static void decodeMasked(const unsigned char* data, const PixelRows& rows, const ColourMasks& masks,
-                             Image& image);
+    // Resizes the target to the picture and keeps its opacity and transparent
+    // colour. Refused files leave the target unchanged.
+    void decode(Source& source, Image& target) override;
+    static void readStraight(Source& source, const PixelRows& rows, unsigned int width, unsigned int height,
+                             Colour* pixels);
+    static void decodeMasked(Source& source, const PixelRows& rows, const ColourMasks& masks, unsigned int width,
+                             unsigned int height, Colour* pixels);
     void commit(Image& decoded, Image& target) const;
 };
 

@@ -55,7 +55,6 @@ void Blitter::drawImage(ImageImpl& target, const ImageImpl& source, std::int64_t
     const std::size_t width = static_cast<std::size_t>(columns.last - columns.first);
     const std::size_t height = static_cast<std::size_t>(rows.last - rows.first);
     const RowMode mode = chooseMode(target, source, columns.step);
-    // Only red, green and blue change: the target's alpha class stays true.
     // Copied over the whole target, what the target held does not matter; a
     // keyed picture over a whole target still waiting to be cleared to an
     // opaque colour takes that colour where it is keyed, without the clear.
@@ -64,24 +63,25 @@ void Blitter::drawImage(ImageImpl& target, const ImageImpl& source, std::int64_t
     const bool overClear = coversAll && mode == RowMode::Selected && pendingClear != nullptr &&
                            pendingClear->getAlpha() == 255;
     const Colour under = overClear ? *pendingClear : Colour(0, 0, 0, 255);
-    const bool replacesAll = coversAll && (mode == RowMode::Copied || overClear);
-    Colour* const targetPixels = replacesAll ? target.getPixelsToReplaceAll()
-                                             : target.getPixelsKeepingAlphaClass(static_cast<unsigned int>(targetRow),
-                                                                                 static_cast<unsigned int>(height));
+    // Only red, green and blue change. A copy names the rows it changed itself.
+    ImageImpl::Write write{static_cast<unsigned int>(targetRow), static_cast<unsigned int>(height),
+                           ImageImpl::Effect::Recolour};
+    write.wholeImage = coversAll && (mode == RowMode::Copied || overClear);
+    if (mode == RowMode::Copied)
+        write.rowCount = 0;
+    Colour* const targetPixels = target.beginWrite(write);
     const PixelRect rect{targetPixels + targetRow * targetWidth + targetColumn,
                          static_cast<std::ptrdiff_t>(targetWidth),
                          source.getPixels() + sourceRow * sourceWidth + sourceColumn,
                          static_cast<std::ptrdiff_t>(rows.step * sourceWidth),
                          width, height};
-    if (overClear) {
+    if (overClear)
         RowDrawing::drawOverColour(rect, source.containsTransparentColour() ? source.getTransparentColour() : nullptr,
                                    under);
-        target.markRowsChanged(0, target.getHeight());
-    } else if (mode == RowMode::Copied) {
+    else if (mode == RowMode::Copied)
         copyRows(target, static_cast<unsigned int>(targetRow), rect);
-    } else {
+    else
         drawRect(mode, rect, source, target.getAlphaClass() == AlphaClass::Opaque);
-    }
 }
 
 Blitter::RowMode Blitter::chooseMode(const ImageImpl& target, const ImageImpl& source, std::int64_t step) {
@@ -109,7 +109,7 @@ void Blitter::copyRows(ImageImpl& target, unsigned int targetRow, const PixelRec
         if (std::memcmp(to, from, bytes) == 0)
             continue;
         std::memcpy(static_cast<void*>(to), from, bytes);
-        target.markRowsChanged(targetRow + static_cast<unsigned int>(row), 1);
+        target.rowsChanged(targetRow + static_cast<unsigned int>(row), 1);
     }
 }
 

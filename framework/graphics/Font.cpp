@@ -4,6 +4,7 @@
 
 #include "framework/graphics/FontFactory.h"
 #include "framework/graphics/FontImpl.h"
+#include "framework/graphics/ImageAccess.h"
 
 namespace lum {
 
@@ -48,7 +49,7 @@ FontSize Font::measureText(const std::string& text) const {
 }
 
 void Font::drawText(Image& target, int x, int y, const Colour& colour, const std::string& text) const {
-    impl->drawText(target, x, y, colour, text);
+    impl->drawText(ImageAccess::of(target), x, y, colour, text);
 }
 
 Font::Preset::~Preset() {

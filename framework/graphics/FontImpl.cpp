@@ -59,10 +59,10 @@ FontSize FontImpl::measureText(const std::string& text) const {
     return FontSize{static_cast<unsigned int>(std::min(width, widest)), height};
 }
 
-void FontImpl::drawText(Image& target, int x, int y, const Colour& colour, const std::string& text) const {
-    // Only red, green and blue change and alpha becomes 255: the target's alpha
-    // class stays true. Each glyph marks the rows it draws.
-    Colour* targetPixels = target.getImpl().getPixelsKeepingAlphaClass(0, 0);
+void FontImpl::drawText(ImageImpl& target, int x, int y, const Colour& colour, const std::string& text) const {
+    // Only red, green and blue change and alpha becomes 255; each glyph names
+    // the rows it draws on.
+    Colour* targetPixels = target.beginWrite(ImageImpl::Write{0, 0, ImageImpl::Effect::Recolour});
     if (targetPixels == nullptr) {
         return;
     }
@@ -82,7 +82,7 @@ void FontImpl::drawText(Image& target, int x, int y, const Colour& colour, const
         if (glyph == nullptr) {
             continue;
         }
-        drawGlyph(target.getImpl(), targetPixels, pen, y, *glyph, colour);
+        drawGlyph(target, targetPixels, pen, y, *glyph, colour);
         pen += static_cast<std::int64_t>(glyph->width) + getCharacterGap();
     }
 }
@@ -110,7 +110,7 @@ void FontImpl::drawGlyph(ImageImpl& target, Colour* targetPixels, std::int64_t l
                          static_cast<std::size_t>(endRow - firstRow)};
     // The text colour's alpha plays no part; the result is always opaque.
     RowDrawing::drawCoverage(rect, colour);
-    target.markRowsChanged(static_cast<unsigned int>(bottom + firstRow),
+    target.rowsChanged(static_cast<unsigned int>(bottom + firstRow),
                            static_cast<unsigned int>(endRow - firstRow));
 }
 

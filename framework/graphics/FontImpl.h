@@ -45,7 +45,7 @@ public:
     FontImpl& operator=(const FontImpl&) = delete;
 
     FontSize measureText(const std::string& text) const;
-    void drawText(Image& target, int x, int y, const Colour& colour, const std::string& text) const;
+    void drawText(ImageImpl& target, int x, int y, const Colour& colour, const std::string& text) const;
 
     // The record of a character, or null for codes above 127, which have none.
     const GlyphRecord* findGlyph(char character) const;

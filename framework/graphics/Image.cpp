@@ -4,6 +4,7 @@
 
 #include "framework/graphics/Blitter.h"
 #include "framework/graphics/ImageImpl.h"
+#include "framework/graphics/ShapeDrawing.h"
 
 #include <limits>
 #include <utility>
@@ -82,12 +83,11 @@ const Colour* Image::getTransparentColour() const {
 }
 
 Colour* Image::getPixels() {
-    return impl->getPixels();
+    return impl->handOutPixels();
 }
 
 const Colour* Image::getPixels() const {
-    // Through a const implementation: reading must not make the alpha class unknown.
-    return static_cast<const ImageImpl*>(impl)->getPixels();
+    return impl->getPixels();
 }
 
 Image& Image::drawImage(const Image& source, int srcX1, int srcY1, int srcX2, int srcY2, int destX, int destY) {
@@ -101,12 +101,12 @@ Image& Image::drawImage(const Image& source) {
 }
 
 Image& Image::drawLine(int x1, int y1, int x2, int y2, const Colour& colour) {
-    impl->drawLine(x1, y1, x2, y2, colour);
+    ShapeDrawing::drawLine(*impl, x1, y1, x2, y2, colour);
     return *this;
 }
 
 Image& Image::drawCircle(int centreX, int centreY, int radius, const Colour& colour) {
-    impl->drawCircle(centreX, centreY, radius, colour);
+    ShapeDrawing::drawCircle(*impl, centreX, centreY, radius, colour);
     return *this;
 }
 

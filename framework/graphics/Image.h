@@ -39,6 +39,11 @@ public:
     const Colour* getTransparentColour() const;
 
     // The raw pixel block, row 0 (the bottom row) first; null when empty.
+    // The writable block stays good, and the image sees every write through
+    // it, until the block is replaced (resize, assignment, loading a file).
+    // Once an image has handed it out it cannot know what its pixels hold:
+    // it is drawn and presented by the general paths, and clears are carried
+    // out at once, so that writes made after one are kept.
     Colour* getPixels();
     const Colour* getPixels() const;
 
@@ -55,14 +60,14 @@ public:
     // every allocation of pixels (images, codecs, fonts) checks this first.
     static unsigned int checkedPixelCount(unsigned int width, unsigned int height);
 
-    ImageImpl& getImpl() { return *impl; }
-    const ImageImpl& getImpl() const { return *impl; }
-
 protected:
     // For Screen: takes ownership of an implementation built by the subclass.
     explicit Image(ImageImpl* implementation);
 
     ImageImpl* impl;
+
+private:
+    friend class ImageAccess;
 };
 
 } // namespace lum

@@ -1,25 +1,86 @@
-// What both codecs share. Files are read and written whole: a load checks every
-// size field against the bytes it actually has before it allocates anything,
-// and decodes into a working image so that a refused file changes nothing.
+// What both codecs share. A load checks every size field against the bytes the
+// file actually has before it allocates anything, and decodes into a working
+// image so that a refused file changes nothing; a save writes the file whole.
 #include "framework/graphics/ImageFileImpl.h"
 
 #include "framework/graphics/Colour.h"
 #include "framework/graphics/Image.h"
+#include "framework/graphics/ImageAccess.h"
+#include "framework/graphics/ImageImpl.h"
 #include "framework/graphics/RowDrawing.h"
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
 namespace lum {
+
+// The file itself, read where the decoder asks. A file that shrank since its
+// size was taken is caught by the reads.
+class ImageFileImpl::FileSource : public Source {
+public:
+    explicit FileSource(const ImageFileImpl& codec) : codec(codec) {
+        // The size comes from the file system, which refuses anything but a
+        // file (a folder "opens" as a stream and claims an absurd length).
+        std::error_code failure;
+        length = std::filesystem::file_size(codec.filename, failure);
+        stream.open(codec.filename, std::ios::binary);
+        if (failure || !stream)
+            throw codec.unreadable();
+    }
+    std::uint64_t size() const override { return length; }
+    void read(std::uint64_t offset, void* into, std::size_t count) override {
+        const auto wanted = static_cast<std::streamsize>(count);
+        // Rows read front to back need no seek.
+        if (offset != position && !stream.seekg(static_cast<std::streamoff>(offset)))
+            throw codec.unreadable();
+        if (!stream.read(static_cast<char*>(into), wanted) || stream.gcount() != wanted)
+            throw codec.unreadable();
+        position = offset + count;
+    }
+    const unsigned char* view(std::uint64_t offset, std::size_t count, std::vector<unsigned char>& scratch) override {
+        // Only grown, never zeroed anew: a row's bytes are read over it.
+        if (scratch.size() < count)
+            scratch.resize(count);
+        read(offset, scratch.data(), count);
+        return scratch.data();
+    }
+
+private:
+    const ImageFileImpl& codec;
+    std::ifstream stream;
+    std::uint64_t length = 0;
+    std::uint64_t position = 0;
+};
+
+class ImageFileImpl::MemorySource : public Source {
+public:
+    MemorySource(const unsigned char* data, std::size_t size) : data(data), length(size) {}
+    std::uint64_t size() const override { return length; }
+    void read(std::uint64_t offset, void* into, std::size_t count) override {
+        std::memcpy(into, data + offset, count);
+    }
+    const unsigned char* view(std::uint64_t offset, std::size_t, std::vector<unsigned char>&) override {
+        return data + offset;
+    }
+
+private:
+    const unsigned char* data;
+    std::size_t length;
+};
 
 ImageFileImpl::ImageFileImpl(const std::string& filename) : filename(filename) {}
 
 ImageFileImpl::~ImageFileImpl() = default;
 
 void ImageFileImpl::load(Image& target) {
-    InputFile file = openForReading();
-    const FileBytes bytes = readAll(file);
-    loadFromMemory(bytes.data.get(), bytes.size, target);
+    FileSource source(*this);
+    decode(source, target);
+}
+
+void ImageFileImpl::loadFromMemory(const unsigned char* data, std::size_t size, Image& target) {
+    MemorySource source(data, size);
+    decode(source, target);
 }
 
 ImageFile::ImageFileException ImageFileImpl::error(const std::string& message) const {
@@ -32,34 +93,6 @@ ImageFile::ImageFileException ImageFileImpl::corrupted() const {
 
 ImageFile::ImageFileException ImageFileImpl::unreadable() const {
     return error("Unable to load file " + filename);
-}
-
-ImageFileImpl::InputFile ImageFileImpl::openForReading() const {
-    // The size comes from the file system, which refuses anything but a file
-    // (a folder "opens" as a stream and claims an absurd length).
-    std::error_code failure;
-    const std::uintmax_t length = std::filesystem::file_size(filename, failure);
-    InputFile file{std::ifstream(filename, std::ios::binary), length};
-    if (failure || !file.stream)
-        throw unreadable();
-    return file;
-}
-
-// A file that shrank since its size was taken is caught here.
-void ImageFileImpl::readExactly(InputFile& file, std::uint64_t offset, void* into, std::size_t count) const {
-    const auto wanted = static_cast<std::streamsize>(count);
-    if (!file.stream.seekg(static_cast<std::streamoff>(offset)) ||
-        !file.stream.read(static_cast<char*>(into), wanted) || file.stream.gcount() != wanted)
-        throw unreadable();
-}
-
-ImageFileImpl::FileBytes ImageFileImpl::readAll(InputFile& file) const {
-    // Read straight into uninitialised memory: zeroing a picture's bytes
-    // first would touch every page twice.
-    const auto size = static_cast<std::size_t>(file.size);
-    FileBytes bytes{std::unique_ptr<unsigned char[]>(new unsigned char[size == 0 ? 1 : size]), size};
-    readExactly(file, 0, bytes.data.get(), size);
-    return bytes;
 }
 
 void ImageFileImpl::writeFile(const std::vector<unsigned char>& bytes) const {
@@ -104,24 +137,22 @@ bool ImageFileImpl::rowsFit(std::size_t size, const PixelRows& rows, std::uint32
     return height - 1 <= (available - rowBytes) / rows.rowStride;
 }
 
-void ImageFileImpl::decodeRows(const unsigned char* data, const PixelRows& rows, Image& image) {
-    const unsigned int width = image.getWidth();
-    const unsigned int height = image.getHeight();
-    if (width == 0 || height == 0)
-        return;
-    Colour* pixels = image.getPixels();
-    for (unsigned int y = 0; y < height; ++y) {
-        const std::size_t fileRow = rows.topRowFirst ? height - 1 - y : y;
-        const unsigned char* in = data + rows.offset + fileRow * rows.rowStride;
-        Colour* out = pixels + std::size_t{y} * width;
+Colour* ImageFileImpl::blockToFill(Image& decoded) {
+    return ImageAccess::of(decoded).beginWrite(ImageImpl::Write{0, decoded.getHeight(), ImageImpl::Effect::Anything,
+                                                                Colour(0, 0, 0, 255), true});
+}
+
+void ImageFileImpl::decodeRows(Source& source, const PixelRows& rows, unsigned int width, unsigned int height,
+                               Colour* pixels) {
+    forEachRow(source, rows, width, height, pixels, [&](const unsigned char* in, Colour* out) {
         // Blue, green, red, alpha bytes are a colour with red and blue swapped.
         if (rows.bytesPerPixel == 4 && rows.fourthByteIsAlpha) {
             RowDrawing::copySwappingRedAndBlue(out, reinterpret_cast<const Colour*>(in), width);
-            continue;
+            return;
         }
         for (unsigned int x = 0; x < width; ++x, in += rows.bytesPerPixel)
             out[x] = Colour(in[2], in[1], in[0], rows.fourthByteIsAlpha ? in[3] : 255);
-    }
+    });
 }
 
 void ImageFileImpl::appendPixels(const Image& image, std::vector<unsigned char>& out) {

@@ -1,18 +1,13 @@
-// Storage and pixel-level operations of an image, and the single-pixel
-// primitives (lines, circles) that go through the virtual plot.
+// Storage of an image and the bookkeeping of its writes: the facts drawing
+// chooses its paths by, and the rows changed since they were last taken.
 #include "framework/graphics/ImageImpl.h"
 
 #include "framework/Log.h"
-#include "framework/graphics/Image.h"
 #include "framework/graphics/RowDrawing.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdlib>
-#include <cstring>
-#include <limits>
+#include <string>
 #include <utility>
-#include <vector>
 
 namespace lum {
 
@@ -21,199 +16,155 @@ namespace {
 // Opaque black is the fallback colour: outside an image and in fresh blocks.
 constexpr Colour FALLBACK(0, 0, 0, 255);
 
-// Products of two coordinates of int range, and more, without overflow.
-__extension__ typedef __int128 Wide;
-
-Wide floorDiv(Wide a, Wide b) { // b > 0
-    const Wide q = a / b;
-    return (a % b != 0 && a < 0) ? q - 1 : q;
+// A zero-width image has rows but no pixels in them, so nothing of it can
+// change: it keeps no row flags, however tall a file says it is.
+unsigned int flaggedRows(unsigned int pixelCount, unsigned int height) {
+    return pixelCount == 0 ? 0 : height;
 }
 
-Wide ceilDiv(Wide a, Wide b) { // b > 0
-    const Wide q = a / b;
-    return (a % b != 0 && a > 0) ? q + 1 : q;
-}
-
-// Steps first..last (inclusive; none when first > last).
-struct StepRange {
-    std::int64_t first;
-    std::int64_t last;
-    bool empty() const { return first > last; }
-};
-
-// The steps k in 0..limit at which start + sign × k lies in [0, size).
-StepRange stepsInside(std::int64_t start, std::int64_t sign, std::int64_t size, std::int64_t limit) {
-    if (sign > 0)
-        return {std::max<std::int64_t>(0, -start), std::min(limit, size - 1 - start)};
-    return {std::max<std::int64_t>(0, start - (size - 1)), std::min(limit, start)};
-}
-
-// A sloped line as Bresenham walks it: step i (0 <= i < dMajor) stands at
-// major1 + sMajor × i on the major axis and minor1 + sMinor × m(i) on the other,
-// where m(i) = floor((2 dMinor i + dMajor) / (2 dMajor)) counts the minor steps
-// taken so far; the error term then is 2 dMinor − dMajor + 2 dMinor i − 2 dMajor m(i).
-struct LineWalk {
-    std::int64_t major1;
-    std::int64_t minor1;
-    std::int64_t dMajor;
-    std::int64_t dMinor;
-    std::int64_t sMajor;
-    std::int64_t sMinor;
-
-    Wide minorStepsAt(Wide i) const { return floorDiv(2 * Wide(dMinor) * i + dMajor, 2 * Wide(dMajor)); }
-    // The first step with m(i) >= count.
-    Wide firstStepWith(Wide count) const { return ceilDiv(2 * Wide(dMajor) * count - dMajor, 2 * Wide(dMinor)); }
-};
-
-// Walks the steps of the line that fall inside a majorSize × minorSize image,
-// calling plot(major, minor) exactly where the whole walk would.
-template <typename Plot>
-void walkLine(const LineWalk& w, std::int64_t majorSize, std::int64_t minorSize, Plot plot) {
-    StepRange steps = stepsInside(w.major1, w.sMajor, majorSize, w.dMajor - 1);
-    const StepRange minorSteps = stepsInside(w.minor1, w.sMinor, minorSize, w.dMinor);
-    if (steps.empty() || minorSteps.empty())
-        return;
-    // m(i) never decreases: the minor range is one stretch of steps too.
-    steps.first = static_cast<std::int64_t>(std::max<Wide>(steps.first, w.firstStepWith(minorSteps.first)));
-    steps.last = static_cast<std::int64_t>(std::min<Wide>(steps.last, w.firstStepWith(minorSteps.last + 1) - 1));
-    if (steps.empty())
-        return;
-    const Wide i = steps.first;
-    const Wide m = w.minorStepsAt(i);
-    std::int64_t major = w.major1 + w.sMajor * steps.first;
-    std::int64_t minor = w.minor1 + w.sMinor * static_cast<std::int64_t>(m);
-    std::int64_t e = static_cast<std::int64_t>(2 * Wide(w.dMinor) * (i + 1) - w.dMajor - 2 * Wide(w.dMajor) * m);
-    for (std::int64_t k = steps.first; k <= steps.last; ++k) {
-        plot(major, minor);
-        if (e >= 0) {
-            e -= 2 * w.dMajor;
-            minor += w.sMinor;
-        }
-        e += 2 * w.dMinor;
-        major += w.sMajor;
-    }
-}
-
-// The midpoint walk of a circle's octant, at the top of its loop.
-struct OctantState {
-    std::int64_t x;
-    std::int64_t y;
-    std::int64_t f;
-    std::int64_t ddx;
-    std::int64_t ddy;
-};
-
-// The state the walk has when x has reached `x`: while the walk goes on, y is
-// the largest value with x² + y² − y − r² < 0, and f = (x + 1)² + y² − y − r².
-// False when the walk has ended by then.
-bool octantStateAt(std::int64_t radius, std::int64_t x, OctantState& state) {
-    if (x <= 0) {
-        state = {0, radius, 1 - radius, 1, -2 * radius};
-        return true;
-    }
-    const Wide room = Wide(radius) * radius - Wide(x) * x; // y (y − 1) < room
-    if (room <= 0)
-        return false;
-    Wide y = static_cast<Wide>((1.0L + std::sqrt(1.0L + 4.0L * static_cast<long double>(room))) / 2.0L);
-    while (y > 0 && y * (y - 1) >= room)
-        --y;
-    while ((y + 1) * y < room)
-        ++y;
-    // From its last point on (y <= x) the walk stops.
-    if (y <= x)
-        return false;
-    const Wide f = Wide(x + 1) * (x + 1) + y * y - y - Wide(radius) * radius;
-    state = {x, static_cast<std::int64_t>(y), static_cast<std::int64_t>(f), 2 * x + 1,
-             -2 * static_cast<std::int64_t>(y)};
-    return true;
-}
-
-// The stretches of the octant's x (from 1 on) at which at least one of the
-// eight mirrored points has a coordinate inside the image: cx ± x must lie in
-// its width or cy ± x in its height. Sorted and merged; at most four.
-std::vector<StepRange> visibleOctantSteps(std::int64_t centreX, std::int64_t centreY, std::int64_t width,
-                                          std::int64_t height) {
-    const std::int64_t any = std::numeric_limits<std::int64_t>::max();
-    std::vector<StepRange> ranges;
-    for (const StepRange& range : {stepsInside(centreX, 1, width, any), stepsInside(centreX, -1, width, any),
-                                   stepsInside(centreY, 1, height, any), stepsInside(centreY, -1, height, any)}) {
-        if (!range.empty())
-            ranges.push_back({std::max<std::int64_t>(range.first, 1), range.last});
-    }
-    std::sort(ranges.begin(), ranges.end(), [](const StepRange& a, const StepRange& b) { return a.first < b.first; });
-    std::vector<StepRange> merged;
-    for (const StepRange& range : ranges) {
-        if (range.empty())
-            continue;
-        if (!merged.empty() && range.first <= merged.back().last + 1)
-            merged.back().last = std::max(merged.back().last, range.last);
-        else
-            merged.push_back(range);
-    }
-    return merged;
+bool isKey(const Colour& colour, const Colour* key) {
+    return key != nullptr && colour == *key;
 }
 
 } // namespace
 
 // An image without pixels is opaque: it has no alpha that says otherwise.
-ImageImpl::ImageImpl(Image* owner, bool resizable) : owner(owner), resizable(resizable), classKnown(true) {}
+ImageImpl::ImageImpl(Image* owner, bool resizable) : owner(owner), resizable(resizable) {}
 
-ImageImpl::ImageImpl(Image* owner, unsigned int width, unsigned int height, const Colour& fill,
-                     bool resizable)
-    : width(width), height(height), pixelCount(Image::checkedPixelCount(width, height)),
-      pixels(pixelCount, fill), changedRows(rowFlagCount(pixelCount, height), 1), owner(owner), resizable(resizable),
-      alphaClass(classOf(fill.getAlpha())), classKnown(true) {}
+ImageImpl::ImageImpl(Image* owner, unsigned int width, unsigned int height, const Colour& fill, bool resizable)
+    : width(width), height(height), pixelCount(Image::checkedPixelCount(width, height)), pixels(pixelCount, fill),
+      owner(owner), resizable(resizable) {
+    changed.reset(flaggedRows(pixelCount, height));
+    facts.alphas = classOf(fill.getAlpha());
+}
 
 ImageImpl::ImageImpl(Image* owner, const ImageImpl& other)
     : width(other.width), height(other.height), pixelCount(other.pixelCount), opacity(other.opacity),
-      transparentColour(other.transparentColour ? std::make_unique<Colour>(*other.transparentColour)
-                                                : nullptr),
-      pixels(other.settledPixels()), changedRows(other.changedRows.size(), 1), owner(owner), resizable(true),
-      alphaClass(other.alphaClass),
-      classKnown(other.classKnown), keyFound(other.keyFound), keyKnown(other.keyKnown) {}
+      transparentColour(other.transparentColour ? std::make_unique<Colour>(*other.transparentColour) : nullptr),
+      owner(owner), resizable(true) {
+    other.settle();
+    pixels = other.pixels;
+    changed.reset(flaggedRows(pixelCount, height));
+    facts = other.facts.forNewBlock(transparentColour.get());
+}
 
 ImageImpl::~ImageImpl() = default;
+
+void ImageImpl::Facts::afterWrite(const Write& write, const Colour* key) {
+    if (write.wholeImage)
+        fillPending = false;
+    switch (write.effect) {
+    case Effect::Recolour: // the new colours may be the key
+        keyKnown = key == nullptr;
+        keyFound = false;
+        break;
+    case Effect::SetColour:
+        if (write.wholeImage) {
+            alphas = classOf(write.colour.getAlpha());
+            alphasKnown = true;
+            keyFound = isKey(write.colour, key);
+            keyKnown = true;
+        } else {
+            // The classes widen in their order: opaque, binary, mixed.
+            alphas = std::max(alphas, classOf(write.colour.getAlpha()));
+            keyFound = keyFound || isKey(write.colour, key);
+        }
+        break;
+    case Effect::Anything:
+        alphasKnown = false;
+        keyKnown = key == nullptr;
+        keyFound = false;
+        break;
+    }
+}
+
+ImageImpl::Facts ImageImpl::Facts::forNewBlock(const Colour* key) const {
+    Facts copy = *this;
+    copy.fillPending = false;
+    if (handedOut) {
+        copy = Facts{};
+        copy.alphasKnown = false;
+        copy.keyKnown = key == nullptr;
+    }
+    return copy;
+}
+
+void ImageImpl::Facts::afterClear(const Colour& colour, const Colour* key, bool deferred) {
+    afterWrite(Write{0, 0, Effect::SetColour, colour, true}, key);
+    fillPending = deferred;
+    fill = colour;
+}
+
+Colour* ImageImpl::beginWrite(const Write& write) {
+    if (!write.wholeImage)
+        settle();
+    facts.afterWrite(write, transparentColour.get());
+    changed.mark(write.firstRow, write.rowCount);
+    return pixels.empty() ? nullptr : pixels.data();
+}
+
+Colour* ImageImpl::handOutPixels() {
+    settle();
+    facts.handedOut = true;
+    changed.markAll();
+    return pixels.empty() ? nullptr : pixels.data();
+}
+
+void ImageImpl::settle() const {
+    if (!facts.fillPending)
+        return;
+    RowDrawing::fill(pixels.data(), pixels.size(), facts.fill);
+    facts.fillPending = false;
+    changed.markAll();
+}
 
 void ImageImpl::clear(const Colour& colour) {
     if (pixels.empty())
         return;
-    setAlphaClass(classOf(colour.getAlpha()));
-    keyFound = isTransparent(colour);
-    keyKnown = true;
-    fillPending = true;
-    pendingFill = colour;
-}
-
-void ImageImpl::fillNow() const {
-    RowDrawing::fill(pixels.data(), pixels.size(), pendingFill);
-    fillPending = false;
-    markRowsChanged(0, height);
-}
-
-void ImageImpl::markRowsChanged(unsigned int firstRow, unsigned int rowCount) const {
-    const std::size_t rows = changedRows.size();
-    if (firstRow >= rows)
-        return;
-    const std::size_t count = std::min<std::size_t>(rowCount, rows - firstRow);
-    std::fill_n(changedRows.begin() + firstRow, count, std::uint8_t{1});
+    // Writes through a handed-out block must land after the clear, not be
+    // undone by it later: such an image is cleared at once.
+    facts.afterClear(colour, transparentColour.get(), true);
+    if (facts.handedOut)
+        settle();
 }
 
 void ImageImpl::plot(unsigned int x, unsigned int y, const Colour& colour) {
     if (x >= width || y >= height)
         return;
-    settle();
-    pixels[static_cast<std::size_t>(y) * width + x] = colour;
-    changedRows[y] = 1;
-    // The classes widen in their order: opaque, binary, mixed.
-    alphaClass = std::max(alphaClass, classOf(colour.getAlpha()));
-    keyFound = keyFound || isTransparent(colour);
+    beginWrite(Write{y, 1, Effect::SetColour, colour})[static_cast<std::size_t>(y) * width + x] = colour;
 }
 
 Colour ImageImpl::getPixel(unsigned int x, unsigned int y) const {
     if (x >= width || y >= height)
         return FALLBACK;
-    settle();
+    if (facts.fillPending)
+        return facts.fill;
     return pixels[static_cast<std::size_t>(y) * width + x];
+}
+
+const Colour* ImageImpl::getPixels() const {
+    settle();
+    return pixels.empty() ? nullptr : pixels.data();
+}
+
+void ImageImpl::takeChangedRows(ChangedRows& into) {
+    settle();
+    if (facts.handedOut)
+        changed.markAll();
+    changed.handOver(into);
+}
+
+void ImageImpl::replaceBlock(std::vector<Colour>&& block, unsigned int newWidth, unsigned int newHeight,
+                             const Facts& newFacts) {
+    pixels = std::move(block);
+    width = newWidth;
+    height = newHeight;
+    pixelCount = static_cast<unsigned int>(pixels.size());
+    // Pointers into the old block are no longer the program's to write through.
+    facts = newFacts;
+    facts.handedOut = false;
+    facts.fillPending = false;
+    changed.reset(flaggedRows(pixelCount, height));
 }
 
 void ImageImpl::assign(const ImageImpl& other) {
@@ -224,18 +175,14 @@ void ImageImpl::assign(const ImageImpl& other) {
         logFixedDimensions();
         return;
     }
-    pixels = other.settledPixels();
-    fillPending = false;
-    width = other.width;
-    height = other.height;
-    pixelCount = other.pixelCount;
-    changedRows.assign(rowFlagCount(pixelCount, height), 1);
+    other.settle();
+    const Facts taken = other.facts.forNewBlock(other.transparentColour.get());
+    // Copied into the existing block where it fits: no allocation.
+    std::vector<Colour> block = std::move(pixels);
+    block = other.pixels;
+    replaceBlock(std::move(block), other.width, other.height, taken);
     opacity = other.opacity;
     transparentColour = other.transparentColour ? std::make_unique<Colour>(*other.transparentColour) : nullptr;
-    alphaClass = other.alphaClass;
-    classKnown = other.classKnown;
-    keyFound = other.keyFound;
-    keyKnown = other.keyKnown;
 }
 
 void ImageImpl::takePixels(ImageImpl& decoded) {
@@ -244,19 +191,12 @@ void ImageImpl::takePixels(ImageImpl& decoded) {
         return;
     }
     decoded.settle();
-    pixels = std::move(decoded.pixels);
-    fillPending = false;
-    width = std::exchange(decoded.width, 0);
-    height = std::exchange(decoded.height, 0);
-    pixelCount = std::exchange(decoded.pixelCount, 0);
-    decoded.pixels.clear();
-    decoded.changedRows.clear();
-    changedRows.assign(rowFlagCount(pixelCount, height), 1);
-    alphaClass = decoded.alphaClass;
-    classKnown = decoded.classKnown;
+    Facts taken = decoded.facts;
     // The decoded image had no transparent colour to look for.
-    keyKnown = transparentColour == nullptr;
-    keyFound = false;
+    taken.keyKnown = transparentColour == nullptr;
+    taken.keyFound = false;
+    replaceBlock(std::move(decoded.pixels), decoded.width, decoded.height, taken);
+    decoded.replaceBlock({}, 0, 0, Facts{});
 }
 
 void ImageImpl::resize(unsigned int newWidth, unsigned int newHeight) {
@@ -277,15 +217,14 @@ void ImageImpl::resize(unsigned int newWidth, unsigned int newHeight) {
         const auto from = pixels.begin() + static_cast<std::ptrdiff_t>(y) * width;
         std::copy(from, from + columns, block.begin() + static_cast<std::ptrdiff_t>(y) * newWidth);
     }
+    Facts kept = facts.forNewBlock(transparentColour.get());
     // The uncovered pixels are opaque; a block that had none is opaque throughout.
-    if (pixels.empty())
-        setAlphaClass(AlphaClass::Opaque);
-    keyFound = keyFound || isTransparent(FALLBACK);
-    pixels.swap(block);
-    pixelCount = newCount;
-    width = newWidth;
-    height = newHeight;
-    changedRows.assign(rowFlagCount(pixelCount, height), 1);
+    if (pixels.empty()) {
+        kept.alphas = AlphaClass::Opaque;
+        kept.alphasKnown = true;
+    }
+    kept.keyFound = kept.keyFound || isKey(FALLBACK, transparentColour.get());
+    replaceBlock(std::move(block), newWidth, newHeight, kept);
 }
 
 void ImageImpl::setAlpha(float value) {
@@ -296,7 +235,7 @@ void ImageImpl::setAlpha(float value) {
 
 void ImageImpl::setTransparentColour(const Colour& colour) {
     transparentColour = std::make_unique<Colour>(colour);
-    keyKnown = false;
+    facts.keyKnown = false;
 }
 
 Image::ImageException ImageImpl::invalidDimensions(unsigned int width, unsigned int height) {
@@ -305,38 +244,31 @@ Image::ImageException ImageImpl::invalidDimensions(unsigned int width, unsigned 
 }
 
 AlphaClass ImageImpl::getAlphaClass() const {
-    if (classKnown)
-        return alphaClass;
-    settle();
+    if (facts.handedOut)
+        return AlphaClass::Mixed;
+    if (facts.alphasKnown)
+        return facts.alphas;
     AlphaClass found = AlphaClass::Opaque;
     for (const Colour& pixel : pixels) {
         found = std::max(found, classOf(pixel.getAlpha()));
         if (found == AlphaClass::Mixed)
             break;
     }
-    alphaClass = found;
-    classKnown = true;
+    facts.alphas = found;
+    facts.alphasKnown = true;
     return found;
 }
 
 bool ImageImpl::containsTransparentColour() const {
     if (transparentColour == nullptr)
         return false;
-    if (!keyKnown) {
-        settle();
-        keyFound = std::find(pixels.begin(), pixels.end(), *transparentColour) != pixels.end();
-        keyKnown = true;
+    if (facts.handedOut)
+        return true;
+    if (!facts.keyKnown) {
+        facts.keyFound = std::find(pixels.begin(), pixels.end(), *transparentColour) != pixels.end();
+        facts.keyKnown = true;
     }
-    return keyFound;
-}
-
-bool ImageImpl::isTransparent(const Colour& colour) const {
-    return transparentColour != nullptr && colour == *transparentColour;
-}
-
-void ImageImpl::setAlphaClass(AlphaClass value) {
-    alphaClass = value;
-    classKnown = true;
+    return facts.keyFound;
 }
 
 AlphaClass ImageImpl::classOf(std::uint8_t alpha) {
@@ -346,92 +278,6 @@ AlphaClass ImageImpl::classOf(std::uint8_t alpha) {
 void ImageImpl::logFixedDimensions() const {
     lum::log << (Log::Message(Log::Error) << "Image (" << static_cast<const void*>(this)
                                           << ") has fixed dimensions and can not be modified");
-}
-
-void ImageImpl::plotClipped(std::int64_t x, std::int64_t y, const Colour& colour) {
-    if (x < 0 || y < 0 || x >= width || y >= height)
-        return;
-    plot(static_cast<unsigned int>(x), static_cast<unsigned int>(y), colour);
-}
-
-void ImageImpl::drawLine(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2,
-                         const Colour& colour) {
-    if (y1 == y2 || x1 == x2)
-        drawStraightLine(x1, y1, x2, y2, colour);
-    else
-        drawSlopedLine(x1, y1, x2, y2, colour);
-}
-
-void ImageImpl::drawStraightLine(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2,
-                                 const Colour& colour) {
-    // Both ends included. The walk is limited to the image: every pixel past its
-    // edges would be ignored anyway, and a far-off end must not cost a long loop.
-    const std::int64_t left = std::max<std::int64_t>(std::min(x1, x2), 0);
-    const std::int64_t right = std::min<std::int64_t>(std::max(x1, x2), std::int64_t(width) - 1);
-    const std::int64_t bottom = std::max<std::int64_t>(std::min(y1, y2), 0);
-    const std::int64_t top = std::min<std::int64_t>(std::max(y1, y2), std::int64_t(height) - 1);
-    for (std::int64_t y = bottom; y <= top; ++y)
-        for (std::int64_t x = left; x <= right; ++x)
-            plotClipped(x, y, colour);
-}
-
-void ImageImpl::drawSlopedLine(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2,
-                               const Colour& colour) {
-    // Bresenham; the end point itself is not plotted. The walk runs along the
-    // major axis (the one with the larger difference) and starts and stops
-    // where the line is inside the image.
-    const std::int64_t dx = std::llabs(x2 - x1);
-    const std::int64_t dy = std::llabs(y2 - y1);
-    const std::int64_t sx = x2 > x1 ? 1 : -1;
-    const std::int64_t sy = y2 > y1 ? 1 : -1;
-    if (dx > dy) {
-        const LineWalk walk{x1, y1, dx, dy, sx, sy};
-        walkLine(walk, width, height, [&](std::int64_t x, std::int64_t y) { plotClipped(x, y, colour); });
-    } else {
-        const LineWalk walk{y1, x1, dy, dx, sy, sx};
-        walkLine(walk, height, width, [&](std::int64_t y, std::int64_t x) { plotClipped(x, y, colour); });
-    }
-}
-
-void ImageImpl::drawCircle(std::int64_t centreX, std::int64_t centreY, std::int64_t radius,
-                           const Colour& colour) {
-    // The midpoint method: the four axis points, then one octant mirrored eight ways.
-    plotClipped(centreX, centreY + radius, colour);
-    plotClipped(centreX, centreY - radius, colour);
-    plotClipped(centreX + radius, centreY, colour);
-    plotClipped(centreX - radius, centreY, colour);
-    if (radius <= 0)
-        return;
-    // Only the stretches of the octant where one of the eight points can meet
-    // the image are walked, each from the state the whole walk would have had.
-    for (const StepRange& steps : visibleOctantSteps(centreX, centreY, width, height)) {
-        OctantState state;
-        if (!octantStateAt(radius, steps.first - 1, state))
-            continue;
-        while (state.x < state.y && state.x < steps.last) {
-            if (state.f >= 0) {
-                state.y -= 1;
-                state.ddy += 2;
-                state.f += state.ddy;
-            }
-            state.x += 1;
-            state.ddx += 2;
-            state.f += state.ddx;
-            plotOctants(centreX, centreY, state.x, state.y, colour);
-        }
-    }
-}
-
-void ImageImpl::plotOctants(std::int64_t centreX, std::int64_t centreY, std::int64_t x, std::int64_t y,
-                            const Colour& colour) {
-    plotClipped(centreX + x, centreY + y, colour);
-    plotClipped(centreX - x, centreY + y, colour);
-    plotClipped(centreX + x, centreY - y, colour);
-    plotClipped(centreX - x, centreY - y, colour);
-    plotClipped(centreX + y, centreY + x, colour);
-    plotClipped(centreX - y, centreY + x, colour);
-    plotClipped(centreX + y, centreY - x, colour);
-    plotClipped(centreX - y, centreY - x, colour);
 }
 
 } // namespace lum

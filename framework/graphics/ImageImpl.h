@@ -1,12 +1,17 @@
 // The storage behind an Image: dimensions, the pixel block (bottom row first),
 // the opacity and transparent colour used when the image is drawn onto another,
-// and the pixel-level operations every drawing routine builds on.
+// and what the image knows about its pixels without looking at them.
+//
+// Every change of pixels goes through beginWrite (or, for a whole new block,
+// through replaceBlock): the write names the rows it reaches and what it may do
+// to the alphas and the key colour, and the image keeps its facts and changed
+// rows true from that alone. Nothing else touches them.
 #pragma once
 
+#include "framework/graphics/ChangedRows.h"
 #include "framework/graphics/Colour.h"
 #include "framework/graphics/Image.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -19,6 +24,24 @@ enum class AlphaClass : std::uint8_t { Opaque, Binary, Mixed };
 
 class ImageImpl {
 public:
+    // What a write may do to the pixels it reaches.
+    enum class Effect : std::uint8_t {
+        Recolour,  // red, green and blue change; alphas stay or become 255
+        SetColour, // the pixels become exactly the write's colour
+        Anything,  // any colours at all
+    };
+    struct Write {
+        unsigned int firstRow = 0;
+        // Rows reached from firstRow; 0 for a writer that names the rows it
+        // changed one by one with rowsChanged.
+        unsigned int rowCount = 0;
+        Effect effect = Effect::Anything;
+        Colour colour{0, 0, 0, 255}; // with SetColour
+        // Every pixel is written: what the image held, a waiting clear
+        // included, no longer matters.
+        bool wholeImage = false;
+    };
+
     // Empty: no pixels, opacity 255, no transparent colour.
     ImageImpl(Image* owner, bool resizable);
     // width × height pixels of the fill colour; refused when the count overflows.
@@ -33,6 +56,20 @@ public:
     virtual void clear(const Colour& colour);
     virtual void plot(unsigned int x, unsigned int y, const Colour& colour);
 
+    // The one way into the pixels for writing: carries out or drops a waiting
+    // clear, brings the facts and changed rows up to date, and returns the
+    // block (null without pixels).
+    Colour* beginWrite(const Write& write);
+    // For a writer that finds out row by row what it changed (clipped).
+    void rowsChanged(unsigned int firstRow, unsigned int rowCount) { changed.mark(firstRow, rowCount); }
+
+    // The block for the program's own writes (Image::getPixels). The image can
+    // no longer know what its pixels hold, for as long as the block lives:
+    // drawing takes the general paths, every row counts as changed whenever
+    // changed rows are taken, and clears are carried out at once, so writes
+    // through a pointer taken earlier are never undone or overlooked.
+    Colour* handOutPixels();
+
     // Deep copy into this implementation; owner and resizable stay as they are.
     void assign(const ImageImpl& other);
     void resize(unsigned int newWidth, unsigned int newHeight);
@@ -43,6 +80,20 @@ public:
     void setTransparentColour(const Colour& colour);
 
     Colour getPixel(unsigned int x, unsigned int y) const;
+    // For reading; a waiting clear is carried out first.
+    const Colour* getPixels() const;
+    // The colour of a clear not yet carried out, if one is waiting.
+    const Colour* getPendingClear() const { return facts.fillPending ? &facts.fill : nullptr; }
+
+    // Hands the rows changed since the last call to `into` and starts afresh;
+    // a waiting clear is carried out first.
+    void takeChangedRows(ChangedRows& into);
+
+    // Worked out when first asked, then kept true by every write.
+    AlphaClass getAlphaClass() const;
+    // Whether any pixel is the transparent colour; where none is, the image
+    // draws as if it had none.
+    bool containsTransparentColour() const;
 
     // The one message for dimensions that are zero or too large.
     static Image::ImageException invalidDimensions(unsigned int width, unsigned int height);
@@ -52,112 +103,52 @@ public:
     unsigned int getPixelCount() const { return pixelCount; }
     std::uint8_t getOpacity() const { return opacity; }
     const Colour* getTransparentColour() const { return transparentColour.get(); }
-    // For writing anything: the alpha class is worked out again when next
-    // asked, and every row is taken as changed.
-    Colour* getPixels() {
-        settle();
-        classKnown = false;
-        keyKnown = false;
-        markRowsChanged(0, height);
-        return pixels.empty() ? nullptr : pixels.data();
-    }
-    const Colour* getPixels() const {
-        settle();
-        return pixels.empty() ? nullptr : pixels.data();
-    }
-    // For writers that change only red, green and blue, or set alpha to 255,
-    // and only in `rowCount` rows from `firstRow`: neither makes the alpha
-    // class untrue. The new colours may be the transparent one, so whether it
-    // occurs is worked out again.
-    Colour* getPixelsKeepingAlphaClass(unsigned int firstRow, unsigned int rowCount) {
-        settle();
-        keyKnown = transparentColour == nullptr;
-        markRowsChanged(firstRow, rowCount);
-        return pixels.empty() ? nullptr : pixels.data();
-    }
-    // The colour of a clear not yet carried out, if one is waiting.
-    const Colour* getPendingClear() const { return fillPending ? &pendingFill : nullptr; }
-    // The same for a writer that sets every pixel of the image: a clear not
-    // yet carried out is dropped instead. No row is taken as changed: the
-    // writer marks those it changes.
-    Colour* getPixelsToReplaceAll() {
-        fillPending = false;
-        keyKnown = transparentColour == nullptr;
-        return pixels.empty() ? nullptr : pixels.data();
-    }
-
-    // Rows written since forgetChangedRows, one flag each (nonzero: the row
-    // may have changed), bottom row first; null without pixels. A presenter
-    // that keeps the last picture it was given need look at no other rows.
-    const std::uint8_t* getChangedRows() const {
-        settle();
-        return changedRows.empty() ? nullptr : changedRows.data();
-    }
-    void forgetChangedRows() const { std::fill(changedRows.begin(), changedRows.end(), std::uint8_t{0}); }
-    // Clipped to the image.
-    void markRowsChanged(unsigned int firstRow, unsigned int rowCount) const;
-
-    // Worked out once from the pixels, then kept true by every change.
-    AlphaClass getAlphaClass() const;
-    // Whether any pixel is the transparent colour; where none is, the image
-    // draws as if it had none. Worked out and kept true like the alpha class.
-    bool containsTransparentColour() const;
-
     Image* getOwner() const { return owner; }
     void setOwner(Image* image) { owner = image; }
     bool isResizable() const { return resizable; }
 
-    // Lines and circles set single pixels through the virtual plot; signed and
-    // 64-bit so that coordinates far outside the image neither wrap nor overflow.
-    void plotClipped(std::int64_t x, std::int64_t y, const Colour& colour);
-    void drawLine(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2, const Colour& colour);
-    void drawCircle(std::int64_t centreX, std::int64_t centreY, std::int64_t radius, const Colour& colour);
-
 private:
-    // A clear is kept as its colour until the pixels are next used, so that
-    // a draw covering the whole image with opaque pixels (a frame's
-    // background over the frame's clear) spares the fill.
-    void settle() const {
-        if (fillPending)
-            fillNow();
-    }
-    void fillNow() const;
-    // A zero-width image has rows but no pixels in them, so nothing of it can
-    // change: it keeps no flags, however tall a file says it is.
-    static std::size_t rowFlagCount(unsigned int pixelCount, unsigned int height) {
-        return pixelCount == 0 ? 0 : height;
-    }
-    const std::vector<Colour>& settledPixels() const {
-        settle();
-        return pixels;
-    }
+    // What is known of the pixels without looking at them. Changed only by
+    // its own functions, each called from one place.
+    struct Facts {
+        AlphaClass alphas = AlphaClass::Opaque;
+        bool alphasKnown = true;
+        bool keyFound = false;
+        bool keyKnown = true;
+        // A clear is kept as its colour until the pixels are next used, so
+        // that a draw covering the whole image (a frame's background over
+        // the frame's clear) spares the fill.
+        bool fillPending = false;
+        Colour fill{0, 0, 0, 255};
+        bool handedOut = false;
+
+        void afterWrite(const Write& write, const Colour* key);
+        void afterClear(const Colour& colour, const Colour* key, bool deferred);
+        // The facts of a copy of the pixels in a new block, which nobody has
+        // been handed: whatever a handed-out block holds must be looked at.
+        Facts forNewBlock(const Colour* key) const;
+    };
+
+    // Carries out a waiting clear. Called also for const readers: the
+    // image's value is the same before and after.
+    void settle() const;
+    // Puts a new block in place: dimensions, pixels, facts, every row changed.
+    void replaceBlock(std::vector<Colour>&& block, unsigned int newWidth, unsigned int newHeight,
+                      const Facts& newFacts);
     void logFixedDimensions() const;
-    void setAlphaClass(AlphaClass value);
-    bool isTransparent(const Colour& colour) const;
     static AlphaClass classOf(std::uint8_t alpha);
-    void drawStraightLine(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2,
-                          const Colour& colour);
-    void drawSlopedLine(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2,
-                        const Colour& colour);
-    void plotOctants(std::int64_t centreX, std::int64_t centreY, std::int64_t x, std::int64_t y,
-                     const Colour& colour);
 
     unsigned int width = 0;
     unsigned int height = 0;
     unsigned int pixelCount = 0;
     std::uint8_t opacity = 255;
     std::unique_ptr<Colour> transparentColour;
-    // Mutable for a clear carried out when the pixels are first read.
+    // Mutable for the waiting clear and the facts worked out on first asking.
     mutable std::vector<Colour> pixels;
-    mutable bool fillPending = false;
-    mutable std::vector<std::uint8_t> changedRows;
-    Colour pendingFill{0, 0, 0, 255};
+    mutable ChangedRows changed;
+    mutable Facts facts;
     Image* owner;
     bool resizable;
-    mutable AlphaClass alphaClass = AlphaClass::Opaque;
-    mutable bool classKnown = false;
-    mutable bool keyFound = false;
-    mutable bool keyKnown = true;
 };
 
 } // namespace lum

@@ -19,12 +19,8 @@ const unsigned char* Screen::getPixelData() const {
     return reinterpret_cast<const unsigned char*>(getPixels());
 }
 
-const std::uint8_t* Screen::getChangedRows() const {
-    return getImpl().getChangedRows();
-}
-
-void Screen::forgetChangedRows() const {
-    getImpl().forgetChangedRows();
+void Screen::takeChangedRows(ChangedRows& into) {
+    impl->takeChangedRows(into);
 }
 
 } // namespace lum

@@ -1,9 +1,8 @@
 // The one image with fixed dimensions: the back buffer the platform presents.
 #pragma once
 
+#include "framework/graphics/ChangedRows.h"
 #include "framework/graphics/Image.h"
-
-#include <cstdint>
 
 namespace lum {
 
@@ -20,11 +19,10 @@ public:
     unsigned char* getPixelData();
     const unsigned char* getPixelData() const;
 
-    // A flag a row, bottom row first, nonzero where the row was drawn on since
-    // forgetChangedRows: a presenter that keeps the last picture it showed
-    // need compare no other rows.
-    const std::uint8_t* getChangedRows() const;
-    void forgetChangedRows() const;
+    // Hands the rows drawn on since the last call to `into`, and starts
+    // afresh: the frame takes them once it is drawn and gives them to the
+    // presenter, which need compare no other rows with what it shows.
+    void takeChangedRows(ChangedRows& into);
 };
 
 } // namespace lum

@@ -32,45 +32,42 @@ constexpr unsigned int RIGHT_TO_LEFT_BIT = 0x10;
 constexpr unsigned int TOP_DOWN_BIT = 0x20;
 constexpr unsigned int MAX_DIMENSION = 0xFFFF;
 
-void mirrorRows(Image& image) {
-    const unsigned int width = image.getWidth();
-    for (unsigned int y = 0; y < image.getHeight(); ++y) {
-        Colour* row = image.getPixels() + std::size_t{y} * width;
-        std::reverse(row, row + width);
-    }
-}
-
 } // namespace
 
 TGAFile::TGAFile(const std::string& filename) : ImageFileImpl(filename) {}
 
-void TGAFile::loadFromMemory(const unsigned char* data, std::size_t size, Image& target) {
-    if (size < HEADER_SIZE)
+void TGAFile::decode(Source& source, Image& target) {
+    std::vector<unsigned char> scratch;
+    if (source.size() < HEADER_SIZE)
         throw corrupted();
-    const unsigned int depth = data[DEPTH_FIELD];
-    if (data[IMAGE_TYPE_FIELD] != UNCOMPRESSED_TRUE_COLOUR || depth < 24 || depth > 32)
+    const unsigned char* header = source.view(0, HEADER_SIZE, scratch);
+    const unsigned int depth = header[DEPTH_FIELD];
+    if (header[IMAGE_TYPE_FIELD] != UNCOMPRESSED_TRUE_COLOUR || depth < 24 || depth > 32)
         throw error("Only 24 or 32 uncompressed images are supported");
-    const std::uint32_t width = readLE(data + WIDTH_FIELD, 2);
-    const std::uint32_t height = readLE(data + HEIGHT_FIELD, 2);
+    const std::uint32_t width = readLE(header + WIDTH_FIELD, 2);
+    const std::uint32_t height = readLE(header + HEIGHT_FIELD, 2);
     if (width == 0 || height == 0)
         throw corrupted();
 
     // The pixels follow the image ID and the colour map, if there is one.
-    std::size_t offset = HEADER_SIZE + data[ID_LENGTH_FIELD];
-    if (data[COLOUR_MAP_TYPE_FIELD] == HAS_COLOUR_MAP)
-        offset += std::size_t{readLE(data + COLOUR_MAP_LENGTH_FIELD, 2)} * ((data[COLOUR_MAP_ENTRY_BITS_FIELD] + 7u) / 8);
+    std::size_t offset = HEADER_SIZE + header[ID_LENGTH_FIELD];
+    if (header[COLOUR_MAP_TYPE_FIELD] == HAS_COLOUR_MAP)
+        offset += std::size_t{readLE(header + COLOUR_MAP_LENGTH_FIELD, 2)} *
+                  ((header[COLOUR_MAP_ENTRY_BITS_FIELD] + 7u) / 8);
     const unsigned int bytesPerPixel = depth == 24 ? 3 : 4;
-    const unsigned int descriptor = data[DESCRIPTOR_FIELD];
+    const unsigned int descriptor = header[DESCRIPTOR_FIELD];
     const PixelRows rows{offset, std::uint64_t{width} * bytesPerPixel, bytesPerPixel, bytesPerPixel == 4,
                          (descriptor & TOP_DOWN_BIT) != 0};
     // Before anything is allocated: the file must hold every pixel it claims.
-    if (!rowsFit(size, rows, width, height))
+    if (!rowsFit(static_cast<std::size_t>(source.size()), rows, width, height))
         throw corrupted();
     Image::checkedPixelCount(width, height);
     Image decoded(width, height, Colour::BLACK);
-    decodeRows(data, rows, decoded);
+    Colour* pixels = blockToFill(decoded);
+    decodeRows(source, rows, width, height, pixels);
     if (descriptor & RIGHT_TO_LEFT_BIT)
-        mirrorRows(decoded);
+        for (unsigned int y = 0; y < height; ++y)
+            std::reverse(pixels + std::size_t{y} * width, pixels + std::size_t{y + 1} * width);
     target = decoded;
 }
 

@@ -10,11 +10,13 @@ class TGAFile : public ImageFileImpl {
 public:
     explicit TGAFile(const std::string& filename);
 
-    // The target becomes a copy of the picture: its size and pixels, opacity
-    // 255 and no transparent colour. Refused files leave the target unchanged.
-    void loadFromMemory(const unsigned char* data, std::size_t size, Image& target) override;
     // Width and height are 16-bit fields: larger images are refused.
     void save(const Image& source) override;
+
+private:
+    // The target becomes a copy of the picture: its size and pixels, opacity
+    // 255 and no transparent colour. Refused files leave the target unchanged.
+    void decode(Source& source, Image& target) override;
 };
 
 } // namespace lum

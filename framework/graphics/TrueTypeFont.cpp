@@ -203,7 +203,7 @@ void packAtlas(const GlyphBitmaps& bitmaps, ImageImpl& atlas,
     atlas.resize(width, height);
     atlas.setTransparentColour(Colour(0, 0, 0, 0));
 
-    Colour* pixels = atlas.getPixels();
+    Colour* pixels = atlas.beginWrite(ImageImpl::Write{0, height, ImageImpl::Effect::Anything});
     std::uint32_t penX = 1;
     std::uint32_t penY = 0;
     std::uint32_t tallest = 0;

@@ -72,7 +72,7 @@ void HeadlessAppImpl::waitUntil(std::int64_t deadline) {
     if (deadline > clock) clock = deadline;
 }
 
-void HeadlessAppImpl::present(const Screen& screen) {
+void HeadlessAppImpl::present(const Screen& screen, const ChangedRows&) {
     ++framesPresented;
     if (onPresent) onPresent(screen);
 }

@@ -139,9 +139,9 @@ AppImpl::MessageResult SdlAppImpl::handleMessage(std::int64_t deadline) {
     return SdlEventDispatcher::dispatch(event, *this);
 }
 
-void SdlAppImpl::present(const Screen& screen) {
+void SdlAppImpl::present(const Screen& screen, const ChangedRows& changed) {
     if (presenter == nullptr) return;
-    presenter->present(screen);
+    presenter->present(screen, changed);
     if (frameTrace != nullptr) frameTrace->record(readClock(), getFramePhases());
 }
 

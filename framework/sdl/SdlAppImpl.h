@@ -30,7 +30,7 @@ public:
     void switchToFullScreen() override;
     std::string describeDisplay() override;
     MessageResult handleMessage(std::int64_t deadline) override;
-    void present(const Screen& screen) override;
+    void present(const Screen& screen, const ChangedRows& changed) override;
     void postQuit() override;
     // Also closes the window and stops SDL's video, so a test can open it again.
     void reset() override;

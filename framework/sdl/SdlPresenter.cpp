@@ -3,7 +3,8 @@
 
 #include "framework/App.h"
 #include "framework/Log.h"
-#include "framework/graphics/RowDrawing.h"
+#include "framework/graphics/ChangedRows.h"
+#include "framework/graphics/RowCopy.h"
 #include "framework/graphics/Screen.h"
 
 #include <SDL_hints.h>
@@ -107,9 +108,9 @@ SDL_Renderer* SdlPresenter::createRenderer(SDL_Window* window) {
     return SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
 }
 
-void SdlPresenter::present(const Screen& screen) {
+void SdlPresenter::present(const Screen& screen, const ChangedRows& changed) {
     if (screen.getWidth() != width || screen.getHeight() != height) return;
-    if (drawsIntoWindowSurface && presentToWindowSurface(screen)) return;
+    if (drawsIntoWindowSurface && presentToWindowSurface(screen, changed)) return;
     surfaceShowedLastFrame = false;
     if (texture == nullptr && !createTexture()) {
         if (!textureFailureLogged) log.error(std::string("No SDL texture for the screen: ") + SDL_GetError());
@@ -120,8 +121,9 @@ void SdlPresenter::present(const Screen& screen) {
     int pitch = 0;
     if (SDL_LockTexture(texture, nullptr, &pixels, &pitch) != 0) return;
     // A locked texture's pixels may be a scratch buffer meant only for writing.
-    copyRowsFlipped(screen.getPixels(), static_cast<unsigned char*>(pixels), pitch, width, height, swapRedAndBlue,
-                    false, nullptr);
+    RowCopy::copyImage(screen.getPixels(), width, height,
+                       RowCopy::Destination{static_cast<unsigned char*>(pixels), pitch, true, swapRedAndBlue, false},
+                       nullptr);
     SDL_UnlockTexture(texture);
     // The image covers the whole window unless a full-screen mode is larger.
     int outputWidth = 0;
@@ -140,7 +142,7 @@ void SdlPresenter::present(const Screen& screen) {
 // given, so only the band of rows that changed is shown again, and nothing
 // when none did; a new surface, or a window that lost its picture, is shown
 // whole.
-bool SdlPresenter::presentToWindowSurface(const Screen& screen) {
+bool SdlPresenter::presentToWindowSurface(const Screen& screen, const ChangedRows& changed) {
     SDL_Surface* surface = SDL_GetWindowSurface(window);
     if (surface == nullptr || surface->w != static_cast<int>(width) || surface->h != static_cast<int>(height))
         return false;
@@ -148,16 +150,14 @@ bool SdlPresenter::presentToWindowSurface(const Screen& screen) {
     const bool swap = format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888;
     if (!swap && format != SDL_PIXELFORMAT_ABGR8888 && format != SDL_PIXELFORMAT_BGR888) return false;
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
-    // The surface holds the screen as it was when its rows were last
-    // forgotten only if it showed the last frame; otherwise every row is
-    // compared.
+    // The surface holds the last frame only if it showed it; otherwise every
+    // row is compared.
     const bool sameSurface = surface == shownSurface && surface->pixels == shownPixels && surfaceShowedLastFrame;
     if (!sameSurface) wholeWindowStale = true;
-    const Colour* pixels = screen.getPixels(); // a clear still waiting is made first
-    const SDL_Rect changed = copyRowsFlipped(pixels, static_cast<unsigned char*>(surface->pixels), surface->pitch,
-                                             width, height, swap, true,
-                                             sameSurface ? screen.getChangedRows() : nullptr);
-    screen.forgetChangedRows();
+    const RowBand band = RowCopy::copyImage(
+        screen.getPixels(), width, height,
+        RowCopy::Destination{static_cast<unsigned char*>(surface->pixels), surface->pitch, true, swap, true},
+        sameSurface ? &changed : nullptr);
     surfaceShowedLastFrame = true;
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     if (wholeWindowStale) {
@@ -165,40 +165,14 @@ bool SdlPresenter::presentToWindowSurface(const Screen& screen) {
         wholeWindowStale = false;
         shownSurface = surface;
         shownPixels = surface->pixels;
-    } else if (changed.h > 0) {
-        SDL_UpdateWindowSurfaceRects(window, &changed, 1);
+    } else if (band.count > 0) {
+        const SDL_Rect rect{0, static_cast<int>(band.first), static_cast<int>(width), static_cast<int>(band.count)};
+        SDL_UpdateWindowSurfaceRects(window, &rect, 1);
     }
     return true;
 }
 
 void SdlPresenter::showWholeWindowNext() { wholeWindowStale = true; }
-
-SDL_Rect SdlPresenter::copyRowsFlipped(const Colour* source, unsigned char* destination, int destinationPitch,
-                                       unsigned int width, unsigned int height, bool swapRedAndBlue,
-                                       bool unchangedRowsKept, const std::uint8_t* changedRows) {
-    int first = -1;
-    int last = -1;
-    const std::size_t rowBytes = std::size_t{width} * bytesPerPixel;
-    for (unsigned int row = 0; row < height; ++row) {
-        const unsigned int sourceIndex = height - 1 - row;
-        if (unchangedRowsKept && changedRows != nullptr && changedRows[sourceIndex] == 0) continue;
-        const Colour* sourceRow = source + static_cast<std::size_t>(sourceIndex) * width;
-        unsigned char* destinationRow = destination + static_cast<std::size_t>(row) * destinationPitch;
-        // Reading is cheaper than writing, and most rows of a frame are as
-        // they were; a buffer that is only written to is copied blindly.
-        if (unchangedRowsKept && (swapRedAndBlue ? RowDrawing::holdsSwappedCopy(destinationRow, sourceRow, width)
-                                                 : std::memcmp(destinationRow, sourceRow, rowBytes) == 0))
-            continue;
-        if (swapRedAndBlue)
-            RowDrawing::copySwappingRedAndBlue(destinationRow, sourceRow, width);
-        else
-            std::memcpy(destinationRow, sourceRow, rowBytes);
-        if (first < 0) first = static_cast<int>(row);
-        last = static_cast<int>(row);
-    }
-    if (first < 0) return SDL_Rect{0, 0, static_cast<int>(width), 0};
-    return SDL_Rect{0, first, static_cast<int>(width), last - first + 1};
-}
 
 std::string SdlPresenter::describe() const {
     SDL_RendererInfo info{};

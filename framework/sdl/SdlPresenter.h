@@ -16,7 +16,7 @@
 
 namespace lum {
 
-class Colour;
+class ChangedRows;
 class Screen;
 
 class SdlPresenter {
@@ -27,8 +27,9 @@ public:
     SdlPresenter(const SdlPresenter&) = delete;
     SdlPresenter& operator=(const SdlPresenter&) = delete;
 
-    // A screen of another size than the texture is not shown.
-    void present(const Screen& screen);
+    // A screen of another size than the texture is not shown. `changed`
+    // names the rows drawn on since the last frame.
+    void present(const Screen& screen, const ChangedRows& changed);
 
     // "OpenGL info:" and three lines: video driver, renderer, SDL version.
     std::string describe() const;
@@ -51,21 +52,10 @@ public:
     // resized): the next present shows all of it, changed or not.
     void showWholeWindowNext();
 
-    // Copies `height` rows of `width` pixels from a bottom-row-first image
-    // into a top-row-first one whose rows are `destinationPitch` bytes apart,
-    // with red and blue trading places when asked. Where the destination
-    // keeps what it was given (`unchangedRowsKept`), rows it already holds are
-    // only compared, and with `changedRows` (a flag a source row) rows not
-    // flagged are not even compared. Returns the band of destination rows
-    // written (h is 0 when none was).
-    static SDL_Rect copyRowsFlipped(const Colour* source, unsigned char* destination, int destinationPitch,
-                                    unsigned int width, unsigned int height, bool swapRedAndBlue,
-                                    bool unchangedRowsKept, const std::uint8_t* changedRows);
-
 private:
     static SDL_Renderer* createRenderer(SDL_Window* window);
     bool createTexture();
-    bool presentToWindowSurface(const Screen& screen);
+    bool presentToWindowSurface(const Screen& screen, const ChangedRows& changed);
 
     SDL_Window* window;
     SDL_Renderer* renderer = nullptr;

@@ -85,7 +85,7 @@ AppImpl::MessageResult WebAppImpl::dispatch(const WebMessage& message) {
     return MessageResult::Handled;
 }
 
-void WebAppImpl::present(const Screen& screen) {
+void WebAppImpl::present(const Screen& screen, const ChangedRows&) {
     if (presenter) presenter->present(screen);
     yieldedSinceFrame = false;
 }

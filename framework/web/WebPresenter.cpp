@@ -1,6 +1,7 @@
 // The canvas side of presenting; see the header.
 #include "framework/web/WebPresenter.h"
 
+#include "framework/graphics/RowCopy.h"
 #include "framework/graphics/Screen.h"
 
 #include <emscripten/emscripten.h>
@@ -44,17 +45,15 @@ WebPresenter::WebPresenter(const std::string& canvas, unsigned int width, unsign
 void WebPresenter::present(const Screen& screen) {
     // A screen of another size than the canvas is never shown half.
     if (screen.getWidth() != width || screen.getHeight() != height) return;
-    flip(reinterpret_cast<const unsigned char*>(screen.getPixels()), width, height, flipped.data());
+    flip(screen.getPixels(), width, height, flipped.data());
     lumPutImage(flipped.data(), static_cast<int>(flipped.size()));
     ++frames;
 }
 
-void WebPresenter::flip(const unsigned char* bottom, unsigned int width, unsigned int height, unsigned char* top) {
-    const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
-    for (unsigned int row = 0; row < height; ++row) {
-        std::memcpy(top + row * rowBytes, bottom + (height - 1 - row) * rowBytes, rowBytes);
-    }
-    const std::size_t bytes = rowBytes * height;
+void WebPresenter::flip(const Colour* bottom, unsigned int width, unsigned int height, unsigned char* top) {
+    const std::ptrdiff_t rowBytes = static_cast<std::ptrdiff_t>(width) * 4;
+    RowCopy::copyImage(bottom, width, height, RowCopy::Destination{top, rowBytes, true, false, false}, nullptr);
+    const std::size_t bytes = static_cast<std::size_t>(rowBytes) * height;
     for (std::size_t alpha = 3; alpha < bytes; alpha += 4) top[alpha] = 255;
 }
 

@@ -10,6 +10,7 @@
 
 namespace lum {
 
+class Colour;
 class Screen;
 
 class WebPresenter {
@@ -23,7 +24,7 @@ public:
 
     // The rows of an RGBA image, bottom row first, into `top` top row first,
     // every alpha set to 255. Both hold width × height × 4 bytes.
-    static void flip(const unsigned char* bottom, unsigned int width, unsigned int height, unsigned char* top);
+    static void flip(const Colour* bottom, unsigned int width, unsigned int height, unsigned char* top);
 
 private:
     std::vector<unsigned char> flipped;

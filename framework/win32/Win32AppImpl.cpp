@@ -191,7 +191,7 @@ void Win32AppImpl::waitForMessage(std::int64_t deadline) {
     MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
-void Win32AppImpl::present(const Screen& screen) {
+void Win32AppImpl::present(const Screen& screen, const ChangedRows&) {
     if (presentThroughGdi) {
         Win32GdiPresenter::present(deviceContext, screen);
     } else {

@@ -29,7 +29,7 @@ public:
     void switchToFullScreen() override;
     std::string describeDisplay() override;
     MessageResult handleMessage(std::int64_t deadline) override;
-    void present(const Screen& screen) override;
+    void present(const Screen& screen, const ChangedRows& changed) override;
     void postQuit() override;
 
     // The window procedure's work for one message; true when it was handled.

@@ -6,6 +6,7 @@
 // edge and codes above 127.
 #include "framework/graphics/Font.h"
 #include "framework/graphics/FontImpl.h"
+#include "framework/graphics/ImageAccess.h"
 #include "framework/graphics/FontLocator.h"
 #include "framework/graphics/TrueTypeFont.h"
 
@@ -69,7 +70,7 @@ std::uint64_t drawnHash(const FontImpl& font) {
     std::string all;
     for (char c = '!'; c <= '~'; ++c) all += c;
     Image image(2400, 60, Colour(0, 0, 0, 255));
-    font.drawText(image, 0, 20, Colour(255, 255, 255, 255), all);
+    font.drawText(lum::ImageAccess::of(image), 0, 20, Colour(255, 255, 255, 255), all);
     return pixelHash(image);
 }
 
@@ -316,20 +317,21 @@ TEST_F(Fonts, ClipsAtEveryEdgeOfTheTarget) {
 TEST_F(Fonts, TextFlagsTheRowsItDrawsOnAndNoOthers) {
     const Colour background(10, 20, 30, 255);
     Image target(70, 60, background);
-    target.getImpl().forgetChangedRows();
+    lum::ChangedRows rows;
+    lum::ImageAccess::of(target).takeChangedRows(rows);
     font->drawText(target, 5, 20, Colour(255, 200, 10, 255), "Wg|");
-    const std::uint8_t* flags = target.getImpl().getChangedRows();
+    lum::ImageAccess::of(target).takeChangedRows(rows);
     unsigned int flagged = 0;
     for (unsigned int row = 0; row < 60; ++row) {
         bool changed = false;
         for (unsigned int column = 0; column < 70; ++column)
             changed = changed || !(target.getPixel(column, row) == background);
-        EXPECT_TRUE(!changed || flags[row] != 0) << "row " << row;
-        flagged += flags[row] != 0;
+        EXPECT_TRUE(!changed || rows.contains(row)) << "row " << row;
+        flagged += rows.contains(row);
     }
     EXPECT_GT(flagged, 10u);
-    EXPECT_EQ(flags[0], 0);  // below the descenders
-    EXPECT_EQ(flags[59], 0); // above the capitals
+    EXPECT_FALSE(rows.contains(0));  // below the descenders
+    EXPECT_FALSE(rows.contains(59)); // above the capitals
 }
 
 // Codes above 127 are skipped; the text colour's alpha plays no part.
@@ -363,7 +365,7 @@ std::shared_ptr<const FontImpl::GlyphSet> handMadeGlyphs(std::uint8_t coverage) 
 TEST(HandMadeFontText, BlendsAndPlacesByTheWorkedExample) {
     // Coverage 128: red 201 x 128/255 + 10 x 127/255 = 105.87..., green 60.1..., blue 40.03..., all truncated.
     Image image(12, 4, Colour(10, 20, 30, 0));
-    FontImpl(handMadeGlyphs(128)).drawText(image, 1, 2, Colour(201, 100, 50, 9), "x y");
+    FontImpl(handMadeGlyphs(128)).drawText(lum::ImageAccess::of(image), 1, 2, Colour(201, 100, 50, 9), "x y");
     EXPECT_EQ(image.getPixel(1, 2), Colour(105, 60, 40, 255));
     EXPECT_EQ(image.getPixel(0, 2), Colour(10, 20, 30, 0));
     // The space moves the pen by 1 + 2 + 5 = 8; y's bottom row lies at 2 - 1.

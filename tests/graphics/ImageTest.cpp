@@ -2,7 +2,7 @@
 // named colours, and the screen: its pixel block and its logged refusal to
 // change size.
 #include "framework/graphics/Image.h"
-#include "framework/graphics/ImageImpl.h"
+#include "framework/graphics/ImageAccess.h"
 #include "framework/graphics/Screen.h"
 
 #include <gtest/gtest.h>
@@ -109,7 +109,7 @@ TEST(ScreenImage, IsRgbaBytesBottomRowFirstAndRefusesEveryResizeWithALogLine) {
     EXPECT_EQ(std::string(screen.getPixelData() + 6 * 4, screen.getPixelData() + 6 * 4 + 4), "\x05\x06\x07\x08");
 
     std::ostringstream refusal;
-    refusal << "E: Image (" << static_cast<const void*>(&screen.getImpl())
+    refusal << "E: Image (" << static_cast<const void*>(&lum::ImageAccess::of(screen))
             << ") has fixed dimensions and can not be modified";
     screen.resize(10, 10);
     EXPECT_EQ(linesOfLog(refusal.str()), 1);

@@ -114,8 +114,10 @@ TEST_F(SdlWindowTest, PresentsTheScreenTheRightWayUpAndTracesFramesWithoutAlloca
     screen.clear(lum::Colour(0, 0, 200, 255));
     for (int x = 0; x < WIDTH; ++x) screen.plot(x, HEIGHT - 1, lum::Colour(200, 0, 0, 255)); // the top row
     screen.plot(0, 0, lum::Colour(0, 200, 0, 255));                                        // bottom-left
+    lum::ChangedRows rows;
+    screen.takeChangedRows(rows);
     const long before = allocations;
-    for (int frame = 0; frame < 3; ++frame) platform.present(screen);
+    for (int frame = 0; frame < 3; ++frame) platform.present(screen, rows);
     EXPECT_EQ(allocations, before);
 
     const std::vector<unsigned char> shown = platform.getPresenter()->readPixels(); // top row first

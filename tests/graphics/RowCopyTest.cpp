@@ -1,8 +1,9 @@
-// The presenter's copy of the screen into a window's pixels: rows flipped,
+// The presenters' copy of the screen into a window's pixels: rows flipped,
 // red and blue swapped where the window keeps blue first, and only the rows
 // that changed written and reported.
+#include "framework/graphics/ChangedRows.h"
 #include "framework/graphics/Colour.h"
-#include "framework/sdl/SdlPresenter.h"
+#include "framework/graphics/RowCopy.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,7 @@
 namespace {
 
 using lum::Colour;
-using lum::SdlPresenter;
+using lum::RowCopy;
 
 constexpr unsigned int WIDTH = 9; // a whole block of eight and a rest
 constexpr unsigned int HEIGHT = 6;
@@ -24,12 +25,10 @@ struct Band {
 };
 
 Band copy(const std::vector<Colour>& screen, std::vector<unsigned char>& window, bool swap, bool kept,
-          const std::uint8_t* changedRows = nullptr) {
-    const SDL_Rect rect =
-        SdlPresenter::copyRowsFlipped(screen.data(), window.data(), PITCH, WIDTH, HEIGHT, swap, kept, changedRows);
-    EXPECT_EQ(rect.x, 0);
-    EXPECT_EQ(rect.w, static_cast<int>(WIDTH));
-    return {rect.h == 0 ? -1 : rect.y, rect.h};
+          const lum::ChangedRows* changed = nullptr) {
+    const lum::RowBand band = RowCopy::copyImage(screen.data(), WIDTH, HEIGHT,
+                                                 RowCopy::Destination{window.data(), PITCH, true, swap, kept}, changed);
+    return {band.count == 0 ? -1 : int(band.first), int(band.count)};
 }
 
 // The window row `row` (top first) as it should show screen row HEIGHT-1-row.
@@ -78,9 +77,12 @@ TEST(PresenterCopy, OnlyChangedRowsAreWrittenAndTheirBandIsReported) {
         // Rows the screen does not flag are not looked at, changed or not.
         screen[0] = Colour(9, 9, 9, 9); // screen row 0: window row 5
         screen[4 * WIDTH + 2] = Colour(8, 8, 8, 8); // screen row 4: window row 1
-        const std::uint8_t flags[HEIGHT] = {0, 0, 0, 0, 1, 0};
+        lum::ChangedRows changed, taken;
+        changed.reset(HEIGHT);
+        changed.handOver(taken); // sized, none changed
+        changed.mark(4, 1);
         before = window;
-        band = copy(screen, window, swap, true, flags);
+        band = copy(screen, window, swap, true, &changed);
         EXPECT_EQ(band.first, 1);
         EXPECT_EQ(band.count, 1);
         expectRowShown(screen, window, 1, swap);

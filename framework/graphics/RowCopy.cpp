@@ -1,0 +1,45 @@
+// The presenters' row copy: flipped, swapped and compared as the window asks.
+#include "framework/graphics/RowCopy.h"
+
+#include "framework/graphics/RowDrawing.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace lum {
+
+namespace {
+
+// Reading is cheaper than writing, and most rows of a frame are as they were.
+bool holds(const unsigned char* row, const Colour* pixels, unsigned int width, bool swapped) {
+    return swapped ? RowDrawing::holdsSwappedCopy(row, pixels, width)
+                   : std::memcmp(row, pixels, std::size_t{width} * sizeof(Colour)) == 0;
+}
+
+} // namespace
+
+RowBand RowCopy::copyImage(const Colour* image, unsigned int width, unsigned int height,
+                           const Destination& destination, const ChangedRows* changed) {
+    const bool onlyChanged = destination.keepsRows && changed != nullptr;
+    const RowBand rows = onlyChanged ? changed->band() : RowBand{0, height};
+    unsigned int first = height;
+    unsigned int last = 0;
+    for (unsigned int y = rows.first; y < rows.first + rows.count && y < height; ++y) {
+        if (onlyChanged && !changed->contains(y))
+            continue;
+        const Colour* from = image + std::size_t{y} * width;
+        unsigned char* to = destination.block + offsetOf(y, height, destination.pitch, destination.topRowFirst);
+        if (destination.keepsRows && holds(to, from, width, destination.swapRedAndBlue))
+            continue;
+        if (destination.swapRedAndBlue)
+            RowDrawing::copySwappingRedAndBlue(to, from, width);
+        else
+            std::memcpy(to, from, std::size_t{width} * sizeof(Colour));
+        const unsigned int row = destination.topRowFirst ? height - 1 - y : y;
+        first = std::min(first, row);
+        last = std::max(last, row);
+    }
+    return first > last ? RowBand{} : RowBand{first, last - first + 1};
+}
+
+} // namespace lum

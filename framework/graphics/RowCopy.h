@@ -1,0 +1,40 @@
+// Rows between images, which keep their bottom row first, and the blocks of
+// files, windows and canvases, which often keep their top row first: the one
+// place where the order of rows turns, and the presenters' copy of a screen.
+#pragma once
+
+#include "framework/graphics/ChangedRows.h"
+#include "framework/graphics/Colour.h"
+
+#include <cstddef>
+
+namespace lum {
+
+class RowCopy {
+public:
+    // Where image row y lies in a block of `height` rows `pitch` bytes apart,
+    // counted in bytes from the block's start.
+    static std::ptrdiff_t offsetOf(unsigned int y, unsigned int height, std::ptrdiff_t pitch, bool topRowFirst) {
+        return static_cast<std::ptrdiff_t>(topRowFirst ? height - 1 - y : y) * pitch;
+    }
+
+    // A block that takes a copy of a screen's rows.
+    struct Destination {
+        unsigned char* block;
+        std::ptrdiff_t pitch;
+        bool topRowFirst;
+        bool swapRedAndBlue; // for blocks that keep blue first
+        // The block keeps what it was given: rows it already holds are only
+        // compared, and with changed rows named, no other row is looked at.
+        bool keepsRows;
+    };
+
+    // Copies the rows of a bottom-row-first image of width × height pixels
+    // (with `changed`, only those, where the destination keeps its rows).
+    // Returns the band of destination rows written, counted from the block's
+    // start; its count is 0 when none was.
+    static RowBand copyImage(const Colour* image, unsigned int width, unsigned int height,
+                             const Destination& destination, const ChangedRows* changed);
+};
+
+} // namespace lum

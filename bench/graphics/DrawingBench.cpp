@@ -19,7 +19,8 @@ Image opaqueBackground() {
     Colour* pixels = image.getPixels();
     for (unsigned int i = 0; i < image.getPixelCount(); ++i)
         pixels[i] = Colour(std::uint8_t(i), std::uint8_t(i >> 8), std::uint8_t(i >> 3), 255);
-    return image;
+    // A copy: the image that handed out its pixels is drawn by the general paths.
+    return Image(image);
 }
 
 // A snake-cell-like sprite: a magenta frame around an opaque body.

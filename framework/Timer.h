@@ -1,6 +1,7 @@
 // A timer handle. At most eight timers exist at once (a fixed table of slots);
 // the main loop polls the running ones once per step and calls the listener of
-// each one whose interval has passed.
+// each one whose interval has passed. Whether a timer runs, and its slot, are
+// the implementation's to know: the handle only asks.
 #pragma once
 
 #include "framework/ITimerEvent.h"
@@ -21,16 +22,12 @@ public:
     void start();
     void stop();
     unsigned short getID() const { return id; }
-    bool isRunning() const { return running; }
-    unsigned char getSlot() const { return slot; }
+    bool isRunning() const;
+    unsigned char getSlot() const;
     ITimerEvent& getListener() const { return *listener; }
 
 private:
-    friend class TimerImpl;
-
     unsigned short id;
-    unsigned char slot = 0;
-    bool running = false;
     ITimerEvent* listener;
     TimerImpl* impl;
 };

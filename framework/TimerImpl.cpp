@@ -2,7 +2,6 @@
 // clock, so a period is exact and lateness is never made up.
 #include "framework/TimerImpl.h"
 
-#include "framework/App.h"
 #include "framework/AppImpl.h"
 #include "framework/Log.h"
 #include "framework/Timer.h"
@@ -22,15 +21,12 @@ unsigned int freeSlot() {
     throw std::runtime_error("all timers in use");
 }
 
-std::int64_t clockNow() { return App::instance().getImpl().readClock(); }
-
 } // namespace
 
 TimerImpl::TimerImpl(Timer& owner, unsigned int intervalMs)
     : owner(&owner), slot(freeSlot()), intervalMs(intervalMs),
       intervalNs(static_cast<std::int64_t>(intervalMs) * 1000000) {
     table[slot] = this;
-    owner.slot = static_cast<unsigned char>(slot);
 }
 
 TimerImpl::~TimerImpl() {
@@ -38,10 +34,10 @@ TimerImpl::~TimerImpl() {
     table[slot] = nullptr;
 }
 
-void TimerImpl::start() {
+void TimerImpl::start(AppImpl& app) {
     if (running) return;
     Log::instance() << (Log::Message(Log::Info) << "Timer " << owner->getID() << " has started.");
-    lastFire = clockNow();
+    lastFire = app.readClock();
     running = true;
 }
 

@@ -1,7 +1,8 @@
 // The implementation behind a Timer handle and the one table of eight slots that
-// holds every existing timer. A timer reads the clock of the App's platform, so
-// it needs no platform code of its own; the main loop polls the table once per
-// step and asks it for the earliest due time so that it can wait until then.
+// holds every existing timer. A timer reads the clock of the platform its caller
+// hands it, when started and when polled, so it needs no platform code of its
+// own; the main loop polls the table once per step and asks it for the
+// earliest due time so that it can wait until then.
 #pragma once
 
 #include <cstdint>
@@ -24,16 +25,18 @@ public:
     TimerImpl(const TimerImpl&) = delete;
     TimerImpl& operator=(const TimerImpl&) = delete;
 
-    void start();
+    // Counts the first period from `app`'s clock now.
+    void start(AppImpl& app);
     void stop();
     bool isRunning() const { return running; }
+    unsigned int getSlot() const { return slot; }
     unsigned int getIntervalMs() const { return intervalMs; }
     std::int64_t getLastFire() const { return lastFire; }
 
     // Fires every running timer whose interval has passed, lowest slot first,
     // unless the App is exiting.
     static void pollAll(AppImpl& app);
-    // Stops every running timer in slot order; the handles keep their own flags.
+    // Stops every running timer in slot order; each can be started again.
     static void stopAll();
     // The earliest clock reading at which a running timer is due; false when
     // no timer runs.

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Tests the game and the framework as they are installed: builds the Debian
 # package, validates its desktop entry and metainfo, installs it with apt-get,
-# plays the installed game under a private X server, removes it again, and
-# builds the example program against an installed lum.
+# plays the installed game under a private X server, removes it again, checks
+# that an installed lum offers its public headers only, and builds the example
+# program against it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -81,7 +82,8 @@ echo "== The example program on an installed lum =="
 [ -f build/CMakeCache.txt ] || cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"${JOBS:-2}" --target lum lum_headless lum_sdl lum_sound vellorin >/dev/null
 cmake --install build --prefix "$work/prefix" >/dev/null
-[ -f "$work/prefix/include/lum/framework/App.h" ] || fail "the headers are not installed"
+# Only the public headers, each complete on its own.
+tools/package/lum/check_installed_headers.py "$work/prefix" || fail "the installed headers are not lum's public ones"
 for platform in headless sdl; do
   cmake -S examples/bouncing-sprite -B "$work/example-$platform" -DCMAKE_PREFIX_PATH="$work/prefix" \
     -DLUM_PLATFORM=$platform -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
@@ -98,4 +100,6 @@ PKG_CONFIG_PATH="$work/prefix/lib/pkgconfig" bash -c 'g++ -std=c++17 -o "$1/by-p
   $(pkg-config --cflags --libs lum-headless)' _ "$work"
 ran=$(cd "$work/run" && timeout 30 "$work/by-pkg-config" 100)
 [ "$ran" = "100 frames, sprite at 232,186" ] || fail "the pkg-config build ran: $ran"
+PKG_CONFIG_PATH="$work/prefix/lib/pkgconfig" pkg-config --exists lum lum-headless lum-sdl lum-sound ||
+  fail "the pkg-config files do not all resolve"
 echo "Installed package tests passed."

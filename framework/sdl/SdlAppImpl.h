@@ -7,7 +7,7 @@
 #pragma once
 
 #include "framework/AppImpl.h"
-#include "framework/sdl/FrameTrace.h"
+#include "framework/FrameTrace.h"
 #include "framework/sdl/SdlClock.h"
 #include "framework/sdl/SdlDisplayWait.h"
 #include "framework/sdl/SdlPresenter.h"

@@ -2,9 +2,9 @@
 #include "framework/win32/Win32AppImpl.h"
 
 #include "framework/App.h"
+#include "framework/FrameTrace.h"
 #include "framework/Log.h"
 #include "framework/graphics/Screen.h"
-#include "framework/sdl/FrameTrace.h"
 #include "framework/win32/Win32Counter.h"
 #include "framework/win32/Win32GdiPresenter.h"
 #include "framework/win32/Win32KeyTranslator.h"

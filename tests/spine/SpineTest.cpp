@@ -234,15 +234,29 @@ TEST_F(Spine, LowerSlotsFireFirstAndNothingFiresOnceExitIsRequested) {
     EXPECT_EQ(fired, (Journal{"1@10", "2@10"}));
     EXPECT_EQ(log.count("has started."), 3u);
 
-    // The handles still say running: start does nothing until stop resets them,
-    // without a log line.
-    EXPECT_TRUE(low.isRunning());
-    low.start();
-    low.stop();
-    // exit stopped the first two, shutdown the late one.
+    // exit stopped the first two, shutdown the late one; their handles say so
+    // and start them again.
     EXPECT_EQ(log.count("has stopped"), 3u);
+    EXPECT_FALSE(low.isRunning());
     low.start();
-    EXPECT_TRUE(TimerImpl::inSlot(low.getSlot())->isRunning());
+    EXPECT_TRUE(low.isRunning());
+    EXPECT_EQ(log.count("has started."), 4u);
+}
+
+// A timer keeps time on the clock of the platform it is started and polled
+// with, here one that is not the App's.
+TEST_F(Spine, TimersReadTheClockOfThePlatformTheyAreHanded) {
+    lum::HeadlessAppImpl other;
+    Timer timer(1, 10, timers);
+    TimerImpl& impl = *TimerImpl::inSlot(timer.getSlot());
+    other.setClock(1000 * MS);
+    impl.start(other);
+    for (std::int64_t ms : {1009, 1010}) {
+        other.setClock(ms * MS);
+        TimerImpl::pollAll(other);
+    }
+    EXPECT_EQ(fired, (Journal{"1@0"})); // fired once, while the App's clock stood still
+    EXPECT_EQ(impl.getLastFire(), 1010 * MS);
 }
 
 // The listener destroys its own timer and makes a new one, which lands in the

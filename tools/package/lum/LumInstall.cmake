@@ -1,5 +1,5 @@
-# Installs lum for other programs: the headers under include/lum/ with the
-# repository's paths (#include "framework/App.h"), the static libraries, a
+# Installs lum for other programs: the public headers under include/lum/ with
+# the repository's paths (#include "framework/App.h"), the static libraries, a
 # CMake package (find_package(lum): lum::lum, lum::headless, lum::sdl,
 # lum::sound) and pkg-config files (lum, lum-headless, lum-sdl, lum-sound).
 option(VELLORIN_INSTALL_LUM "Install the lum headers, libraries and package files" ON)
@@ -22,8 +22,14 @@ endforeach()
 
 install(TARGETS ${LUM_INSTALLED} EXPORT lumTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(EXPORT lumTargets NAMESPACE lum:: DESTINATION ${LUM_CMAKE_DIR})
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/framework DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/lum
-  FILES_MATCHING PATTERN "*.h")
+# Only the public headers, each in its folder; the rest are the framework's own.
+set(LUM_HEADER_LIST ${CMAKE_CURRENT_LIST_DIR}/public-headers.txt)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${LUM_HEADER_LIST})
+file(STRINGS ${LUM_HEADER_LIST} LUM_PUBLIC_HEADERS REGEX "^framework/")
+foreach(header IN LISTS LUM_PUBLIC_HEADERS)
+  get_filename_component(folder ${header} DIRECTORY)
+  install(FILES ${PROJECT_SOURCE_DIR}/${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/lum/${folder})
+endforeach()
 
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/lumConfig.cmake.in
   ${CMAKE_CURRENT_BINARY_DIR}/lumConfig.cmake INSTALL_DESTINATION ${LUM_CMAKE_DIR})

@@ -1,5 +1,5 @@
 // The frame-time trace written when LUM_FRAME_TRACE is set.
-#include "framework/sdl/FrameTrace.h"
+#include "framework/FrameTrace.h"
 
 #include "framework/Log.h"
 

@@ -2,6 +2,7 @@
 // its own audio thread; this side only starts, pauses, resumes and stops it.
 #include "framework/sound/MusicStream.h"
 
+#include "framework/sound/MusicStreamState.h"
 #include "framework/sound/QuietStderr.h"
 
 #include <SDL.h>
@@ -11,35 +12,15 @@ namespace lum {
 
 namespace {
 
-// What is on the stream. `started` is false while a paused start waits for
-// its resume: the mixer is only asked to play then, so not a single buffer of
-// the music is heard before.
-struct Current {
-    MusicStream::Ticket ticket = 0;
-    Mix_Music* music = nullptr;
-    bool loop = false;
-    bool paused = false;
-    bool started = false;
-};
-
-Current current;
-MusicStream::Ticket lastTicket = 0;
-
-bool play(std::string& error) {
+bool play(void* music, bool loop, std::string& error) {
     // -1 repeats without end; 1 plays the music through once.
-    if (Mix_PlayMusic(current.music, current.loop ? -1 : 1) == 0) {
-        current.started = true;
-        return true;
-    }
+    if (Mix_PlayMusic(static_cast<Mix_Music*>(music), loop ? -1 : 1) == 0) return true;
     error = SDL_GetError();
-    current = Current();
     return false;
 }
 
-void stopCurrent() {
-    if (current.started) Mix_HaltMusic();
-    current = Current();
-}
+MusicStreamState stream({play, [](void*) { Mix_PauseMusic(); }, [](void*) { Mix_ResumeMusic(); },
+                         [](void*) { Mix_HaltMusic(); }});
 
 } // namespace
 
@@ -52,43 +33,27 @@ void* MusicStream::load(const std::string& fileName, std::string& error) {
 
 void MusicStream::free(void* music) {
     if (!music) return;
-    if (current.music == music) stopCurrent();
+    if (stream.music() == music) stream.stop();
     Mix_FreeMusic(static_cast<Mix_Music*>(music));
 }
 
 MusicStream::Ticket MusicStream::start(void* music, bool loop, bool paused, std::string& error) {
-    stopCurrent();
-    current.music = static_cast<Mix_Music*>(music);
-    current.loop = loop;
-    current.paused = paused;
-    current.ticket = ++lastTicket;
-    if (!paused && !play(error)) return 0;
-    return current.ticket;
+    return stream.start(music, loop, paused, error);
 }
 
 void MusicStream::setPaused(Ticket ticket, bool paused) {
-    if (!isPlaying(ticket) || current.paused == paused) return;
-    current.paused = paused;
-    if (!current.started) {
-        std::string ignored; // a refused start leaves the ticket not playing
-        if (!paused) play(ignored);
-    } else if (paused) {
-        Mix_PauseMusic();
-    } else {
-        Mix_ResumeMusic();
-    }
+    if (isPlaying(ticket)) stream.setPaused(paused);
 }
 
 bool MusicStream::isPlaying(Ticket ticket) {
-    if (ticket == 0 || ticket != current.ticket) return false;
-    return !current.started || Mix_PlayingMusic() != 0;
+    return stream.holds(ticket) && (!stream.started() || Mix_PlayingMusic() != 0);
 }
 
-bool MusicStream::isPaused(Ticket ticket) { return isPlaying(ticket) && current.paused; }
+bool MusicStream::isPaused(Ticket ticket) { return isPlaying(ticket) && stream.paused(); }
 
 double MusicStream::position(Ticket ticket) {
-    if (!isPlaying(ticket) || !current.started) return 0.0;
-    const double seconds = Mix_GetMusicPosition(current.music);
+    if (!isPlaying(ticket) || !stream.started()) return 0.0;
+    const double seconds = Mix_GetMusicPosition(static_cast<Mix_Music*>(stream.music()));
     return seconds > 0.0 ? seconds : 0.0;
 }
 

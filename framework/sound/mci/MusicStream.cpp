@@ -2,8 +2,14 @@
 // device, which decodes and plays on its own. Looping restarts the piece from
 // its beginning when MCI reports that it has played through (MM_MCINOTIFY,
 // sent to a message-only window of ours that the main loop's pump serves),
-// since "play ... repeat" does not loop with every MCI driver.
+// since "play ... repeat" does not loop with every MCI driver. A notice names
+// only the device, so one counts only when it comes from the current piece's
+// device and was posted after the piece last started: every start and stop
+// drops the notices already queued, those of pieces stopped, replaced or
+// closed, whose device number a newer piece may have been given.
 #include "framework/sound/MusicStream.h"
+
+#include "framework/sound/MusicStreamState.h"
 
 #include <windows.h>
 
@@ -16,18 +22,9 @@ namespace {
 
 struct Music {
     std::string alias;
+    MCIDEVICEID device = 0;
 };
 
-struct Current {
-    MusicStream::Ticket ticket = 0;
-    Music* music = nullptr;
-    bool loop = false;
-    bool paused = false;
-    bool started = false;
-};
-
-Current current;
-MusicStream::Ticket lastTicket = 0;
 unsigned long lastAlias = 0;
 HWND notifyWindow = nullptr;
 
@@ -44,17 +41,48 @@ MCIERROR send(const std::string& command, std::string* answer = nullptr, HWND ca
     return code;
 }
 
-bool play(std::string& error);
+Music& piece(void* music) { return *static_cast<Music*>(music); }
+
+void dropNotices() {
+    MSG message;
+    while (notifyWindow && PeekMessageA(&message, notifyWindow, MM_MCINOTIFY, MM_MCINOTIFY, PM_REMOVE)) {
+    }
+}
+
+// By the time "stop" returns, MCI has posted every notice the play will give.
+void stop(void* music) {
+    send("stop " + piece(music).alias);
+    dropNotices();
+}
+
+HWND notifier();
+
+bool play(void* music, bool, std::string& error) {
+    // Stopped first: the driver's wait for the last play-through ends, so
+    // nothing left of it can stop this play.
+    stop(music);
+    const MCIERROR code = send("play " + piece(music).alias + " from 0 notify", nullptr, notifier());
+    if (code == 0) return true;
+    error = mciError(code);
+    return false;
+}
+
+MusicStreamState stream({play, [](void* music) { send("pause " + piece(music).alias); },
+                         [](void* music) { send("resume " + piece(music).alias); }, stop});
+
+bool playedThrough(WPARAM status, LPARAM device) {
+    // Some drivers (Wine's, for one) give 0 for the device: with the earlier
+    // notices dropped, such a notice can only be the current piece's.
+    return status == MCI_NOTIFY_SUCCESSFUL && stream.started() &&
+           (device == 0 || device == static_cast<LPARAM>(piece(stream.music()).device));
+}
 
 LRESULT CALLBACK notifyProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    // A piece that played through while it is still ours and looping starts again.
-    if (message == MM_MCINOTIFY && wParam == MCI_NOTIFY_SUCCESSFUL && current.started && current.loop &&
-        !current.paused) {
-        std::string ignored;
-        play(ignored);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    if (message != MM_MCINOTIFY) return DefWindowProcA(window, message, wParam, lParam);
+    // A notice that finds the piece paused was posted just before the pause:
+    // it starts again from its beginning at the resume.
+    if (playedThrough(wParam, lParam) && stream.loops()) stream.replay();
+    return 0;
 }
 
 HWND notifier() {
@@ -68,22 +96,6 @@ HWND notifier() {
     notifyWindow = CreateWindowExA(0, windowClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                    windowClass.hInstance, nullptr);
     return notifyWindow;
-}
-
-bool play(std::string& error) {
-    const MCIERROR code = send("play " + current.music->alias + " from 0 notify", nullptr, notifier());
-    if (code == 0) {
-        current.started = true;
-        return true;
-    }
-    error = mciError(code);
-    current = Current();
-    return false;
-}
-
-void stopCurrent() {
-    if (current.started) send("stop " + current.music->alias);
-    current = Current();
 }
 
 std::string mode(const Music& music) {
@@ -112,54 +124,39 @@ void* MusicStream::load(const std::string& fileName, std::string& error) {
         delete music;
         return nullptr;
     }
+    music->device = mciGetDeviceIDA(music->alias.c_str());
     send("set " + music->alias + " time format milliseconds");
     return music;
 }
 
 void MusicStream::free(void* music) {
     if (!music) return;
-    if (current.music == music) stopCurrent();
-    auto* opened = static_cast<Music*>(music);
-    send("close " + opened->alias);
-    delete opened;
+    if (stream.music() == music) stream.stop();
+    send("close " + piece(music).alias);
+    delete static_cast<Music*>(music);
 }
 
 MusicStream::Ticket MusicStream::start(void* music, bool loop, bool paused, std::string& error) {
-    stopCurrent();
-    current.music = static_cast<Music*>(music);
-    current.loop = loop;
-    current.paused = paused;
-    current.ticket = ++lastTicket;
-    if (!paused && !play(error)) return 0;
-    return current.ticket;
+    return stream.start(music, loop, paused, error);
 }
 
 void MusicStream::setPaused(Ticket ticket, bool paused) {
-    if (!isPlaying(ticket) || current.paused == paused) return;
-    current.paused = paused;
-    if (!current.started) {
-        std::string ignored; // a refused start leaves the ticket not playing
-        if (!paused) play(ignored);
-    } else if (paused) {
-        send("pause " + current.music->alias);
-    } else {
-        send("resume " + current.music->alias);
-    }
+    if (isPlaying(ticket)) stream.setPaused(paused);
 }
 
 bool MusicStream::isPlaying(Ticket ticket) {
-    if (ticket == 0 || ticket != current.ticket) return false;
-    if (!current.started || current.loop) return true;
-    const std::string state = mode(*current.music);
+    if (!stream.holds(ticket)) return false;
+    if (!stream.started() || stream.loops()) return true;
+    const std::string state = mode(piece(stream.music()));
     return state == "playing" || state == "paused" || state == "seeking";
 }
 
-bool MusicStream::isPaused(Ticket ticket) { return isPlaying(ticket) && current.paused; }
+bool MusicStream::isPaused(Ticket ticket) { return isPlaying(ticket) && stream.paused(); }
 
 double MusicStream::position(Ticket ticket) {
-    if (!isPlaying(ticket) || !current.started) return 0.0;
+    if (!isPlaying(ticket) || !stream.started()) return 0.0;
     std::string answer;
-    if (send("status " + current.music->alias + " position", &answer) != 0) return 0.0;
+    if (send("status " + piece(stream.music()).alias + " position", &answer) != 0) return 0.0;
     return std::strtod(answer.c_str(), nullptr) / 1000.0;
 }
 

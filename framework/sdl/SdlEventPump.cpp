@@ -34,9 +34,11 @@ bool SdlEventPump::next(SDL_Event& event, std::int64_t now, std::int64_t deadlin
     if (remaining <= pollMarginNs) return false;
     // No overflow: the deadline lies more than the margin after `now`.
     const std::int64_t wakeAt = deadline - pollMarginNs;
-    // SDL_PollEvent has just taken in all the connection had to read, so it
-    // becomes readable again only with new input. (Events another thread
-    // pushes into SDL's queue wait for the next wake-up, a frame at most.)
+    // "No event" need not mean that SDL took in everything: a poll that ends
+    // SDL's previous round does not pump, and input read off the connection
+    // since (by a present's round trip) waits in Xlib's queue, not readable on
+    // the connection; the display's wait looks there first. (Events another
+    // thread pushes into SDL's queue wait for the next wake-up, a frame at most.)
     if (display != nullptr) return display->waitForInput(wakeAt - now) && SDL_PollEvent(&event) != 0;
     // SDL waits in whole milliseconds, counted from a millisecond tick, and so
     // can overrun by most of one: it is given all but the last, which is slept

@@ -25,7 +25,8 @@ public:
     // `now` and `deadline` are readings of the platform clock in nanoseconds.
     // Without an event it returns no later than the deadline (give or take the
     // scheduler), and while more than pollMarginNs is left it returns only
-    // after sleeping, so a caller that loops until the deadline does not spin.
+    // after sleeping or taking in input the window system had read already,
+    // so a caller that loops until the deadline does not spin.
     // With a wait on the window system's connection (X11) the sleep is one,
     // to the nanosecond, ended early by input; without (null), SDL's wait in
     // whole milliseconds and a sleep for the rest.

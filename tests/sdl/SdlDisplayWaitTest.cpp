@@ -1,12 +1,20 @@
-// The wait on the window system's connection, on a pipe standing in for it:
-// it ends when its time is up, and at once when input is there.
+// The wait on the window system's connection: on a pipe standing in for it,
+// it ends when its time is up, and at once when input is there; on a private X
+// server, input already read off the connection ends it too.
 #include "framework/sdl/SdlDisplayWait.h"
+#include "framework/sdl/SdlEventPump.h"
 
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <string>
 
 namespace {
 
@@ -38,6 +46,114 @@ TEST(SdlDisplayWait, EndsAtItsTimeOrAtOnceWithInput) {
 
     close(ends[0]);
     close(ends[1]);
+}
+
+// Xvfb under `timeout`, on the first free display, which it names on a pipe
+// once it takes connections; ended by its process id.
+class PrivateXServer {
+public:
+    PrivateXServer() {
+        int ends[2];
+        if (pipe(ends) != 0) return;
+        process = fork();
+        if (process == 0) {
+            close(ends[0]);
+            const std::string named = std::to_string(ends[1]);
+            execlp("timeout", "timeout", "60", "Xvfb", "-displayfd", named.c_str(), "-screen", "0", "320x240x24",
+                   "-nolisten", "tcp", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(ends[1]);
+        pollfd named{ends[0], POLLIN, 0};
+        char digit = 0;
+        while (process > 0 && poll(&named, 1, 10000) > 0 && read(ends[0], &digit, 1) == 1 && digit != '\n')
+            display += digit;
+        close(ends[0]);
+        if (!display.empty()) display.insert(0, ":");
+    }
+    ~PrivateXServer() {
+        if (process <= 0) return;
+        kill(process, SIGTERM);
+        waitpid(process, nullptr, 0);
+    }
+    PrivateXServer(const PrivateXServer&) = delete;
+    PrivateXServer& operator=(const PrivateXServer&) = delete;
+
+    std::string display; // empty when it did not start
+
+private:
+    pid_t process = -1;
+};
+
+// A window on a private X server, whose pointer another client moves.
+class SdlDisplayWaitOnX11 : public ::testing::Test {
+protected:
+    PrivateXServer server;
+    SDL_Window* window = nullptr;
+    SDL_SysWMinfo info{};
+    Display* user = nullptr;
+
+    void SetUp() override {
+        ASSERT_FALSE(server.display.empty()) << "Xvfb did not start";
+        setenv("DISPLAY", server.display.c_str(), 1);
+        setenv("SDL_VIDEODRIVER", "x11", 1);
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        window = SDL_CreateWindow("wait", 0, 0, 64, 48, SDL_WINDOW_SHOWN);
+        ASSERT_NE(window, nullptr) << SDL_GetError();
+        SDL_VERSION(&info.version);
+        ASSERT_TRUE(SDL_GetWindowWMInfo(window, &info));
+        user = XOpenDisplay(server.display.c_str());
+        ASSERT_NE(user, nullptr);
+    }
+    void TearDown() override {
+        if (user != nullptr) XCloseDisplay(user);
+        if (window != nullptr) SDL_DestroyWindow(window);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+    }
+
+    // Returns once the server has sent the window's client what the move made.
+    void movePointer(int x, int y) {
+        XWarpPointer(user, None, info.info.x11.window, 0, 0, 0, 0, x, y);
+        XSync(user, False);
+    }
+    // The round trip of a present (its XSync) reads the connection: the events
+    // sent before the reply go into Xlib's queue.
+    void present() { XSync(info.info.x11.display, False); }
+};
+
+// A step has just dispatched an event, so SDL's next poll ends its round
+// without pumping; the frame's present then reads a pointer move off the
+// connection. The wait finds it in Xlib's queue instead of sleeping to a
+// deadline two seconds away.
+TEST_F(SdlDisplayWaitOnX11, InputAPresentReadOffTheConnectionEndsTheWaitAtOnce) {
+    const auto wait = lum::SdlDisplayWait::forWindow(window);
+    ASSERT_NE(wait, nullptr);
+    movePointer(5, 5); // the pointer enters the window
+    present();
+    SDL_Event event{};
+    while (SDL_PollEvent(&event) != 0) {
+    }
+    SDL_Event dispatched{};
+    dispatched.type = SDL_USEREVENT;
+    SDL_PushEvent(&dispatched);
+    const auto nanoseconds = [] { return std::chrono::nanoseconds(Clock::now().time_since_epoch()).count(); };
+    do {
+        ASSERT_TRUE(lum::SdlEventPump::next(event, nanoseconds(), nanoseconds() + 2000000000, wait.get()));
+    } while (event.type != SDL_USEREVENT);
+
+    movePointer(20, 30);
+    present();
+    const Clock::time_point start = Clock::now();
+    bool moved = false;
+    while (!moved && millisecondsSince(start) < 5000) {
+        const std::int64_t now = nanoseconds();
+        moved = lum::SdlEventPump::next(event, now, now + 2000000000, wait.get()) && event.type == SDL_MOUSEMOTION;
+    }
+    EXPECT_LT(millisecondsSince(start), 500.0);
+    ASSERT_TRUE(moved);
+    EXPECT_EQ(event.motion.x, 20);
+    EXPECT_EQ(event.motion.y, 30);
 }
 
 } // namespace

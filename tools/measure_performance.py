@@ -20,6 +20,7 @@ reported (the quickest, the median and the slowest).
 
 Usage: measure_performance.py <run folder> [seconds] [--picture file.png]"""
 
+import contextlib
 import os
 import shutil
 import sys
@@ -187,6 +188,31 @@ def draw_picture(trace_path, span, picture_path, title):
     figure.savefig(picture_path, dpi=90)
 
 
+def traced_match(run_folder, seconds, trace_folder, around_play=contextlib.nullcontext):
+    """Starts the game with a frame trace, lets it settle, plays a one-player
+    match for `seconds` inside `around_play()` (which may measure more) and
+    ends the game: the trace's path, the play's span, processor share and
+    matches, and the game's log."""
+    trace = os.path.join(trace_folder, "frames.txt")
+    game = Program(os.path.join(run_folder, "vellorin"), run_folder=run_folder,
+                   environment={"LUM_FRAME_TRACE": trace})
+    try:
+        game.find_window("Vellorin")
+        time.sleep(1.0)
+        with around_play():
+            span, share, matches = play(game, seconds)
+        log = game.log()
+        game.close_window()
+        game.wait_exit()
+    except Failure:
+        game.report()
+        raise
+    finally:
+        game.stop()
+        game.remove()
+    return trace, span, share, matches, log
+
+
 def main():
     arguments = sys.argv[1:]
     picture = None
@@ -200,33 +226,20 @@ def main():
         sys.exit(__doc__)
     run_folder = arguments[0]
     seconds = float(arguments[1]) if len(arguments) > 1 else 20.0
-    game = None
     trace_folder = tempfile.mkdtemp(prefix="vellorin-trace-")
-    trace = os.path.join(trace_folder, "frames.txt")
     try:
         with x_server():
             starts = start_up_times(run_folder, trace_folder)
-            game = Program(os.path.join(run_folder, "vellorin"), run_folder=run_folder,
-                           environment={"LUM_FRAME_TRACE": trace})
-            game.find_window("Vellorin")
-            time.sleep(1.0)
-            span, share, matches = play(game, seconds)
-            renderer = next((line.split(":", 1)[1].strip() for line in game.log().splitlines()
-                             if line.strip().startswith("Renderer:")), "unknown")
-            game.close_window()
-            game.wait_exit()
-            fps, median, p99, longest = frame_statistics(trace, span)
-            tail = tail_report(trace, span)
-            if picture:
-                draw_picture(trace, span, picture, "one-player match, %.0f s, renderer %s" % (seconds, renderer))
+            trace, span, share, matches, log = traced_match(run_folder, seconds, trace_folder)
+        renderer = next((line.split(":", 1)[1].strip() for line in log.splitlines()
+                         if line.strip().startswith("Renderer:")), "unknown")
+        fps, median, p99, longest = frame_statistics(trace, span)
+        tail = tail_report(trace, span)
+        if picture:
+            draw_picture(trace, span, picture, "one-player match, %.0f s, renderer %s" % (seconds, renderer))
     except Failure as failure:
-        if game:
-            game.report()
         sys.exit("measurement failed: %s" % failure)
     finally:
-        if game:
-            game.stop()
-            game.remove()
         shutil.rmtree(trace_folder, ignore_errors=True)
 
     print("Measured over %.0f s of play (%d match%s, renderer %s):" %

@@ -6,6 +6,7 @@ game's work (messages, waits, the clock). Run by tools/measure-performance-windo
 
 Usage: measure_wine.py <run folder with the launcher> [seconds]"""
 
+import contextlib
 import os
 import shutil
 import sys
@@ -17,7 +18,7 @@ sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(ROOT, "tools"))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 import measure_performance as measure  # noqa: E402
-from desktop import Failure, Program, x_server  # noqa: E402
+from desktop import Failure, x_server  # noqa: E402
 
 
 def wine_processes(prefix, name_start):
@@ -58,31 +59,25 @@ def main():
     seconds = float(sys.argv[2]) if len(sys.argv) > 2 else 20.0
     prefix = os.environ["WINEPREFIX"]
     measure.processor_seconds = lambda _pid: game_seconds(prefix)
+    server = {}
+
+    @contextlib.contextmanager
+    def server_share():
+        begin, wall_begin = server_seconds(prefix), time.monotonic()
+        yield
+        server["share"] = (server_seconds(prefix) - begin) / (time.monotonic() - wall_begin)
+
     trace_folder = tempfile.mkdtemp(prefix="vellorin-trace-")
-    trace = os.path.join(trace_folder, "frames.txt")
-    game = None
     try:
         with x_server():
-            game = Program(os.path.join(run_folder, "vellorin"), run_folder=run_folder,
-                           environment={"LUM_FRAME_TRACE": trace})
-            game.find_window("Vellorin")
-            time.sleep(1.0)
-            server_begin, wall_begin = server_seconds(prefix), time.monotonic()
-            span, share, matches = measure.play(game, seconds)
-            server_share = (server_seconds(prefix) - server_begin) / (time.monotonic() - wall_begin)
-            game.close_window()
-            game.wait_exit()
-            fps, median, p99, longest = measure.frame_statistics(trace, span)
-            tail = measure.tail_report(trace, span)
+            trace, span, share, matches, _log = measure.traced_match(run_folder, seconds, trace_folder, server_share)
+        fps, median, p99, longest = measure.frame_statistics(trace, span)
+        tail = measure.tail_report(trace, span)
     except Failure as failure:
-        if game:
-            game.report()
         sys.exit("measurement failed: %s" % failure)
     finally:
-        if game:
-            game.stop()
-            game.remove()
         shutil.rmtree(trace_folder, ignore_errors=True)
+    server_share = server["share"]
 
     print("Measured under Wine over %.0f s of play (%d match%s):" % (seconds, matches, "" if matches == 1 else "es"))
     print("  frames per second:   %.2f" % fps)

@@ -36,10 +36,9 @@ struct.pack_into("<i", data, 22, -height)
 open(sys.argv[2], "wb").write(data)
 PY
 # Channel masks of other widths and places, alpha bit fields among them.
-masked="/usr/bin/python3 $here/../../tests/imagefile/make_masked_bmp.py"
-$masked "$bmp/masks-10bit.bmp" "$work/10bit.rgba" 2 2 0x3FF00000 0x000FFC00 0x000003FF 0 >/dev/null
-$masked "$bmp/masks-alpha-bitfields.bmp" "$work/alpha.rgba" 2 2 0x000003FF 0x000FFC00 0x3FF00000 0xC0000000 \
-  --alpha-bitfields >/dev/null
+$picture "$bmp/masks-10bit.bmp" 2 2 --masks 0x3FF00000 0x000FFC00 0x000003FF 0 --expected "$work/10bit.rgba" >/dev/null
+$picture "$bmp/masks-alpha-bitfields.bmp" 2 2 --masks 0x000003FF 0x000FFC00 0x3FF00000 0xC0000000 \
+  --expected "$work/alpha.rgba" --alpha-bitfields >/dev/null
 
 $picture "$tga/pillow24.tga" 3 2
 $picture "$tga/pillow32.tga" 2 2 --alpha

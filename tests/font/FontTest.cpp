@@ -8,6 +8,7 @@
 #include "framework/graphics/FontImpl.h"
 #include "framework/graphics/FontLocator.h"
 #include "framework/graphics/TrueTypeFont.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -15,12 +16,8 @@
 
 #include <algorithm>
 #include <climits>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <random>
-#include <stdexcept>
 #include <tuple>
 
 namespace {
@@ -29,6 +26,8 @@ using lum::Colour;
 using lum::Font;
 using lum::FontImpl;
 using lum::Image;
+using lum::test::thrown;
+using Bytes = std::vector<unsigned char>;
 
 const std::string NOT_FOUND = "TrueType font not found on standard search paths, or in local directory.";
 
@@ -39,17 +38,7 @@ std::string liberation(const std::string& name) {
     return "";
 }
 
-std::vector<unsigned char> readBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-// The message of the runtime_error `call` throws.
-template <typename Call>
-std::string thrown(Call call) {
-    try { call(); } catch (const std::runtime_error& error) { return error.what(); }
-    return "(nothing thrown)";
-}
+Bytes readBytes(const std::string& path) { return lum::test::readFile<Bytes>(path); }
 
 // FNV-1a over the RGBA bytes, bottom row first.
 std::uint64_t pixelHash(const Image& image) {
@@ -147,15 +136,12 @@ TEST_F(Fonts, AFileInTheWorkingDirectoryComesBeforeFontconfig) {
     EXPECT_EQ(drawnHash(Font("C:/Windows/Fonts/cour.ttf", 18).getImpl()), drawnHash(Font(mono, 18).getImpl()));
 }
 
-TEST_F(Fonts, SpacingFollowsTheSizeAndMemoryGivesTheSameFontAsTheFile) {
+TEST_F(Fonts, SpacingFollowsTheSize) {
     const std::tuple<unsigned int, unsigned int, unsigned int> sizes[] = {{24, 12, 3}, {14, 7, 1}, {7, 3, 0}};
     for (const auto& [size, space, gap] : sizes) {
         const lum::TrueTypeFont sized(mono, size);
-        EXPECT_EQ(sized.getSpaceWidth(), space) << size;
-        EXPECT_EQ(sized.getCharacterGap(), gap) << size;
+        EXPECT_EQ(std::make_pair(sized.getSpaceWidth(), sized.getCharacterGap()), std::make_pair(space, gap)) << size;
     }
-    const std::vector<unsigned char> bytes = readBytes(mono);
-    EXPECT_EQ(drawnHash(lum::TrueTypeFont(bytes.data(), bytes.size(), 24)), drawnHash(font->getImpl()));
 }
 
 // Damaged data is refused with one of the font messages (or, cut after the
@@ -163,14 +149,14 @@ TEST_F(Fonts, SpacingFollowsTheSizeAndMemoryGivesTheSameFontAsTheFile) {
 TEST(FontData, DamagedBytesAreRefusedCleanly) {
     EXPECT_EQ(thrown([] { lum::TrueTypeFont(nullptr, 0, 12); }), NOT_FOUND);
     std::mt19937 random(1234);
-    std::vector<unsigned char> noise(4096);
+    Bytes noise(4096);
     for (unsigned char& byte : noise) byte = static_cast<unsigned char>(random());
     EXPECT_EQ(thrown([&] { lum::TrueTypeFont(noise.data(), noise.size(), 12); }), NOT_FOUND);
 
     // The tiny hand-built seed font of the fuzzer (A, g and a space, 1000 units
     // to the em) with 16 units to the em: its A would be a bitmap of some 1200 x
     // 1400 pixels for every glyph, and the font is refused before rendering.
-    std::vector<unsigned char> font = readBytes(std::string(FONT_SEED_DIR) + "/simple.ttf");
+    Bytes font = readBytes(std::string(FONT_SEED_DIR) + "/simple.ttf");
     const std::string tag = "head"; // its table directory entry: tag, checksum, offset, length
     const std::size_t entry = std::search(font.begin(), font.end(), tag.begin(), tag.end()) - font.begin();
     ASSERT_LT(entry + 12, font.size());
@@ -181,7 +167,7 @@ TEST(FontData, DamagedBytesAreRefusedCleanly) {
     font[head + 19] = 16;
     EXPECT_EQ(thrown([&] { lum::TrueTypeFont(font.data(), font.size(), 24); }), "Unable to get glyph");
 
-    const std::vector<unsigned char> mono = readBytes(liberation("LiberationMono-Regular.ttf"));
+    const Bytes mono = readBytes(liberation("LiberationMono-Regular.ttf"));
     if (mono.empty()) GTEST_SKIP() << "Liberation Mono is not installed";
     for (std::size_t length : {std::size_t{12}, std::size_t{2000}, mono.size() / 2}) {
         const std::string message = thrown([&] { lum::TrueTypeFont(mono.data(), length, 12); });
@@ -191,43 +177,33 @@ TEST(FontData, DamagedBytesAreRefusedCleanly) {
     }
 }
 
-// Fonts of one file and size are separate implementations drawing from one
-// atlas; another size, or the same font from bytes, has its own.
-TEST_F(Fonts, FontsOfOneFileAndSizeShareTheirGlyphs) {
-    const Font same(mono, 24), smaller(mono, 16);
-    const std::vector<unsigned char> bytes = readBytes(mono);
-    const lum::TrueTypeFont fromBytes(bytes.data(), bytes.size(), 24);
-    EXPECT_NE(&same.getImpl(), &font->getImpl());
-    EXPECT_EQ(same.getImpl().getReferenceCount(), 1u);
-    EXPECT_EQ(&same.getImpl().getAtlas(), &font->getImpl().getAtlas());
-    EXPECT_EQ(same.getImpl().findGlyph('A'), font->getImpl().findGlyph('A'));
-    EXPECT_NE(&smaller.getImpl().getAtlas(), &font->getImpl().getAtlas());
-    EXPECT_NE(&fromBytes.getAtlas(), &font->getImpl().getAtlas());
-}
-
-// The glyphs stay while any font uses them (the sanitizers would see a read
-// of freed glyphs), and draw exactly what a font rendered on its own draws.
-TEST_F(Fonts, SharedGlyphsOutliveTheFirstFontAndDrawLikeUnsharedOnes) {
-    auto first = std::make_unique<Font>(mono, 18);
-    const Font second(mono, 18);
-    ASSERT_EQ(&second.getImpl().getAtlas(), &first->getImpl().getAtlas());
-    first.reset();
-    font.reset(); // the last font of size 24: the next is rendered again
-    const std::vector<unsigned char> bytes = readBytes(mono);
+// Copies share one implementation. Fonts of one file and size are separate
+// implementations drawing from one atlas, which stays while any of them uses
+// it (the sanitizers would see a read of freed glyphs); another size, or the
+// same font from bytes, has its own. All draw exactly what a font rendered on
+// its own from the file's bytes draws.
+TEST_F(Fonts, CopiesShareTheImplementationAndFontsOfOneFileAndSizeTheirGlyphs) {
+    const Bytes bytes = readBytes(mono);
     const lum::TrueTypeFont alone(bytes.data(), bytes.size(), 18);
+    auto first = std::make_unique<Font>(mono, 18);
+    auto copy = std::make_unique<Font>(*first);
+    const Font second(mono, 18);
+    EXPECT_EQ(&copy->getImpl(), &first->getImpl());
+    EXPECT_EQ(first->getImpl().getReferenceCount(), 2u);
+    EXPECT_NE(&second.getImpl(), &first->getImpl());
+    EXPECT_EQ(second.getImpl().getReferenceCount(), 1u);
+    EXPECT_EQ(&second.getImpl().getAtlas(), &first->getImpl().getAtlas());
+    EXPECT_EQ(second.getImpl().findGlyph('A'), first->getImpl().findGlyph('A'));
+    EXPECT_NE(&font->getImpl().getAtlas(), &second.getImpl().getAtlas());
+    EXPECT_NE(&alone.getAtlas(), &second.getImpl().getAtlas());
+    first.reset();
+    EXPECT_EQ(copy->getImpl().getReferenceCount(), 1u);
+    EXPECT_EQ(drawnHash(copy->getImpl()), drawnHash(alone));
+    copy.reset();
     EXPECT_EQ(drawnHash(second.getImpl()), drawnHash(alone));
     EXPECT_EQ(second.measureText("Score: 42").width, alone.measureText("Score: 42").width);
+    font.reset(); // the last font of size 24: the next is rendered again
     EXPECT_EQ(drawnHash(Font(mono, 24).getImpl()), drawnHash(lum::TrueTypeFont(bytes.data(), bytes.size(), 24)));
-}
-
-TEST_F(Fonts, CopiesShareOneImplementationThatOutlivesTheOriginal) {
-    auto* original = new Font(mono, 24);
-    Font copy(*original);
-    EXPECT_EQ(&copy.getImpl(), &original->getImpl());
-    EXPECT_EQ(copy.getImpl().getReferenceCount(), 2u);
-    delete original;
-    EXPECT_EQ(copy.getImpl().getReferenceCount(), 1u);
-    EXPECT_EQ(drawnHash(copy.getImpl()), drawnHash(font->getImpl()));
 }
 
 // ---- Measuring and drawing

@@ -163,7 +163,7 @@ TEST_F(ImageFileTest, TheExtensionAfterTheLastDotPicksTheCodecAndFailuresAreRepo
         {"pictures.d/snakeHead", "Unsupported file extension: d/snakeHead"},
     };
     for (const auto& [name, message] : refusals)
-        EXPECT_EQ(message, messageOf<std::runtime_error>([&] { ImageFile{name}; }));
+        EXPECT_EQ(message, thrown<std::runtime_error>([&] { ImageFile{name}; }));
     ImageFile file(path("a.b.tga"));
     EXPECT_THROW(file.setFilename(path("c.gif")), std::runtime_error);
     file.save(Image(65535, 1, Colour::RED));
@@ -173,7 +173,7 @@ TEST_F(ImageFileTest, TheExtensionAfterTheLastDotPicksTheCodecAndFailuresAreRepo
     EXPECT_EQ('B', readBytes(path("c.tga.bmp")).at(0));
 
     auto saving = [&](const std::string& name, const Image& picture) {
-        return messageOf<ImageFile::ImageFileException>([&] { ImageFile(path(name)).save(picture); });
+        return thrown<ImageFile::ImageFileException>([&] { ImageFile(path(name)).save(picture); });
     };
     EXPECT_EQ("Unable to open " + path("none/x.bmp") + " for saving image data to.",
               saving("none/x.bmp", Image(2, 1, Colour::BLUE)));
@@ -187,7 +187,7 @@ TEST_F(ImageFileTest, TheExtensionAfterTheLastDotPicksTheCodecAndFailuresAreRepo
 
 TEST_F(ImageFileTest, AWriteThatFailsIsReported) {
     std::filesystem::create_symlink("/dev/full", path("full.tga"));
-    EXPECT_EQ("Error saving file to disk", messageOf<ImageFile::ImageFileException>([&] {
+    EXPECT_EQ("Error saving file to disk", thrown<ImageFile::ImageFileException>([&] {
                   ImageFile(path("full.tga")).save(Image(16, 16, Colour::BLUE));
               }));
 }

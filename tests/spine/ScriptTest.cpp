@@ -85,33 +85,19 @@ TEST(Script, TerminationEndsTheLoopCleanlyAndASecondRequestEndsAtOnce) {
     std::filesystem::remove_all(folder);
 }
 
-// The scripted program: the menu hands over to the play state, whose timer ends
-// the program at its first call.
-int runScriptedProgram() {
+// The scripted program: the menu hands over to the play state, whose timer at
+// its first call ends the program, or raises the signal (and the program notes
+// its shutdown on standard error).
+int runScriptedProgram(int signal) {
     Journal journal;
     Recorder menu{"menu", journal}, play{"main", journal};
     Timer timer(3, 10, play);
     menu.updateHook = [] { application.setState("main"); };
     play.activateHook = [&timer] { timer.start(); };
-    play.timerHook = [](Timer&) { application.exit(); };
+    play.timerHook = [signal](Timer&) { signal == 0 ? application.exit() : void(std::raise(signal)); };
     application.addState("menu", menu).addState("main", play);
     run();
-    lum::log.info("").error("script finished");
-    return 0;
-}
-
-
-// The scripted program's play state asks for its end with the signal at the
-// timer's first call, and notes its shutdown on standard error.
-int runSignalledProgram(int signal) {
-    Journal journal;
-    Recorder menu{"menu", journal}, play{"main", journal};
-    Timer timer(3, 10, play);
-    menu.updateHook = [] { application.setState("main"); };
-    play.activateHook = [&timer] { timer.start(); };
-    play.timerHook = [signal](Timer&) { std::raise(signal); };
-    application.addState("menu", menu).addState("main", play);
-    run();
+    if (signal == 0) return lum::log.info("").error("script finished"), 0;
     std::cerr << journal.back() << std::endl;
     lum::log.error("main returned");
     return 0;
@@ -124,9 +110,9 @@ int runSignalledProgram(int signal) {
 // the small program whose log file and end the tests read.
 int main(int argc, char** argv) {
     const std::string mode = argc == 2 ? argv[1] : "";
-    if (mode == "script") return lum::test::runScriptedProgram();
-    if (mode == "sigterm-loop") return lum::test::runSignalledProgram(SIGTERM);
-    if (mode == "sigint-loop") return lum::test::runSignalledProgram(SIGINT);
+    if (mode == "script") return lum::test::runScriptedProgram(0);
+    if (mode == "sigterm-loop") return lum::test::runScriptedProgram(SIGTERM);
+    if (mode == "sigint-loop") return lum::test::runScriptedProgram(SIGINT);
     // Outside the loop the request waits for the end of main, the log's end
     // marker, then ends the process: a normal exit status is a fault.
     if (mode == "sigterm") {

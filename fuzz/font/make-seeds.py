@@ -7,107 +7,79 @@ repository. Run from anywhere; the files land in corpus/ beside this script."""
 import os
 import struct
 
-UNITS_PER_EM = 1000
+
+def pack(layout, *values):
+    return struct.pack(">" + layout, *values)
+
+
+def padded(data):
+    return data + b"\0" * (-len(data) % 4)
 
 
 def checksum(data):
-    data += b"\0" * (-len(data) % 4)
-    return sum(struct.unpack(">%dI" % (len(data) // 4), data)) & 0xFFFFFFFF
+    return sum(struct.unpack(">%dI" % (len(padded(data)) // 4), padded(data))) & 0xFFFFFFFF
+
+
+def search_fields(count, size):
+    """searchRange, entrySelector and rangeShift of a binary-searched table of `count` entries of `size` bytes."""
+    power = 1 << (count.bit_length() - 1)
+    return size * power, power.bit_length() - 1, size * (count - power)
 
 
 def simple_glyph(contours, instructions=b""):
-    """contours: lists of (x, y, on_curve) points."""
+    """contours: lists of (x, y, on_curve) points; every coordinate a long delta."""
     points = [p for contour in contours for p in contour]
-    xs = [p[0] for p in points]
-    ys = [p[1] for p in points]
-    data = struct.pack(">hhhhh", len(contours), min(xs), min(ys), max(xs), max(ys))
-    end = -1
-    for contour in contours:
-        end += len(contour)
-        data += struct.pack(">H", end)
-    data += struct.pack(">H", len(instructions)) + instructions
-    data += bytes(1 if on else 0 for _, _, on in points)  # flags: long coordinates
-    previous = 0
-    for x in xs:
-        data += struct.pack(">h", x - previous)
-        previous = x
-    previous = 0
-    for y in ys:
-        data += struct.pack(">h", y - previous)
-        previous = y
-    return data
+    xs, ys = [p[0] for p in points], [p[1] for p in points]
+    ends = [sum(len(c) for c in contours[:i + 1]) - 1 for i in range(len(contours))]
+    return (pack("hhhhh", len(contours), min(xs), min(ys), max(xs), max(ys))
+            + b"".join(pack("H", end) for end in ends) + pack("H", len(instructions)) + instructions
+            + bytes(1 if on else 0 for _, _, on in points)
+            + b"".join(pack("h", b - a) for values in (xs, ys) for a, b in zip([0] + values, values)))
 
 
 def composite_glyph(box, components):
-    """components: (glyph index, dx, dy); the last one ends the list."""
-    data = struct.pack(">hhhhh", -1, *box)
-    for i, (index, dx, dy) in enumerate(components):
-        flags = 0x0001 | 0x0002  # word arguments, arguments are x and y offsets
-        if i + 1 < len(components):
-            flags |= 0x0020  # more components
-        data += struct.pack(">HHhh", flags, index, dx, dy)
-    return data
+    """components: (glyph index, dx, dy); word arguments as x and y offsets, all but the last saying more follow."""
+    return pack("hhhhh", -1, *box) + b"".join(
+        pack("HHhh", 0x0003 | (0x0020 if i + 1 < len(components) else 0), index, dx, dy)
+        for i, (index, dx, dy) in enumerate(components))
 
 
 def cmap_table(mapping):
+    """A format 4 subtable of one segment per code, for Windows Unicode."""
     segments = sorted(mapping.items()) + [(0xFFFF, 0)]
     count = len(segments)
-    power = 1
-    while power * 2 <= count:
-        power *= 2
-    search_range = 2 * power
-    body = b"".join(struct.pack(">H", code) for code, _ in segments)  # end codes
-    body += struct.pack(">H", 0)
-    body += b"".join(struct.pack(">H", code) for code, _ in segments)  # start codes
-    body += b"".join(struct.pack(">H", (glyph - code) % 0x10000 if code != 0xFFFF else 1)
-                     for code, glyph in segments)
-    body += b"".join(struct.pack(">H", 0) for _ in segments)  # range offsets
-    header = struct.pack(">HHHHHHH", 4, 14 + len(body), 0, 2 * count, search_range,
-                         power.bit_length() - 1, 2 * count - search_range)
-    subtable = header + body
-    return struct.pack(">HHHHI", 0, 1, 3, 1, 12) + subtable
-
-
-def name_table(family):
-    text = family.encode("utf-16-be")
-    return struct.pack(">HHH", 0, 1, 18) + struct.pack(">HHHHHH", 3, 1, 0x409, 1, len(text), 0) + text
+    body = b"".join(pack("H", code) for code, _ in segments) + pack("H", 0)  # end codes, padding
+    body += b"".join(pack("H", code) for code, _ in segments)  # start codes
+    body += b"".join(pack("H", (glyph - code) % 0x10000 if code != 0xFFFF else 1) for code, glyph in segments)
+    body += bytes(2 * count)  # range offsets
+    return pack("HHHHI", 0, 1, 3, 1, 12) + pack("HHHH", 4, 14 + len(body), 0, 2 * count) + pack(
+        "HHH", *search_fields(count, 2)) + body
 
 
 def font(glyphs, mapping, family):
     """glyphs: (advance width, glyph data) per glyph, glyph 0 first."""
-    glyf = b""
-    loca = []
+    offsets = [0]
     for _, data in glyphs:
-        loca.append(len(glyf))
-        glyf += data + b"\0" * (-len(data) % 4)
-    loca.append(len(glyf))
-    count = len(glyphs)
-    widest = max(advance for advance, _ in glyphs)
+        offsets.append(offsets[-1] + len(padded(data)))
+    count, widest = len(glyphs), max(advance for advance, _ in glyphs)
+    name = family.encode("utf-16-be")
     tables = {
-        b"head": struct.pack(">IIIIHHqqhhhhHHhhh", 0x00010000, 0x00010000, 0, 0x5F0F3CF5, 0x000B,
-                             UNITS_PER_EM, 0, 0, 0, -250, widest, 900, 0, 8, 2, 1, 0),
-        b"hhea": struct.pack(">IhhhHhhhhhhhhhhhH", 0x00010000, 800, -200, 0, widest, 0, 0, widest,
-                             1, 0, 0, 0, 0, 0, 0, 0, count),
-        b"maxp": struct.pack(">IHHHHHHHHHHHHHH", 0x00010000, count, 64, 4, 64, 4, 2, 0, 4, 0, 0, 16, 32, 2, 1),
-        b"hmtx": b"".join(struct.pack(">Hh", advance, 0) for advance, _ in glyphs),
-        b"loca": b"".join(struct.pack(">I", offset) for offset in loca),
-        b"glyf": glyf,
+        b"head": pack("IIIIHHqqhhhhHHhhh", 0x00010000, 0x00010000, 0, 0x5F0F3CF5, 0x000B, 1000, 0, 0, 0, -250,
+                      widest, 900, 0, 8, 2, 1, 0),
+        b"hhea": pack("IhhhHhhhhhhhhhhhH", 0x00010000, 800, -200, 0, widest, 0, 0, widest, 1, 0, 0, 0, 0, 0, 0, 0,
+                      count),
+        b"maxp": pack("IHHHHHHHHHHHHHH", 0x00010000, count, 64, 4, 64, 4, 2, 0, 4, 0, 0, 16, 32, 2, 1),
+        b"hmtx": b"".join(pack("Hh", advance, 0) for advance, _ in glyphs),
+        b"loca": b"".join(pack("I", offset) for offset in offsets),
+        b"glyf": b"".join(padded(data) for _, data in glyphs),
         b"cmap": cmap_table(mapping),
-        b"name": name_table(family),
-        b"post": struct.pack(">IihhIIIII", 0x00030000, 0, -100, 50, 0, 0, 0, 0, 0),
+        b"name": pack("HHH", 0, 1, 18) + pack("HHHHHH", 3, 1, 0x409, 1, len(name), 0) + name,
+        b"post": pack("IihhIIIII", 0x00030000, 0, -100, 50, 0, 0, 0, 0, 0),
     }
-    tags = sorted(tables)
-    power = 1
-    while power * 2 <= len(tags):
-        power *= 2
-    directory = struct.pack(">IHHHH", 0x00010000, len(tags), 16 * power, power.bit_length() - 1,
-                            16 * (len(tags) - power))
-    offset = 12 + 16 * len(tags)
-    body = b""
-    for tag in tags:
-        data = tables[tag]
-        directory += struct.pack(">4sIII", tag, checksum(data), offset + len(body), len(data))
-        body += data + b"\0" * (-len(data) % 4)
+    directory, body = pack("IHHHH", 0x00010000, len(tables), *search_fields(len(tables), 16)), b""
+    for tag in sorted(tables):
+        directory += pack("4sIII", tag, checksum(tables[tag]), 12 + 16 * len(tables) + len(body), len(tables[tag]))
+        body += padded(tables[tag])
     return directory + body
 
 

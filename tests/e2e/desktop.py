@@ -170,10 +170,12 @@ class Program:
             raise Failure("the program did not end within %d s" % timeout)
 
     def expect_ended(self, status, after, timeout=30):
-        """The program ends with `status` after `after`, its log whole: start and end markers."""
+        """The program ends with `status` after `after`, its log whole: start and end markers, their
+        times as asctime writes them (the day of the month padded with a space, on Windows too)."""
         expect(self.wait_exit(timeout) == status, "exit code %s after %s" % (self.process.returncode, after))
         lines = self.log().splitlines() or [""]
-        expect(lines[0].startswith("-- Logging started at ") and lines[-1].startswith("-- Logging ended at "),
+        marker = r"-- Logging %s at [A-Z][a-z]{2} [A-Z][a-z]{2} [ 123]\d \d\d:\d\d:\d\d \d{4} --$"
+        expect(re.match(marker % "started", lines[0]) and re.match(marker % "ended", lines[-1]),
                "after %s the log runs from %r to %r" % (after, lines[0], lines[-1]))
         return lines
 

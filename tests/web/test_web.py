@@ -72,15 +72,11 @@ def serve(site):
 # Rows (top-down) of the canvas holding a pixel of exactly this colour, read
 # in the page so that only the row numbers travel.
 ROWS_WITH = """
-const [r, g, b, left, right] = arguments;
-const canvas = document.getElementById('canvas');
+const [r, g, b, left, right] = arguments, canvas = document.getElementById('canvas'), rows = [];
 const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
-const rows = [];
 for (let y = 0; y < canvas.height; ++y) {
-  for (let x = left; x < right; ++x) {
-    const i = (y * canvas.width + x) * 4;
+  for (let i = (y * canvas.width + left) * 4; i < (y * canvas.width + right) * 4; i += 4)
     if (data[i] === r && data[i + 1] === g && data[i + 2] === b) { rows.push(y); break; }
-  }
 }
 return rows;
 """
@@ -118,20 +114,14 @@ class Page:
         """The index of the first console entry from `start` on that holds the text, plus one."""
         def found():
             entries = self.read_console()
-            for index in range(start, len(entries)):
-                if text in entries[index]["message"]:
-                    return index + 1
-            return None
+            return next((index + 1 for index in range(start, len(entries)) if text in entries[index]["message"]), None)
         return wait_for(found, timeout, "%r on the console" % text)
 
     def rows_with(self, colour, left=0, right=None):
         return self.js(ROWS_WITH, *colour, left, WIDTH if right is None else right)
 
     def keys(self, *keys):
-        chain = ActionChains(self.driver)
-        for key in keys:
-            chain.send_keys(key)
-        chain.perform()
+        ActionChains(self.driver).send_keys(*keys).perform()
 
     def hold(self, key, virtual_key, repeats):
         """Presses a key and lets it repeat, as a key held down does, then releases it."""

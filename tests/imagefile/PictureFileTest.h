@@ -52,7 +52,8 @@ protected:
     std::string path(const std::string& name) const { return folder + "/" + name; }
 
     // make_picture.py writes the pattern through Pillow; the format follows the
-    // name's extension. Options: --alpha, --rle, --id TEXT, --top-left.
+    // name's extension. Options: --alpha, --rle, --id TEXT, --top-left (for a
+    // BMP, the rows reversed by hand).
     std::string pillow(const std::string& name, unsigned int width, unsigned int height, std::string options = "") {
         return run(makePicture(name, width, height) + options, name);
     }

@@ -5,8 +5,8 @@ by other code than ours.
     make_picture.py OUT WIDTH HEIGHT [--alpha] [--rle] [--id TEXT] [--top-left]
 
 writes the test pattern through Pillow, the format following OUT's extension
-(png, bmp, tga). The pattern must match patternPixel() in the tests; (x, y)
-counts y from the bottom row.
+(png, bmp, tga; a BMP's rows top row first by hand). The pattern must match
+patternPixel() in the tests; (x, y) counts y from the bottom row.
 
     make_picture.py OUT.bmp WIDTH HEIGHT --masks RED GREEN BLUE ALPHA
                     --expected EXPECTED.rgba [--header N] [--alpha-bitfields]
@@ -44,6 +44,16 @@ def pattern(args):
         if args.id:
             options["id_section"] = args.id.encode()
     (picture if args.alpha else picture.convert("RGB")).save(args.out, **options)
+    if args.top_left and args.out.endswith(".bmp"):  # Pillow writes bottom row first: the rows reversed
+        with open(args.out, "r+b") as out:
+            data = bytearray(out.read())
+            offset, = struct.unpack_from("<I", data, 10)
+            stride = (len(data) - offset) // args.height
+            rows = [data[offset + r * stride:offset + (r + 1) * stride] for r in range(args.height)]
+            data[offset:] = b"".join(reversed(rows))
+            struct.pack_into("<i", data, 22, -args.height)  # under a negative height
+            out.seek(0)
+            out.write(data)
 
 
 def masked(args):

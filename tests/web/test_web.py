@@ -15,8 +15,7 @@ marker reaches the console and the page says the game has ended. Nothing is
 logged as an error.
 
 The platform on its own, through the platform demo's page (it echoes every
-event on the console): the picture right way up, key codes from the same
-table as the desktop, mouse positions in canvas pixels with y counted
+event on the console): key codes from the same table as the desktop, mouse positions in canvas pixels with y counted
 upwards (the bottom-left pixel is y = 1, the top-left y = the height), and
 the buttons.
 
@@ -233,22 +232,13 @@ def echoed(page, position, *lines):
     return position
 
 
-PIXEL = """
-const [x, y] = arguments;
-const canvas = document.getElementById('canvas');
-return Array.from(canvas.getContext('2d').getImageData(x, y, 1, 1).data.slice(0, 3));
-"""
-
-
 def platform(page, url):
-    """The platform demo: a 320 x 240 picture, every event echoed on the console."""
+    """The platform demo: a 320 x 240 canvas, every event echoed on the console. (The menu's
+    highlighted line, found where it belongs in its exact colour, showed the picture the right way up.)"""
     page.driver.get(url)
     page.console = []
     page.wait_for_console('"active"', timeout=20)
     expect(page.driver.title == "LUM [ User ID: 'tester' ] :: Platform Demo.", "title %r" % page.driver.title)
-    # Green in the bottom-left corner of the screen image, white in the top-left, red above.
-    for x, y, colour in [(2, 237, [0, 200, 0]), (2, 2, [255, 255, 255]), (160, 60, [200, 0, 0])]:
-        wait_for(lambda: page.js(PIXEL, x, y) == colour, 5, "%s at (%d, %d) of the canvas" % (colour, x, y))
 
     position = len(page.read_console())
     page.keys("a", Keys.F1, Keys.ESCAPE, Keys.DELETE, Keys.ARROW_LEFT)

@@ -27,11 +27,7 @@ Cells cells(const snake& s) {
     return found;
 }
 
-void place(snake& s, int x, int y, int direction) {
-    s.head->x = x;
-    s.head->y = y;
-    s.direction = direction;
-}
+void place(snake& s, int x, int y, int direction) { s.head->x = x, s.head->y = y, s.direction = direction; }
 
 using SnakeTest = FieldTest;
 
@@ -94,11 +90,9 @@ TEST_F(FoodTest, PiecesComeInTheirDrawnOrderAndKeepClearOfEachOther) {
     f.maxPieces = 30;
     for (int i = 0; i < 40; ++i) f.onTimer(*f.timer);
     EXPECT_EQ(f.pieceCount, 30u); // every tick tried; the limit held
-    for (auto* p = f.first; p != nullptr; p = p->next) {
-        for (auto* q = p->next; q != nullptr; q = q->next) {
+    for (auto* p = f.first; p != nullptr; p = p->next)
+        for (auto* q = p->next; q != nullptr; q = q->next)
             EXPECT_FALSE(std::abs(p->x - q->x) <= 30 && std::abs(p->y - q->y) <= 30);
-        }
-    }
 }
 
 TEST_F(FoodTest, TheNewestPieceUnderTheHeadIsEatenAndResetKeepsTheOldest) {

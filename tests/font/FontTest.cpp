@@ -43,13 +43,9 @@ Bytes readBytes(const std::string& path) { return lum::test::readFile<Bytes>(pat
 // FNV-1a over the RGBA bytes, bottom row first.
 std::uint64_t pixelHash(const Image& image) {
     std::uint64_t hash = 14695981039346656037ull;
-    for (unsigned int y = 0; y < image.getHeight(); ++y) {
-        for (unsigned int x = 0; x < image.getWidth(); ++x) {
-            const Colour pixel = image.getPixel(x, y);
-            for (std::uint8_t byte : {pixel.getRed(), pixel.getGreen(), pixel.getBlue(), pixel.getAlpha()})
-                hash = (hash ^ byte) * 1099511628211ull;
-        }
-    }
+    for (const Colour* pixel = image.getPixels(); pixel != image.getPixels() + image.getPixelCount(); ++pixel)
+        for (std::uint8_t byte : {pixel->getRed(), pixel->getGreen(), pixel->getBlue(), pixel->getAlpha()})
+            hash = (hash ^ byte) * 1099511628211ull;
     return hash;
 }
 
@@ -117,15 +113,12 @@ TEST_F(Fonts, AFileInTheWorkingDirectoryComesBeforeFontconfig) {
     std::filesystem::copy_file(sans, folder / "cour.ttf", std::filesystem::copy_options::overwrite_existing);
     std::filesystem::copy_file(mono, folder / "other" / "cour.ttf", std::filesystem::copy_options::overwrite_existing);
     std::ofstream(folder / "notes.ttf") << "these are not the glyphs you are looking for\n";
-    // Back to the first folder before the test's own is removed: Windows
-    // refuses to remove the working directory.
-    struct Return {
-        std::filesystem::path to, made;
-        ~Return() {
-            std::filesystem::current_path(to);
-            std::filesystem::remove_all(made);
-        }
-    } back{std::filesystem::current_path(), folder};
+    // Back to the first folder before the test's own is removed (Windows
+    // refuses to remove the working directory), whatever the test's end.
+    const std::shared_ptr<void> back(nullptr, [first = std::filesystem::current_path(), folder](void*) {
+        std::filesystem::current_path(first);
+        std::filesystem::remove_all(folder);
+    });
     std::filesystem::current_path(folder);
 
     EXPECT_EQ(lum::FontLocator::locate("C:\\Windows\\Fonts\\cour.ttf"), "cour.ttf");
@@ -163,8 +156,7 @@ TEST(FontData, DamagedBytesAreRefusedCleanly) {
     std::size_t head = 0;
     for (std::size_t i = entry + 8; i < entry + 12; ++i) head = head << 8 | font[i];
     ASSERT_LT(head + 20, font.size());
-    font[head + 18] = 0; // unitsPerEm, big-endian
-    font[head + 19] = 16;
+    font[head + 18] = 0, font[head + 19] = 16; // unitsPerEm, big-endian
     EXPECT_EQ(thrown([&] { lum::TrueTypeFont(font.data(), font.size(), 24); }), "Unable to get glyph");
 
     const Bytes mono = readBytes(liberation("LiberationMono-Regular.ttf"));

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
@@ -53,9 +54,7 @@ inline Samples heard(long from, double seconds) {
 }
 
 inline bool allSilent(const Samples& samples) {
-    for (const std::int16_t sample : samples)
-        if (sample != 0) return false;
-    return true;
+    return std::all_of(samples.begin(), samples.end(), [](std::int16_t sample) { return sample == 0; });
 }
 
 // The "W: " lines of this process's log.txt so far.

@@ -15,9 +15,8 @@ namespace {
 
 std::string everyCode() {
     std::string text;
-    for (int code = 1; code < 256; ++code) {
+    for (int code = 1; code < 256; ++code)
         text += static_cast<char>(code);
-    }
     return text;
 }
 

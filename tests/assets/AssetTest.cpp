@@ -52,9 +52,8 @@ TEST(Assets, BackgroundsCoverTheScreenAndLeaveTheTextReadable) {
     }
     // Dark under the bright green score line (y about 570 to 575) and under
     // the menu's white and red lines, centred at y = 400, 300 and 200.
-    for (unsigned int y = 556; y < 596; y += 3) {
+    for (unsigned int y = 556; y < 596; y += 3)
         for (unsigned int x = 0; x < 800; x += 7) EXPECT_LT(field.getPixel(x, y).getGreen(), 60) << x << ", " << y;
-    }
     for (unsigned int y = 180; y < 420; y += 5) {
         for (unsigned int x = 220; x < 580; x += 9) {
             const lum::Colour pixel = menu.getPixel(x, y);

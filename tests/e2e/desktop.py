@@ -22,6 +22,7 @@ except ImportError:
         os.execv("/usr/bin/python3", ["/usr/bin/python3"] + sys.argv)
     raise
 
+READY = "%s is ready to become the active state."  # the log's line as a state starts
 # Leak reports of system libraries, for builds with the leak sanitizer.
 SUPPRESSIONS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "lsan-suppressions.txt")
 
@@ -155,6 +156,9 @@ class Program:
             position = self.log().find(text, start)
             return position + len(text) if position >= 0 else None
         return wait_for(found, timeout, "the log line " + repr(text))
+
+    def wait_for_state(self, name, start=0, timeout=10):
+        return self.wait_for_log(READY % name, timeout, start)
 
     def close_window(self):
         """Asks the window to close as a window manager's close button does."""

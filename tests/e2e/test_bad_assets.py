@@ -25,7 +25,6 @@ from desktop import Program, expect, main  # noqa: E402
 
 PICTURES = ["mainMenu.bmp", "gameBackground.bmp", "snakeHead.bmp", "snakeBit.bmp"] + [
     "food%d.bmp" % i for i in range(1, 6)]
-READY = "%s is ready to become the active state."
 
 
 def spoil(name, how):
@@ -66,9 +65,9 @@ def silent(game, what, one_player=False):
     if one_player:
         game.keys("Down", "space", "Up")  # "Set One Player", back to "Play Game"
     game.keys("space")
-    position = game.wait_for_log(READY % "main", start=position)
+    position = game.wait_for_state("main", position)
     game.keys("Tab")
-    game.wait_for_log(READY % "pause", start=position)
+    game.wait_for_state("pause", position)
     game.keys("Escape")
     warnings = [line for line in game.expect_ended(0, what) if line.startswith("W: ")]
     expect(game.read("stderr.txt") == "", "%s: standard error %r" % (what, game.read("stderr.txt")))

@@ -25,7 +25,7 @@ import time
 
 sys.dont_write_bytecode = True  # no cache folders in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop import Program, Steering, expect, main, wait_for  # noqa: E402
+from desktop import READY, Program, Steering, expect, main  # noqa: E402
 
 TITLE = "LUM [ User ID: 'q4417093' ] :: Vellorin."
 WIDTH, HEIGHT = 800, 600
@@ -34,7 +34,6 @@ HIGHLIGHT = (255, 51, 51)  # the menu's chosen line
 SCORE = (20, 255, 20)      # the score line
 RED = (255, 0, 0)          # pause and game-over texts
 
-READY = "%s is ready to become the active state."
 
 
 def rows_near(shot, colour, centre, reach=30, left=0, right=None):
@@ -63,7 +62,7 @@ def leave(game, position):
     """From the game-over screen back to the menu, and out of the program with Escape."""
     game.wait_for_screen("the game-over screen naming the winner", game_over_shown)
     game.keys("Up", "space")  # "Main Menu"
-    game.wait_for_log(READY % "menu", start=position)
+    game.wait_for_state("menu", position)
     game.wait_for_screen("the menu again", menu_line(0))
     game.keys("Escape")
     game.expect_ended(0, "Escape")
@@ -76,11 +75,11 @@ def two_player(game, screenshots):
         menu.save(os.path.join(screenshots, "menu.png"))
     # A snake runs off the field within half a second: pause at once.
     game.keys("space", "Tab")
-    position = game.wait_for_log(READY % "pause", start=game.wait_for_log(READY % "main"))
+    position = game.wait_for_state("pause", game.wait_for_state("main"))
     game.wait_for_screen("the pause screen", lambda shot: rows_near(shot, RED, 250, reach=70)
                          and not shot.rows_with(SCORE))
     game.keys("space")  # "Resume Game"
-    position = game.wait_for_log(READY % "main", start=position)
+    position = game.wait_for_state("main", position)
     with Steering(game):
         game.wait_for_screen("the score line of the match", in_match, timeout=5)
         if screenshots:
@@ -89,7 +88,7 @@ def two_player(game, screenshots):
                 shot.save(os.path.join(screenshots, "match.png"))
     # The computer takes the player's snake; the player's keys, Tab among them, no longer count.
     game.keys("F1", "Tab")
-    ended = game.wait_for_log(READY % "game_over", timeout=90, start=position)
+    ended = game.wait_for_state("game_over", position, 90)
     expect(READY % "pause" not in game.log()[position:ended], "Tab paused the match after F1")
     leave(game, ended)
 
@@ -104,7 +103,7 @@ def one_player(game, _screenshots):
     game.keys("Up")
     game.wait_for_screen("the highlight back on the first line", menu_line(0))
     game.keys("space")
-    position = game.wait_for_log(READY % "main")
+    position = game.wait_for_state("main")
     countdown = (WIDTH // 2 - 60, 0, WIDTH // 2 + 60, 60)
     with Steering(game):
         first = game.wait_for_screen("the one-player score line", lambda shot: in_match(shot) and shot.rows_with(
@@ -112,7 +111,7 @@ def one_player(game, _screenshots):
         game.wait_for_screen("the countdown running", lambda shot: in_match(shot)
                              and shot.region(*countdown) != first.region(*countdown), timeout=5)
     # Left alone the snake runs off the field.
-    leave(game, game.wait_for_log(READY % "game_over", start=position))
+    leave(game, game.wait_for_state("game_over", position))
 
 
 def headless(game, _screenshots):

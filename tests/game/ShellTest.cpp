@@ -23,9 +23,8 @@ void drawCentred(lum::Image& target, unsigned int size, const lum::Colour& colou
 
 // Whether the score line's colour shows between x1 and x2 at the top of the frame.
 bool scoreShows(const lum::Image& frame, int x1, int x2) {
-    for (const lum::Colour* row = frame.getPixels() + 555 * 800; row < frame.getPixels() + 590 * 800; row += 800) {
+    for (const lum::Colour* row = frame.getPixels() + 555 * 800; row < frame.getPixels() + 590 * 800; row += 800)
         if (std::find(row + x1, row + x2, green) != row + x2) return true;
-    }
     return false;
 }
 

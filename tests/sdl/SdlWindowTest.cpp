@@ -142,9 +142,8 @@ TEST_F(SdlWindowTest, EachStepMakesInputOfOneQueuedEvent) {
                           mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X1, 1, 1), event(SDL_MOUSEWHEEL), close,
                           event(SDL_QUIT)};
     for (SDL_Event& queued : events) SDL_PushEvent(&queued);
-    for (Result result; (result = platform.handleMessage(0)) != Result::None;) {
+    for (Result result; (result = platform.handleMessage(0)) != Result::None;)
         input.push_back(result == Result::Quit ? "quit" : "|");
-    }
     // Mouse rows count upwards from the bottom; side buttons and the wheel give no input.
     EXPECT_EQ(input, (std::vector<std::string>{"key 0+", "|", "key 65+", "|", "key 141-", "|", "move 10,40", "|",
                                                "button 1+ 0,1", "|", "button 3- 63,48", "|", "|", "|", "quit",

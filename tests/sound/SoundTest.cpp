@@ -135,9 +135,8 @@ TEST(SoundFailure, UnplayableFilesGiveOneWarningEachAndTheSystemStaysUsable) {
 
     const std::vector<std::string> lines = warnings();
     ASSERT_EQ(lines.size(), names.size());
-    for (std::size_t index = 0; index < names.size(); ++index) {
+    for (std::size_t index = 0; index < names.size(); ++index)
         EXPECT_NE(lines[index].find("\"" + names[index] + "\""), std::string::npos) << lines[index];
-    }
 }
 
 #else

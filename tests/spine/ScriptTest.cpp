@@ -11,7 +11,6 @@
 
 #include <csignal>
 #include <cstdlib>
-#include <cstring>
 #include <iostream>
 #include <regex>
 

@@ -44,9 +44,8 @@ sys.dont_write_bytecode = True  # no cache folders in the source tree
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 # The desktop end-to-end test's checks and its reading of the screens serve
 # the page too.
-from desktop import Failure, expect, wait_for  # noqa: E402
-from test_game import (HIGHLIGHT, READY, RED, SCORE, TITLE, game_over_shown, in_match,  # noqa: E402
-                       menu_line, rows_near)
+from desktop import READY, Failure, expect, wait_for  # noqa: E402
+from test_game import RED, SCORE, TITLE, game_over_shown, in_match, menu_line, rows_near  # noqa: E402
 
 WIDTH = 800
 ENDED = "-- Logging ended at "

@@ -16,7 +16,6 @@ sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "e2e"))
 from desktop import Program, expect, main, wait_for  # noqa: E402
 
-READY = "%s is ready to become the active state."
 
 
 def listen(path, seconds):
@@ -50,7 +49,7 @@ def test(started, run_folder):
     print("menu: peak %d over %d bytes" % (loud, written))
 
     game.keys("space", "Tab")  # a match, paused at once
-    game.wait_for_log(READY % "pause", start=game.wait_for_log(READY % "main"))
+    game.wait_for_state("pause", game.wait_for_state("main"))
     time.sleep(0.5)  # what the device had buffered before the pause
     loud, written = listen(audio, 1.5)
     expect(loud < 100, "music heard while paused (peak %d over %d bytes)" % (loud, written))

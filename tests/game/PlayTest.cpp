@@ -146,10 +146,7 @@ TEST_F(ControllerTest, TheComputerTurnsTowardTheNewestPieceAndRoundTheCorners) {
     snake s;
     food f;
     aiController ai(&s, &f), edge(&s, nullptr);
-    struct Case {
-        aiController* by;
-        int x, y, direction, lastY, expected;
-    };
+    struct Case { aiController* by; int x, y, direction, lastY, expected; };
     f.first->x = f.first->y = 100; // the target square: 100..130 both ways
     // Toward the food: across, not back; in the column with the target below;
     // on the column's edge no change; target above and moved down since, or
@@ -194,8 +191,7 @@ TEST_F(PlayStateTest, TheWinnerIsDecidedBeforeAMealInTheSameFrame) {
     play->onActivate();
     place(play->playerSnake, 400, 300, RIGHT);
     place(play->computerSnake, 400, 290, UP); // onto the player's new neck
-    play->foodManager.first->x = 400;
-    play->foodManager.first->y = 290; // under the player's next head
+    play->foodManager.first->x = 400, play->foodManager.first->y = 290; // under the player's next head
     const int value = play->foodManager.first->value;
     testing::internal::CaptureStdout();
     play->onUpdate();

@@ -152,8 +152,7 @@ def frame_rate(page, seconds):
 def play(page, url):
     start = time.monotonic()
     page.driver.get(url)
-    expect(page.driver.title == TITLE or wait_for(lambda: page.driver.title == TITLE, 20, "the page title"),
-           "title %r" % page.driver.title)
+    wait_for(lambda: page.driver.title == TITLE, 20, "the page title %r" % TITLE)
     wait_for(lambda: menu_line(0)(page), 20, "the menu with its first line highlighted")
     loaded = time.monotonic() - start
     first_frame = page.js("return Module.lumFirstFrameAt")
@@ -204,10 +203,9 @@ def play(page, url):
     ended = page.wait_for_console(READY % "game_over", position, timeout=120)
     expect(not any(READY % "pause" in entry["message"] for entry in page.console[position:ended]),
            "Tab paused the match after F1")
-    position = ended
     wait_for(lambda: game_over_shown(page), 10, "the game-over screen naming the winner")
     page.keys(Keys.UP, Keys.SPACE)  # "Main Menu"
-    position = page.wait_for_console(READY % "menu", position)
+    position = page.wait_for_console(READY % "menu", ended)
     wait_for(lambda: menu_line(0)(page), 10, "the menu again")
 
     page.keys(Keys.ESCAPE)

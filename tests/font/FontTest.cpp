@@ -146,8 +146,8 @@ TEST(FontData, DamagedBytesAreRefusedCleanly) {
     for (unsigned char& byte : noise) byte = static_cast<unsigned char>(random());
     EXPECT_EQ(thrown([&] { lum::TrueTypeFont(noise.data(), noise.size(), 12); }), NOT_FOUND);
 
-    // The tiny hand-built seed font of the fuzzer (A, g and a space, 1000 units
-    // to the em) with 16 units to the em: its A would be a bitmap of some 1200 x
+    // The fuzzer's tiny seed font (A, g and a space, 1000 units to the em,
+    // built by fuzz/font/make-seeds.py) with 16 units to the em: its A would be a bitmap of some 1200 x
     // 1400 pixels for every glyph, and the font is refused before rendering.
     Bytes font = readBytes(std::string(FONT_SEED_DIR) + "/simple.ttf");
     const std::string tag = "head"; // its table directory entry: tag, checksum, offset, length

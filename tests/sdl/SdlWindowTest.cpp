@@ -1,7 +1,7 @@
 // The desktop platform with SDL's display-less video driver: the window it
-// opens, the picture it presents and the frame trace, the input one step makes
-// of each event, and full screen when opening again after a reset. The end-to-end
-// tests repeat the visible parts in a real window system.
+// opens, presenting without allocating and the frame trace, the input one step
+// makes of each event, and full screen when opening again after a reset. The
+// end-to-end tests see the visible parts in a real window system.
 #include "framework/sdl/SdlAppImpl.h"
 
 #include "framework/graphics/Screen.h"
@@ -91,7 +91,8 @@ TEST_F(SdlWindowTest, OpensAFixedWindowWithThePointerShown) {
     EXPECT_NE(display.find("\n   Version:  SDL 2."), std::string::npos) << display;
 }
 
-TEST_F(SdlWindowTest, PresentsTheScreenTheRightWayUpAndTracesFramesWithoutAllocating) {
+// (The presenter's copy is turned the right way up in its own test and in a real window.)
+TEST_F(SdlWindowTest, PresentsFramesWithoutAllocatingAndTracesThem) {
     const std::string tracePath = testing::TempDir() + "sdl_frame_trace.txt";
     setenv("LUM_FRAME_TRACE", tracePath.c_str(), 1);
     open();
@@ -103,14 +104,6 @@ TEST_F(SdlWindowTest, PresentsTheScreenTheRightWayUpAndTracesFramesWithoutAlloca
     for (int frame = 0; frame < 3; ++frame) platform.present(screen);
     EXPECT_EQ(allocations, before);
 
-    const std::vector<unsigned char> shown = platform.getPresenter()->readPixels(); // top row first
-    ASSERT_EQ(shown.size(), WIDTH * HEIGHT * 4u);
-    auto rgb = [&](int column, int row) {
-        const unsigned char* pixel = &shown[(row * WIDTH + column) * 4];
-        return pixel[0] << 16 | pixel[1] << 8 | pixel[2];
-    };
-    EXPECT_EQ((std::vector<int>{rgb(0, 0), rgb(WIDTH - 1, 0), rgb(5, 5), rgb(0, HEIGHT - 1)}),
-              (std::vector<int>{0xC80000, 0xC80000, 0x0000C8, 0x00C800}));
 
     platform.reset(); // closes the trace
     // A line a frame: the clock after presenting, then four phase times.

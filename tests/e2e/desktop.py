@@ -107,11 +107,10 @@ class Program:
         return os.path.join(self.folder, name)
 
     def read(self, name):
-        try:
-            with open(self.path(name), errors="replace") as handle:
-                return handle.read()
-        except FileNotFoundError:
-            return ""
+        """The file's text, or nothing before the program writes it."""
+        with contextlib.suppress(FileNotFoundError), open(self.path(name), errors="replace") as handle:
+            return handle.read()
+        return ""
 
     def log(self):
         return self.read("log.txt")

@@ -31,14 +31,13 @@ def spoil(name, how):
     """Makes the asset `name` in the game's folder missing, empty, cut, garbage or a folder."""
     def prepare(game):
         with open(game.path(name), "rb") as original:
-            data = original.read()
+            data = {"empty": b"", "garbage": random.Random(name).randbytes(4096)}.get(how, original.read())
         os.remove(game.path(name))
         if how == "folder":
             os.mkdir(game.path(name))
         elif how != "missing":
-            spoilt = {"empty": b"", "cut": data[:len(data) // 2], "garbage": random.Random(name).randbytes(4096)}
             with open(game.path(name), "wb") as out:
-                out.write(spoilt[how])
+                out.write(data[:len(data) // 2] if how == "cut" else data)
     return prepare
 
 

@@ -103,10 +103,8 @@ TEST_F(ImageFileTest, ThirtyTwoBitFilesWithAnyChannelMasksAreRead) {
         const MaskedPicture picture = maskedBmp("masked.bmp", 5, 3, masks, options);
         const Image image = load(picture.file);
         Bytes found;
-        for (unsigned int i = 0; i < image.getPixelCount(); ++i) {
-            const Colour& pixel = image.getPixels()[i];
-            found.insert(found.end(), {pixel.getRed(), pixel.getGreen(), pixel.getBlue(), pixel.getAlpha()});
-        }
+        for (const Colour* pixel = image.getPixels(); pixel != image.getPixels() + image.getPixelCount(); ++pixel)
+            found.insert(found.end(), {pixel->getRed(), pixel->getGreen(), pixel->getBlue(), pixel->getAlpha()});
         EXPECT_EQ(found, picture.expected) << masks << " " << options;
         byPillow += picture.checkedBy == "pillow";
     }

@@ -19,8 +19,7 @@ import os
 import random
 import sys
 
-sys.dont_write_bytecode = True  # no cache folders in the source tree
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.dont_write_bytecode = True  # no cache folders in the source tree (the script's folder is on the path)
 from desktop import Program, expect, main  # noqa: E402
 
 PICTURES = ["mainMenu.bmp", "gameBackground.bmp", "snakeHead.bmp", "snakeBit.bmp"] + [

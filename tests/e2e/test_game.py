@@ -23,8 +23,7 @@ import signal
 import sys
 import time
 
-sys.dont_write_bytecode = True  # no cache folders in the source tree
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.dont_write_bytecode = True  # no cache folders in the source tree (the script's folder is on the path)
 from desktop import READY, Program, Steering, expect, main  # noqa: E402
 
 TITLE = "LUM [ User ID: 'q4417093' ] :: Vellorin."

@@ -6,12 +6,10 @@ the pointer, and the close button ending the program normally.
 
 Usage: test_platform.py <the event-echoing platform demo>"""
 
-import os
 import sys
 import time
 
-sys.dont_write_bytecode = True  # no cache folders in the source tree
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.dont_write_bytecode = True  # no cache folders in the source tree (the script's folder is on the path)
 from desktop import Program, expect, main, wait_for, xdotool  # noqa: E402
 from Xlib.ext import damage  # noqa: E402  (desktop.py sees that it is there)
 

@@ -65,9 +65,9 @@ def described(rows):
 
 def check_partial_updates(demo):
     """Only the rows that change are sent to the window, nothing when none do
-    (though the demo draws the bar's rows twice a frame, over and back), and a
-    window that lost its picture gets all of it back though nothing in it
-    changed."""
+    (though the demo draws the bar's rows twice every frame, blue and then
+    yellow over it), and a window that lost its picture gets all of it back
+    though nothing in it changed."""
     for shown in (True, False):
         rows = drawn_rows(demo, lambda: demo.keys("b"))
         expect(rows and rows <= set(BAR), "the bar %s drew %s" % ("shown" if shown else "hidden", described(rows)))
@@ -77,8 +77,10 @@ def check_partial_updates(demo):
             expect(not rows, "an unchanged picture drew %s" % described(rows))
     # Unmapped, the window loses its contents; mapped again it must be shown
     # whole, though every row of the picture is as it was.
-    rows = drawn_rows(demo, lambda: [xdotool(command, "--sync", demo.window)
-                                     for command in ("windowunmap", "windowmap", "windowfocus")])
+    def unmap_and_map():
+        for command in ("windowunmap", "windowmap", "windowfocus"):
+            xdotool(command, "--sync", demo.window)
+    rows = drawn_rows(demo, unmap_and_map)
     expect(rows == set(range(HEIGHT)), "mapped again, the window drew %s" % described(rows))
     check_picture(demo, "the whole picture after the window was mapped again")
 

@@ -17,7 +17,8 @@ try:
     from Xlib import X, Xatom, display as xdisplay
     from Xlib.protocol import event as xevent
 except ImportError:
-    # An interpreter of its own (a version manager's) lacks the distribution's python3-xlib.
+    # Run by another interpreter (a version manager's, say): start again on the
+    # distribution's, which carries python3-xlib.
     if sys.executable != "/usr/bin/python3" and os.path.exists("/usr/bin/python3"):
         os.execv("/usr/bin/python3", ["/usr/bin/python3"] + sys.argv)
     raise

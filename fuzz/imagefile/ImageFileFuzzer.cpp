@@ -31,9 +31,7 @@ namespace {
 
 lum::Image bystander() {
     lum::Image image(2, 1, lum::Colour::GREEN);
-    image.plot(1, 0, lum::Colour::YELLOW);
-    image.setAlpha(0.5f);
-    image.setTransparentColour(lum::Colour::MAGENTA);
+    image.plot(1, 0, lum::Colour::YELLOW).setAlpha(0.5f).setTransparentColour(lum::Colour::MAGENTA);
     return image;
 }
 
@@ -55,8 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         codec.loadFromMemory(data, size, target);
     } catch (const std::runtime_error&) {
         // Refused files end here, image size errors included.
-        if (!unchanged(target))
-            std::abort();
+        if (!unchanged(target)) std::abort();
         return 0;
     }
     // Every pixel takes at least three bytes of the file.

@@ -23,23 +23,11 @@ convert "$work/opaque.png" -type TrueColor "$bmp/magick-v5-24.bmp"
 convert "$work/alpha.png" -type TrueColorAlpha "$bmp/magick-v5-bitfields.bmp"
 convert "$work/opaque.png" -type TrueColor "BMP3:$bmp/magick-v3-24.bmp"
 convert "$work/opaque.png" -type Palette "BMP3:$bmp/magick-v3-palette.bmp"
-# Top row first: the same rows reversed under a negative height.
-/usr/bin/python3 - "$bmp/pillow24.bmp" "$bmp/top-down.bmp" <<'PY'
-import struct, sys
-data = bytearray(open(sys.argv[1], "rb").read())
-offset, = struct.unpack_from("<I", data, 10)
-width, height = struct.unpack_from("<ii", data, 18)
-stride = (len(data) - offset) // height
-rows = [data[offset + r * stride: offset + (r + 1) * stride] for r in range(height)]
-data[offset:] = b"".join(reversed(rows))
-struct.pack_into("<i", data, 22, -height)
-open(sys.argv[2], "wb").write(data)
-PY
+$picture "$bmp/top-down.bmp" 3 2 --top-left
 # Channel masks of other widths and places, alpha bit fields among them.
-masked="/usr/bin/python3 $here/../../tests/imagefile/make_masked_bmp.py"
-$masked "$bmp/masks-10bit.bmp" "$work/10bit.rgba" 2 2 0x3FF00000 0x000FFC00 0x000003FF 0 >/dev/null
-$masked "$bmp/masks-alpha-bitfields.bmp" "$work/alpha.rgba" 2 2 0x000003FF 0x000FFC00 0x3FF00000 0xC0000000 \
-  --alpha-bitfields >/dev/null
+$picture "$bmp/masks-10bit.bmp" 2 2 --masks 0x3FF00000 0x000FFC00 0x000003FF 0 --expected "$work/10bit.rgba" >/dev/null
+$picture "$bmp/masks-alpha-bitfields.bmp" 2 2 --masks 0x000003FF 0x000FFC00 0x3FF00000 0xC0000000 \
+  --expected "$work/alpha.rgba" --alpha-bitfields >/dev/null
 
 $picture "$tga/pillow24.tga" 3 2
 $picture "$tga/pillow32.tga" 2 2 --alpha

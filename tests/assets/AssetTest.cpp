@@ -7,49 +7,15 @@
 #include "framework/graphics/ImageFile.h"
 #include "framework/sound/Sound.h"
 #include "framework/sound/SoundSystem.h"
-
-#include <gtest/gtest.h>
+#include "tests/sound/DiskAudio.h"
 
 #include <algorithm>
-#include <chrono>
-#include <cstdint>
-#include <cstdlib>
-#include <fstream>
-#include <string>
-#include <thread>
-#include <vector>
 
 namespace {
 
+using namespace lum::test;
+
 const lum::Colour key(255, 0, 255, 255);
-
-// The disk audio driver writes every mixed 16-bit stereo frame to this file.
-std::ifstream::pos_type outputBytes() {
-    std::ifstream file(std::getenv("SDL_DISKAUDIOFILE"), std::ios::binary | std::ios::ate);
-    return file ? file.tellg() : std::ifstream::pos_type(0);
-}
-
-// True when some sample in `bytes` of output from `from` on is not zero; waits
-// (at most five seconds) for the mixer's thread to write that much.
-bool heard(std::ifstream::pos_type from, std::streamoff bytes) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (outputBytes() - from < bytes && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    std::ifstream file(std::getenv("SDL_DISKAUDIOFILE"), std::ios::binary);
-    file.seekg(from);
-    std::vector<std::int16_t> samples(bytes / 2);
-    file.read(reinterpret_cast<char*>(samples.data()), bytes);
-    return std::any_of(samples.begin(), samples.end(), [](std::int16_t sample) { return sample != 0; });
-}
-
-bool logHasWarnings() {
-    std::ifstream file("log.txt");
-    for (std::string line; std::getline(file, line);) {
-        if (line.rfind("W: ", 0) == 0) return true;
-    }
-    return false;
-}
 
 lum::Image load(const std::string& name) {
     lum::Image image;
@@ -86,9 +52,8 @@ TEST(Assets, BackgroundsCoverTheScreenAndLeaveTheTextReadable) {
     }
     // Dark under the bright green score line (y about 570 to 575) and under
     // the menu's white and red lines, centred at y = 400, 300 and 200.
-    for (unsigned int y = 556; y < 596; y += 3) {
+    for (unsigned int y = 556; y < 596; y += 3)
         for (unsigned int x = 0; x < 800; x += 7) EXPECT_LT(field.getPixel(x, y).getGreen(), 60) << x << ", " << y;
-    }
     for (unsigned int y = 180; y < 420; y += 5) {
         for (unsigned int x = 220; x < 580; x += 9) {
             const lum::Colour pixel = menu.getPixel(x, y);
@@ -103,12 +68,12 @@ TEST(Assets, MusicOpensAndIsHeard) {
     for (const std::string name : {"MenuMusic.mp3", "GameMusic.mp3", "GameMusic2.mp3"}) {
         lum::Sound* music = system.createSound(std::string(ASSETS) + "/" + name);
         ASSERT_NE(music, nullptr) << name;
-        const std::ifstream::pos_type start = outputBytes();
+        const long start = framesWritten();
         EXPECT_NE(system.playSound(music), nullptr) << name;
-        EXPECT_TRUE(heard(start, 44100 * 4 * 3 / 2)) << name; // 1.5 s of 16-bit stereo
+        EXPECT_FALSE(allSilent(heard(start, 1.5))) << name;
         music->release();
     }
-    EXPECT_FALSE(logHasWarnings());
+    EXPECT_EQ(warnings(), std::vector<std::string>{});
 }
 
 } // namespace

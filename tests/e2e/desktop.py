@@ -1,11 +1,11 @@
 """Driving a program on the desktop platform as a player would, for the
 end-to-end tests: a private X server (Xvfb), the program started from a copy of
-its run folder, keys and mouse through xdotool, screenshots read back as pixels,
-and the window closed through the window system's close request."""
+its run folder, keys and mouse through xdotool, and the window's caption,
+pixels and close request through the X protocol."""
 
 import contextlib
-import ctypes
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -13,7 +13,17 @@ import tempfile
 import threading
 import time
 
+try:
+    from Xlib import X, Xatom, display as xdisplay
+    from Xlib.protocol import event as xevent
+except ImportError:
+    # Run by another interpreter (a version manager's, say): start again on the
+    # distribution's, which carries python3-xlib.
+    if sys.executable != "/usr/bin/python3" and os.path.exists("/usr/bin/python3"):
+        os.execv("/usr/bin/python3", ["/usr/bin/python3"] + sys.argv)
+    raise
 
+READY = "%s is ready to become the active state."  # the log's line as a state starts
 # Leak reports of system libraries, for builds with the leak sanitizer.
 SUPPRESSIONS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "lsan-suppressions.txt")
 
@@ -30,40 +40,34 @@ def expect(condition, message):
 def wait_for(predicate, timeout, what, interval=0.05):
     """Polls until predicate() is true; returns its value or fails after timeout seconds."""
     end = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value:
-            return value
+    while not (value := predicate()):
         if time.monotonic() > end:
             raise Failure("timed out after %.1f s waiting for %s" % (timeout, what))
         time.sleep(interval)
+    return value
 
 
 @contextlib.contextmanager
 def x_server(width=1024, height=768):
     """A private Xvfb on a free display; sets DISPLAY for the duration."""
     read_end, write_end = os.pipe()
-    server = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % (width, height), "-nolisten", "tcp",
-         # Without it the server resets when its last client leaves, and a program
-         # starting in that moment finds no display.
-         "-noreset"],
-        pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    # Without -noreset the server resets when its last client leaves, and a
+    # program starting in that moment finds no display.
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % (width, height),
+                               "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,),
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write_end)
+    previous = os.environ.get("DISPLAY")
     try:
         with os.fdopen(read_end) as numbers:
-            display = numbers.readline().strip()
-        expect(display.isdigit(), "Xvfb did not report a display number")
-        previous = os.environ.get("DISPLAY")
-        os.environ["DISPLAY"] = ":" + display
-        try:
-            yield ":" + display
-        finally:
-            if previous is None:
-                del os.environ["DISPLAY"]
-            else:
-                os.environ["DISPLAY"] = previous
+            display = ":" + numbers.readline().strip()
+        expect(display[1:].isdigit(), "Xvfb did not report a display number")
+        os.environ["DISPLAY"] = display
+        yield display
     finally:
+        os.environ.pop("DISPLAY", None)
+        if previous is not None:
+            os.environ["DISPLAY"] = previous
         server.terminate()
         try:
             server.wait(timeout=5)
@@ -80,41 +84,34 @@ def xdotool(*arguments):
 class Program:
     """A program started in a working folder of its own, its output in files."""
 
-    def __init__(self, executable, arguments=(), run_folder=None, environment=None, start=True):
+    def __init__(self, executable, run_folder=None, environment=None, start=True):
         """With start=False the folder is made but the program waits for start()."""
         self.folder = tempfile.mkdtemp(prefix="vellorin-e2e-")
         if run_folder:
             shutil.copytree(run_folder, self.folder, dirs_exist_ok=True)
             executable = os.path.join(self.folder, os.path.basename(executable))
-        self.command = [executable] + list(arguments)
+        self.executable = executable
         self.env = dict(os.environ, SDL_AUDIODRIVER="dummy")
         # A leak checker's summary of suppressions would be more lines on standard error.
         self.env["LSAN_OPTIONS"] = ":".join(filter(None, [self.env.get("LSAN_OPTIONS"),
                                                           "suppressions=" + SUPPRESSIONS, "print_suppressions=0"]))
         self.env.update(environment or {})
-        self.stdout_path = os.path.join(self.folder, "stdout.txt")
-        self.stderr_path = os.path.join(self.folder, "stderr.txt")
-        self.process = None
-        self.window = None
+        self.process = self.window = self.x = None
         if start:
             self.start()
 
     def start(self):
-        with open(self.stdout_path, "w") as out, open(self.stderr_path, "w") as err:
-            self.process = subprocess.Popen(self.command, cwd=self.folder, env=self.env, stdout=out, stderr=err)
+        with open(self.path("stdout.txt"), "w") as out, open(self.path("stderr.txt"), "w") as err:
+            self.process = subprocess.Popen([self.executable], cwd=self.folder, env=self.env, stdout=out, stderr=err)
 
     def path(self, name):
         return os.path.join(self.folder, name)
 
     def read(self, name):
-        try:
-            with open(self.path(name), errors="replace") as handle:
-                return handle.read()
-        except FileNotFoundError:
-            return ""
-
-    def stdout(self):
-        return self.read("stdout.txt")
+        """The file's text, or nothing before the program writes it."""
+        with contextlib.suppress(FileNotFoundError), open(self.path(name), errors="replace") as handle:
+            return handle.read()
+        return ""
 
     def log(self):
         return self.read("log.txt")
@@ -127,37 +124,31 @@ class Program:
             return found[0] if found else None
         self.window = wait_for(search, timeout, "the window " + repr(title))
         xdotool("windowfocus", "--sync", self.window)
+        self.x = xdisplay.Display()
+        self.xwindow = self.x.create_resource_object("window", int(self.window))
         return self.window
 
     def keys(self, *names):
         xdotool("key", *names)
 
-    def key_down(self, name):
-        xdotool("keydown", name)
-
-    def key_up(self, name):
-        xdotool("keyup", name)
-
-    def window_info(self):
-        """Title, position and size from xwininfo."""
-        text = subprocess.run(["xwininfo", "-id", self.window], check=True, stdout=subprocess.PIPE,
-                              text=True).stdout
-        info = {}
-        for line in text.splitlines():
-            line = line.strip()
-            if line.startswith("xwininfo: Window id:"):
-                info["title"] = line.split('"', 1)[1].rsplit('"', 1)[0]
-            elif ":" in line:
-                key, _, value = line.partition(":")
-                info[key.strip()] = value.strip()
-        return info
+    def check_window(self, title, width, height):
+        """The window's caption and the size of its client area."""
+        caption, size = self.xwindow.get_full_text_property(Xatom.WM_NAME), self.xwindow.get_geometry()
+        expect(caption == title, "caption %r" % caption)
+        expect((size.width, size.height) == (width, height), "client area %dx%d" % (size.width, size.height))
 
     def screenshot(self):
         """The window's pixels as an Image."""
-        png = self.path("screenshot.png")
-        subprocess.run(["import", "-window", self.window, png], check=True, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL)
-        return Image.load(png)
+        size = self.xwindow.get_geometry()
+        blue_green_red_pad = self.xwindow.get_image(0, 0, size.width, size.height, X.ZPixmap, 0xFFFFFFFF).data
+        rgb = bytearray(size.width * size.height * 3)
+        for channel in range(3):
+            rgb[channel::3] = blue_green_red_pad[2 - channel::4]
+        return Image(size.width, size.height, bytes(rgb))
+
+    def wait_for_screen(self, what, check, timeout=10):
+        """Takes screenshots until check(shot) holds; returns that one."""
+        return wait_for(lambda: check(shot := self.screenshot()) and shot, timeout, what, interval=0.1)
 
     def wait_for_log(self, text, timeout=10, start=0):
         """Waits until the log holds text after position start; returns the position after it."""
@@ -166,11 +157,15 @@ class Program:
             return position + len(text) if position >= 0 else None
         return wait_for(found, timeout, "the log line " + repr(text))
 
-    def wait_for_stdout(self, text, timeout=10):
-        return wait_for(lambda: text in self.stdout(), timeout, "the output " + repr(text))
+    def wait_for_state(self, name, start=0, timeout=10):
+        return self.wait_for_log(READY % name, timeout, start)
 
     def close_window(self):
-        close_window(self.window)
+        """Asks the window to close as a window manager's close button does."""
+        atom = self.x.intern_atom
+        self.xwindow.send_event(xevent.ClientMessage(window=self.xwindow, client_type=atom("WM_PROTOCOLS"),
+                                                     data=(32, [atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0])))
+        self.x.flush()
 
     def wait_exit(self, timeout=15):
         try:
@@ -178,16 +173,29 @@ class Program:
         except subprocess.TimeoutExpired:
             raise Failure("the program did not end within %d s" % timeout)
 
+    def expect_ended(self, status, after, timeout=30):
+        """The program ends with `status` after `after`, its log whole: start and end markers, their
+        times as asctime writes them (the day of the month padded with a space, on Windows too)."""
+        expect(self.wait_exit(timeout) == status, "exit code %s after %s" % (self.process.returncode, after))
+        lines = self.log().splitlines() or [""]
+        marker = r"-- Logging %s at [A-Z][a-z]{2} [A-Z][a-z]{2} [ 123]\d \d\d:\d\d:\d\d \d{4} --$"
+        expect(re.match(marker % "started", lines[0]) and re.match(marker % "ended", lines[-1]),
+               "after %s the log runs from %r to %r" % (after, lines[0], lines[-1]))
+        return lines
+
     def stop(self):
+        if self.x is not None:
+            with contextlib.suppress(Exception):  # the server may have gone first
+                self.x.close()
+            self.x = None
         if self.process is not None and self.process.poll() is None:
             self.process.kill()
             self.process.wait()
 
     def report(self):
         """What the program left behind, for a failing test's output."""
-        sys.stderr.write("--- stdout (last lines) ---\n%s\n" % "\n".join(self.stdout().splitlines()[-30:]))
-        sys.stderr.write("--- stderr ---\n%s\n" % self.read("stderr.txt"))
-        sys.stderr.write("--- log.txt ---\n%s\n" % self.log())
+        sys.stderr.write("--- stdout (last lines) ---\n%s\n" % "\n".join(self.read("stdout.txt").splitlines()[-30:]))
+        sys.stderr.write("--- stderr ---\n%s\n--- log.txt ---\n%s\n" % (self.read("stderr.txt"), self.log()))
 
     def remove(self):
         shutil.rmtree(self.folder, ignore_errors=True)
@@ -205,36 +213,18 @@ class Image:
         subprocess.run(["convert", "-size", "%dx%d" % (self.width, self.height), "-depth", "8", "rgb:-", path],
                        input=self.data, check=True)
 
-    @staticmethod
-    def load(path):
-        size = subprocess.run(["identify", "-format", "%w %h", path], check=True, stdout=subprocess.PIPE,
-                              text=True).stdout.split()
-        data = subprocess.run(["convert", path, "-depth", "8", "rgb:-"], check=True, stdout=subprocess.PIPE).stdout
-        width, height = int(size[0]), int(size[1])
-        expect(len(data) == width * height * 3, "unexpected screenshot data size")
-        return Image(width, height, data)
-
     def pixel(self, x, y):
         offset = (y * self.width + x) * 3
         return tuple(self.data[offset:offset + 3])
 
     def row(self, y, left=0, right=None):
-        right = self.width if right is None else right
         start = (y * self.width + left) * 3
-        return self.data[start:start + (right - left) * 3]
+        return self.data[start:start + ((self.width if right is None else right) - left) * 3]
 
     def rows_with(self, colour, left=0, right=None):
         """Rows (top-down) holding at least one pixel of exactly this colour between columns left and right."""
-        wanted = bytes(colour)
-        rows = []
-        for y in range(self.height):
-            row = self.row(y, left, right)
-            position = row.find(wanted)
-            while position >= 0 and position % 3:
-                position = row.find(wanted, position + 1)
-            if position >= 0:
-                rows.append(y)
-        return rows
+        whole_pixels_then_it = re.compile(rb"(?:...)*?" + re.escape(bytes(colour)), re.DOTALL)
+        return [y for y in range(self.height) if whole_pixels_then_it.match(self.row(y, left, right))]
 
     def region(self, left, top, right, bottom):
         """The raw pixels of a rectangle, for comparing two screenshots."""
@@ -251,10 +241,7 @@ class Steering:
     INTERVAL = 0.25
 
     def __init__(self, program):
-        self.program = program
-        self.turns = 0
-        self.stopping = threading.Event()
-        self.thread = None
+        self.program, self.turns, self.stopping = program, 0, threading.Event()
 
     def turn(self):
         self.program.keys(self.TURNS[self.turns % len(self.TURNS)])
@@ -273,55 +260,27 @@ class Steering:
         self.thread.join()
 
 
-def close_window(window):
-    """Asks the window to close as a window manager's close button does."""
-    x11 = ctypes.cdll.LoadLibrary("libX11.so.6")
-    x11.XOpenDisplay.restype = ctypes.c_void_p
-    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x11.XInternAtom.restype = ctypes.c_ulong
-    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-    x11.XFlush.argtypes = [ctypes.c_void_p]
-    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-
-    class ClientMessage(ctypes.Structure):
-        _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
-                    ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
-                    ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
-
-    class XEvent(ctypes.Union):
-        _fields_ = [("client", ClientMessage), ("pad", ctypes.c_long * 24)]
-
-    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
-                               ctypes.POINTER(XEvent)]
-    display = x11.XOpenDisplay(None)
-    expect(display, "cannot open the X display")
-    try:
-        event = XEvent()
-        event.client.type = 33  # ClientMessage
-        event.client.window = int(window)
-        event.client.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
-        event.client.format = 32
-        event.client.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
-        expect(x11.XSendEvent(display, int(window), 0, 0, ctypes.byref(event)) != 0, "XSendEvent failed")
-        x11.XFlush(display)
-    finally:
-        x11.XCloseDisplay(display)
-
-
-def run(test):
-    """Runs test(programs) where programs collects what it starts; reports and cleans up."""
+def main(test, count):
+    """Runs test(programs, *the script's arguments) under a private X server,
+    where programs collects what the test starts; reports and cleans up. With
+    fewer than `count` arguments, the script's usage."""
+    if len(sys.argv) <= count:
+        sys.exit(sys.modules["__main__"].__doc__)
     started = []
     try:
         with x_server():
-            test(started)
+            try:
+                test(started, *sys.argv[1:])
+            finally:
+                for program in started:
+                    program.stop()
         print("passed")
-        return 0
+        sys.exit(0)
     except Failure as failure:
         sys.stderr.write("FAILED: %s\n" % failure)
         for program in started:
             program.report()
-        return 1
+        sys.exit(1)
     finally:
         for program in started:
-            program.stop()
             program.remove()

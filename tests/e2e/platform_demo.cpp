@@ -4,15 +4,13 @@
 // and mouse event it receives to standard output, one line each, so a script
 // driving it through the window system can check the codes. The key 'w' also
 // places the mouse pointer at (100, 100) in screen-image coordinates, and 'b'
-// shows or hides a yellow bar over rows 100 to 109 (counted upwards). With
-// --full-screen it asks for full screen before the window opens. It ends when
-// the window is closed.
+// shows or hides a yellow bar over rows 100 to 109 (counted upwards). It ends
+// when the window is closed.
 #include "framework/App.h"
 #include "framework/IAppState.h"
 #include "framework/graphics/Screen.h"
 
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -77,10 +75,9 @@ private:
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main() {
     EchoState echo;
     lum::application.addState("echo", echo);
-    if (argc > 1 && std::strcmp(argv[1], "--full-screen") == 0) lum::application.setFullScreen(true);
     lum::application.run(WIDTH, HEIGHT, "Platform Demo", "tester");
     std::printf("ended\n");
     return 0;

@@ -4,7 +4,8 @@
 Pictures and the font are read before any window opens: each of the nine
 pictures missing, empty, cut short, garbage or a folder of that name, and no
 font to be found (an empty font configuration), must give exactly one line on
-standard error, exit status 1 and a log with its start and end markers. The
+standard error (naming the picture), nothing on standard output, exit status 1
+and a log with its start and end markers. The
 program runs with SDL's display-less video driver for these.
 
 Music is read when its screen starts: each music file missing or garbage, and
@@ -16,115 +17,87 @@ Usage: test_bad_assets.py <run folder>"""
 
 import os
 import random
-import shutil
 import sys
 
-sys.dont_write_bytecode = True  # no cache folders in the source tree
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop import Program, expect, run  # noqa: E402
+sys.dont_write_bytecode = True  # no cache folders in the source tree (the script's folder is on the path)
+from desktop import Program, expect, main  # noqa: E402
 
 PICTURES = ["mainMenu.bmp", "gameBackground.bmp", "snakeHead.bmp", "snakeBit.bmp"] + [
     "food%d.bmp" % i for i in range(1, 6)]
-READY = "%s is ready to become the active state."
-WINDOWLESS = {"SDL_VIDEODRIVER": "dummy", "DISPLAY": ""}
 
 
-def spoil(folder, name, how):
-    """Makes the asset `name` in folder missing, empty, cut, garbage or a folder."""
-    path = os.path.join(folder, name)
-    original = open(path, "rb").read() if os.path.exists(path) else b""
-    os.remove(path)
-    if how == "empty":
-        open(path, "wb").close()
-    elif how == "cut":
-        open(path, "wb").write(original[:len(original) // 2])
-    elif how == "garbage":
-        open(path, "wb").write(random.Random(name).randbytes(4096))
-    elif how == "folder":
-        os.mkdir(path)
+def spoil(name, how):
+    """Makes the asset `name` in the game's folder missing, empty, cut, garbage or a folder."""
+    def prepare(game):
+        with open(game.path(name), "rb") as original:
+            data = {"empty": b"", "garbage": random.Random(name).randbytes(4096)}.get(how, original.read())
+        os.remove(game.path(name))
+        if how == "folder":
+            os.mkdir(game.path(name))
+        elif how != "missing":
+            with open(game.path(name), "wb") as out:
+                out.write(data[:len(data) // 2] if how == "cut" else data)
+    return prepare
 
 
-def check_log(game):
-    lines = game.log().splitlines()
-    expect(lines and lines[0].startswith("-- Logging started at "), "log starts with %r" % lines[:1])
-    expect(lines[-1].startswith("-- Logging ended at "), "log ends with %r" % lines[-1:])
-    return lines
+def no_font(game):
+    with open(game.path("fonts.conf"), "w") as out:
+        out.write('<?xml version="1.0"?>\n<fontconfig></fontconfig>\n')
+    game.env["FONTCONFIG_FILE"] = game.path("fonts.conf")
 
 
-def prepared(started, run_folder, prepare, environment):
-    """The program in a fresh copy of the run folder that prepare(folder) has spoilt, started."""
-    game = Program(os.path.join(run_folder, "vellorin"), run_folder=run_folder, environment=environment,
-                   start=False)
-    started.append(game)
-    prepare(game)
-    game.start()
-    return game
+def refused(game, what):
+    """The run ends at once with one line on standard error, naming the bad
+    picture, nothing on standard output and status 1."""
+    game.expect_ended(1, what)
+    err, picture = game.read("stderr.txt"), what.split()[0]
+    expect(err.startswith("Exception caught: ") and err.count("\n") == 1 and err.endswith("\n")
+           and (picture in err or not picture.endswith(".bmp")), "%s: standard error %r" % (what, err))
+    expect(game.read("stdout.txt") == "", "%s: standard output %r" % (what, game.read("stdout.txt")))
 
 
-def finished(started, game):
-    started.remove(game)
-    game.remove()
-
-
-def refused(started, run_folder, what, prepare):
-    """A run that must end at once with one line on standard error and status 1."""
-    game = prepared(started, run_folder, prepare, WINDOWLESS)
-    status = game.wait_exit(timeout=30)
-    err = game.read("stderr.txt")
-    expect(status == 1, "%s: status %s" % (what, status))
-    expect(err.startswith("Exception caught: ") and err.count("\n") == 1 and err.endswith("\n"),
-           "%s: standard error %r" % (what, err))
-    check_log(game)
-    finished(started, game)
-
-
-def silent(started, run_folder, what, prepare, one_player, environment=None):
-    """A run that must play on silently: one warning in the log, nothing on standard error."""
-    game = prepared(started, run_folder, prepare, environment)
+def silent(game, what, one_player=False):
+    """The game plays on silently: one warning in the log, nothing on standard error."""
     game.find_window("Vellorin")
     position = game.wait_for_log("OpenGL info:", timeout=20)
     if one_player:
         game.keys("Down", "space", "Up")  # "Set One Player", back to "Play Game"
     game.keys("space")
-    position = game.wait_for_log(READY % "main", start=position)
+    position = game.wait_for_state("main", position)
     game.keys("Tab")
-    position = game.wait_for_log(READY % "pause", start=position)
+    game.wait_for_state("pause", position)
     game.keys("Escape")
-    status = game.wait_exit()
-    expect(status == 0, "%s: status %s" % (what, status))
+    warnings = [line for line in game.expect_ended(0, what) if line.startswith("W: ")]
     expect(game.read("stderr.txt") == "", "%s: standard error %r" % (what, game.read("stderr.txt")))
-    warnings = [line for line in check_log(game) if line.startswith("W: ")]
     expect(len(warnings) == 1, "%s: warnings %r" % (what, warnings))
-    finished(started, game)
 
 
-def main():
-    if len(sys.argv) != 2:
-        sys.exit(__doc__)
-    run_folder = sys.argv[1]
-
-    def test(started):
-        for name in PICTURES:
-            for how in ["missing", "empty", "cut", "garbage", "folder"]:
-                refused(started, run_folder, "%s %s" % (name, how),
-                        lambda game, name=name, how=how: spoil(game.folder, name, how))
-
-        def no_font(game):
-            conf = game.path("fonts.conf")
-            with open(conf, "w") as out:
-                out.write('<?xml version="1.0"?>\n<fontconfig></fontconfig>\n')
-            game.env["FONTCONFIG_FILE"] = conf
-        refused(started, run_folder, "no font", no_font)
-
-        # The menu's music plays at once; the match music of each mode when it starts.
-        for name, one_player in [("MenuMusic.mp3", False), ("GameMusic2.mp3", False), ("GameMusic.mp3", True)]:
-            for how in ["missing", "garbage"]:
-                silent(started, run_folder, "%s %s" % (name, how),
-                       lambda game, name=name, how=how: spoil(game.folder, name, how), one_player)
-        silent(started, run_folder, "no audio", lambda game: None, False, {"SDL_AUDIODRIVER": "none-such"})
-
-    return run(test)
+def test(started, run_folder):
+    # (what, how the folder is spoilt, environment, the mode played or None for a refusal)
+    windowless = {"SDL_VIDEODRIVER": "dummy", "DISPLAY": ""}
+    cases = [("%s %s" % (name, how), spoil(name, how), windowless, None)
+             for name in PICTURES for how in ["missing", "empty", "cut", "garbage", "folder"]]
+    cases.append(("no font", no_font, windowless, None))
+    # The menu's music plays at once; the match music of each mode when it starts.
+    cases += [("%s %s" % (name, how), spoil(name, how), None, one_player)
+              for name, one_player in [("MenuMusic.mp3", False), ("GameMusic2.mp3", False), ("GameMusic.mp3", True)]
+              for how in ["missing", "garbage"]]
+    cases.append(("no audio", lambda game: None, {"SDL_AUDIODRIVER": "none-such"}, False))
+    for what, prepare, environment, one_player in cases:
+        # The program in a fresh copy of the run folder that prepare(game) has spoilt.
+        game = Program(os.path.join(run_folder, "vellorin"), run_folder=run_folder, environment=environment,
+                       start=False)
+        started.append(game)
+        prepare(game)
+        game.start()
+        if one_player is None:
+            refused(game, what)
+        else:
+            silent(game, what, one_player)
+        started.remove(game)
+        game.stop()
+        game.remove()
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    main(test, 1)

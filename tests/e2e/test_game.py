@@ -23,9 +23,8 @@ import signal
 import sys
 import time
 
-sys.dont_write_bytecode = True  # no cache folders in the source tree
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop import Program, Steering, expect, run, wait_for  # noqa: E402
+sys.dont_write_bytecode = True  # no cache folders in the source tree (the script's folder is on the path)
+from desktop import READY, Program, Steering, expect, main  # noqa: E402
 
 TITLE = "LUM [ User ID: 'q4417093' ] :: Vellorin."
 WIDTH, HEIGHT = 800, 600
@@ -34,7 +33,6 @@ HIGHLIGHT = (255, 51, 51)  # the menu's chosen line
 SCORE = (20, 255, 20)      # the score line
 RED = (255, 0, 0)          # pause and game-over texts
 
-READY = "%s is ready to become the active state."
 
 
 def rows_near(shot, colour, centre, reach=30, left=0, right=None):
@@ -43,23 +41,9 @@ def rows_near(shot, colour, centre, reach=30, left=0, right=None):
     return bool(rows) and all(abs(row - centre) <= reach for row in rows) and len(rows) >= 8
 
 
-def wait_for_screen(game, what, check, timeout=10):
-    def taken():
-        shot = game.screenshot()
-        return shot if check(shot) else None
-    return wait_for(taken, timeout, what, interval=0.1)
-
-
 def menu_line(line):
     """The menu's highlighted line: lines stand 100 pixels apart from y = 400 down (rows 200, 300, 400)."""
     return lambda shot: rows_near(shot, HIGHLIGHT, 200 + 100 * line)
-
-
-def check_window(game):
-    info = game.window_info()
-    expect(info.get("title") == TITLE, "caption %r" % info.get("title"))
-    expect((info.get("Width"), info.get("Height")) == (str(WIDTH), str(HEIGHT)),
-           "client area %sx%s" % (info.get("Width"), info.get("Height")))
 
 
 def in_match(shot):
@@ -75,71 +59,58 @@ def game_over_shown(shot):
 
 def leave(game, position):
     """From the game-over screen back to the menu, and out of the program with Escape."""
+    game.wait_for_screen("the game-over screen naming the winner", game_over_shown)
     game.keys("Up", "space")  # "Main Menu"
-    game.wait_for_log(READY % "menu", start=position)
-    wait_for_screen(game, "the menu again", menu_line(0))
+    game.wait_for_state("menu", position)
+    game.wait_for_screen("the menu again", menu_line(0))
     game.keys("Escape")
-    expect(game.wait_exit() == 0, "exit code %s after Escape" % game.process.returncode)
-    last = game.log().rstrip("\n").splitlines()[-1]
-    expect(last.startswith("-- Logging ended at "), "the log ends with %r" % last)
+    game.expect_ended(0, "Escape")
 
 
 def two_player(game, screenshots):
-    check_window(game)
-    menu = wait_for_screen(game, "the menu with its first line highlighted", menu_line(0), timeout=20)
+    game.check_window(TITLE, WIDTH, HEIGHT)
+    menu = game.wait_for_screen("the menu with its first line highlighted", menu_line(0), timeout=20)
     if screenshots:
         menu.save(os.path.join(screenshots, "menu.png"))
-
     # A snake runs off the field within half a second: pause at once.
     game.keys("space", "Tab")
-    position = game.wait_for_log(READY % "main")
-    position = game.wait_for_log(READY % "pause", start=position)
-    wait_for_screen(game, "the pause screen", lambda shot: rows_near(shot, RED, 250, reach=70)
-                    and not shot.rows_with(SCORE))
-
+    position = game.wait_for_state("pause", game.wait_for_state("main"))
+    game.wait_for_screen("the pause screen", lambda shot: rows_near(shot, RED, 250, reach=70)
+                         and not shot.rows_with(SCORE))
     game.keys("space")  # "Resume Game"
-    position = game.wait_for_log(READY % "main", start=position)
+    position = game.wait_for_state("main", position)
     with Steering(game):
-        wait_for_screen(game, "the score line of the match", in_match, timeout=5)
+        game.wait_for_screen("the score line of the match", in_match, timeout=5)
         if screenshots:
             time.sleep(0.5)  # a little way into the match, which may end at any moment
-            shot = game.screenshot()
-            if in_match(shot):
+            if in_match(shot := game.screenshot()):
                 shot.save(os.path.join(screenshots, "match.png"))
-    game.keys("F1")  # the computer takes the player's snake
-    game.keys("Tab")  # the player's keys, Tab among them, no longer count
-
-    ended = game.wait_for_log(READY % "game_over", timeout=90, start=position)
+    # The computer takes the player's snake; the player's keys, Tab among them, no longer count.
+    game.keys("F1", "Tab")
+    ended = game.wait_for_state("game_over", position, 90)
     expect(READY % "pause" not in game.log()[position:ended], "Tab paused the match after F1")
-    position = ended
-    wait_for_screen(game, "the game-over screen naming the winner", game_over_shown)
-    leave(game, position)
+    leave(game, ended)
 
 
 def one_player(game, _screenshots):
-    wait_for_screen(game, "the menu", menu_line(0), timeout=20)
+    game.wait_for_screen("the menu", menu_line(0), timeout=20)
     game.keys("Down")
-    two = wait_for_screen(game, "the highlight on the player-mode line", menu_line(1))
     band = (200, 270, 600, 330)
+    two = game.wait_for_screen("the highlight on the player-mode line", menu_line(1)).region(*band)
     game.keys("space")
-    wait_for_screen(game, "the player-mode line changed", lambda shot: shot.region(*band) != two.region(*band))
+    game.wait_for_screen("the player-mode line changed", lambda shot: shot.region(*band) != two)
     game.keys("Up")
-    wait_for_screen(game, "the highlight back on the first line", menu_line(0))
+    game.wait_for_screen("the highlight back on the first line", menu_line(0))
     game.keys("space")
-    position = game.wait_for_log(READY % "main")
-
+    position = game.wait_for_state("main")
     countdown = (WIDTH // 2 - 60, 0, WIDTH // 2 + 60, 60)
     with Steering(game):
-        first = wait_for_screen(game, "the one-player score line", lambda shot: in_match(shot)
-                                and shot.rows_with(SCORE, countdown[0], countdown[2])
-                                and not shot.rows_with(SCORE, WIDTH - 200, WIDTH), timeout=5)
-        wait_for_screen(game, "the countdown running",
-                        lambda shot: in_match(shot) and shot.region(*countdown) != first.region(*countdown),
-                        timeout=5)
+        first = game.wait_for_screen("the one-player score line", lambda shot: in_match(shot) and shot.rows_with(
+            SCORE, countdown[0], countdown[2]) and not shot.rows_with(SCORE, WIDTH - 200, WIDTH), timeout=5)
+        game.wait_for_screen("the countdown running", lambda shot: in_match(shot)
+                             and shot.region(*countdown) != first.region(*countdown), timeout=5)
     # Left alone the snake runs off the field.
-    position = game.wait_for_log(READY % "game_over", start=position)
-    wait_for_screen(game, "the game-over screen", game_over_shown)
-    leave(game, position)
+    leave(game, game.wait_for_state("game_over", position))
 
 
 def headless(game, _screenshots):
@@ -148,31 +119,23 @@ def headless(game, _screenshots):
     expect(game.process.poll() is None, "the program ended by itself")
     game.process.send_signal(signal.SIGINT)
     # Ended as an interrupted process, but only after a clean shutdown.
-    expect(game.wait_exit() == -signal.SIGINT, "exit code %s after an interrupt" % game.process.returncode)
+    lines = game.expect_ended(-signal.SIGINT, "an interrupt")
     expect(game.read("stderr.txt") == "Abnormal termination detected.\n", "stderr %r" % game.read("stderr.txt"))
-    lines = game.log().rstrip("\n").splitlines()
-    expect(lines[-1].startswith("-- Logging ended at "), "the log ends with %r" % lines[-1])
     expect("W: Termination requested from outside; shutting down." in lines, "no note of the request in the log")
 
 
-def main():
-    scenarios = {"two-player": two_player, "one-player": one_player, "headless": headless}
-    if len(sys.argv) < 3 or sys.argv[1] not in scenarios:
-        sys.exit(__doc__)
-    name, run_folder = sys.argv[1], sys.argv[2]
-    screenshots = sys.argv[4] if len(sys.argv) > 4 and sys.argv[3] == "--screenshots" else None
-    windowless = {"SDL_VIDEODRIVER": "dummy", "DISPLAY": ""}
+def test(started, name, run_folder, *options):
+    expect(name in SCENARIOS, "no scenario %r" % name)
+    screenshots = options[1] if options[:1] == ("--screenshots",) else None
+    windowless = {"SDL_VIDEODRIVER": "dummy", "DISPLAY": ""} if name == "headless" else None
+    game = Program(os.path.join(run_folder, "vellorin"), run_folder=run_folder, environment=windowless)
+    started.append(game)
+    if not windowless:
+        game.find_window("Vellorin")
+    SCENARIOS[name](game, screenshots)
 
-    def test(started):
-        game = Program(os.path.join(run_folder, "vellorin"), run_folder=run_folder,
-                       environment=windowless if name == "headless" else None)
-        started.append(game)
-        if name != "headless":
-            game.find_window("Vellorin")
-        scenarios[name](game, screenshots)
 
-    return run(test)
-
+SCENARIOS = {"two-player": two_player, "one-player": one_player, "headless": headless}
 
 if __name__ == "__main__":
-    sys.exit(main())
+    main(test, 2)

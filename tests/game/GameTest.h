@@ -19,9 +19,7 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -30,11 +28,6 @@ inline int timersInUse() {
     int count = 0;
     for (unsigned int slot = 0; slot < lum::TimerImpl::SLOTS; ++slot) count += lum::TimerImpl::inSlot(slot) != nullptr;
     return count;
-}
-
-inline std::string readFile(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 }
 
 // A stand-in state is registered, so that the App accepts switch requests (the

@@ -73,10 +73,8 @@ TEST(LongRunTest, MatchesOfComputerAgainstComputerLeaveNothingBehind) {
             // pauses nothing.
             started = matches % 10 != 0 || pausedOnce;
             pausedOnce = true;
-            for (unsigned int code : started ? std::vector<unsigned int>{lum::KEY_F1, lum::KEY_LEFT, lum::KEY_TAB}
-                                             : std::vector<unsigned int>{lum::KEY_TAB}) {
-                r.app.queueKeyPress(code);
-            }
+            if (started) r.app.queueKeyPress(lum::KEY_F1), r.app.queueKeyPress(lum::KEY_LEFT);
+            r.app.queueKeyPress(lum::KEY_TAB);
         }
         if (state == "pause") {
             problems += started;
@@ -86,10 +84,8 @@ TEST(LongRunTest, MatchesOfComputerAgainstComputerLeaveNothingBehind) {
             // The food's clock and the pause screen's snake; this screen's listener.
             problems += timersInUse() != 2 || lum::SoundSystem::openSystems() != 0 ||
                         r.app.getKeyListeners().size() != 1 || r.play->playerSnake.name != "Computer";
-            if (++matches == warmUp || matches == total) {
-                heap[matches == warmUp ? 0 : 1] = mallinfo2().uordblks;
-                descriptors[matches == warmUp ? 0 : 1] = openDescriptors();
-            }
+            if (++matches == warmUp || matches == total)
+                heap[matches == total] = mallinfo2().uordblks, descriptors[matches == total] = openDescriptors();
             // Escape, released, ends the program from this screen after the last match.
             if (matches == total) r.app.queueKey(lum::KEY_ESCAPE, lum::RELEASED);
             else r.app.queueKeyPress(lum::KEY_SPACE);

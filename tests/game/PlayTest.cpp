@@ -27,11 +27,7 @@ Cells cells(const snake& s) {
     return found;
 }
 
-void place(snake& s, int x, int y, int direction) {
-    s.head->x = x;
-    s.head->y = y;
-    s.direction = direction;
-}
+void place(snake& s, int x, int y, int direction) { s.head->x = x, s.head->y = y, s.direction = direction; }
 
 using SnakeTest = FieldTest;
 
@@ -94,11 +90,9 @@ TEST_F(FoodTest, PiecesComeInTheirDrawnOrderAndKeepClearOfEachOther) {
     f.maxPieces = 30;
     for (int i = 0; i < 40; ++i) f.onTimer(*f.timer);
     EXPECT_EQ(f.pieceCount, 30u); // every tick tried; the limit held
-    for (auto* p = f.first; p != nullptr; p = p->next) {
-        for (auto* q = p->next; q != nullptr; q = q->next) {
+    for (auto* p = f.first; p != nullptr; p = p->next)
+        for (auto* q = p->next; q != nullptr; q = q->next)
             EXPECT_FALSE(std::abs(p->x - q->x) <= 30 && std::abs(p->y - q->y) <= 30);
-        }
-    }
 }
 
 TEST_F(FoodTest, TheNewestPieceUnderTheHeadIsEatenAndResetKeepsTheOldest) {
@@ -152,10 +146,7 @@ TEST_F(ControllerTest, TheComputerTurnsTowardTheNewestPieceAndRoundTheCorners) {
     snake s;
     food f;
     aiController ai(&s, &f), edge(&s, nullptr);
-    struct Case {
-        aiController* by;
-        int x, y, direction, lastY, expected;
-    };
+    struct Case { aiController* by; int x, y, direction, lastY, expected; };
     f.first->x = f.first->y = 100; // the target square: 100..130 both ways
     // Toward the food: across, not back; in the column with the target below;
     // on the column's edge no change; target above and moved down since, or
@@ -200,8 +191,7 @@ TEST_F(PlayStateTest, TheWinnerIsDecidedBeforeAMealInTheSameFrame) {
     play->onActivate();
     place(play->playerSnake, 400, 300, RIGHT);
     place(play->computerSnake, 400, 290, UP); // onto the player's new neck
-    play->foodManager.first->x = 400;
-    play->foodManager.first->y = 290; // under the player's next head
+    play->foodManager.first->x = 400, play->foodManager.first->y = 290; // under the player's next head
     const int value = play->foodManager.first->value;
     testing::internal::CaptureStdout();
     play->onUpdate();

@@ -1,21 +1,17 @@
 // Test support for the image file codecs: a fresh folder per test under the
-// working directory, picture files made at test time by other programs (Pillow
-// through make_picture.py, ImageMagick's convert), byte-level patching of
-// those files, and the pattern every generated picture carries.
+// working directory, picture files made at test time by other code (Pillow and
+// hand-made BMPs through make_picture.py, ImageMagick's convert), byte-level
+// patching of those files, and the pattern every generated picture carries.
 #pragma once
 
 #include "framework/graphics/Image.h"
 #include "framework/graphics/ImageFile.h"
 #include "tests/imagefile/HostCommand.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -34,14 +30,6 @@ inline bool showsPattern(const Image& image, unsigned int width, unsigned int he
     for (unsigned int i = 0; same && i < width * height; ++i)
         same = image.getPixel(i % width, i / width) == patternPixel(i % width, i / width, alpha);
     return same;
-}
-
-// The message of the exception of type E that call throws, or a note that it threw none.
-template <typename E, typename Call> std::string messageOf(Call&& call) try {
-    call();
-    return "<nothing thrown>";
-} catch (const E& thrown) {
-    return thrown.what();
 }
 
 inline void putLE(Bytes& bytes, std::size_t offset, std::uint32_t value, unsigned int byteCount = 4) {
@@ -63,11 +51,11 @@ protected:
 
     std::string path(const std::string& name) const { return folder + "/" + name; }
 
-    // Pillow writes the pattern; the format follows the name's extension.
-    // Options: --alpha, --rle, --id TEXT, --top-left.
+    // make_picture.py writes the pattern through Pillow; the format follows the
+    // name's extension. Options: --alpha, --rle, --id TEXT, --top-left (for a
+    // BMP, the rows reversed by hand).
     std::string pillow(const std::string& name, unsigned int width, unsigned int height, std::string options = "") {
-        return run(std::string(IMAGEFILE_PYTHON) + " '" + IMAGEFILE_MAKE_PICTURE + "' '" + path(name) + "' " +
-                       std::to_string(width) + " " + std::to_string(height) + " " + options, name);
+        return run(makePicture(name, width, height) + options, name);
     }
 
     // ImageMagick's convert turns the pattern (a PNG from Pillow) into the named
@@ -80,7 +68,7 @@ protected:
     }
 
     // A 32-bit BMP with these red, green, blue and alpha masks written by
-    // make_masked_bmp.py, which also gives the pixels a reader must find (RGBA,
+    // make_picture.py, which also gives the pixels a reader must find (RGBA,
     // bottom row first) and says whether Pillow read them alike ("pillow") or
     // cannot read such a file ("rule"). Options: --header N, --alpha-bitfields.
     struct MaskedPicture {
@@ -90,19 +78,13 @@ protected:
     };
     MaskedPicture maskedBmp(const std::string& name, unsigned int width, unsigned int height,
                             const std::string& masks, const std::string& options = "") {
-        const std::string command = std::string(IMAGEFILE_PYTHON) + " '" + IMAGEFILE_MAKE_MASKED_BMP + "' '" +
-                                    path(name) + "' '" + path(name + ".rgba") + "' " + std::to_string(width) + " " +
-                                    std::to_string(height) + " " + masks + " " + options;
-        run(command + " > '" + path(name + ".said") + "'", name);
-        const Bytes said = readBytes(path(name + ".said"));
-        const std::string word(said.begin(), std::find(said.begin(), said.end(), '\n'));
-        return {path(name), readBytes(path(name + ".rgba")), word};
+        run(makePicture(name, width, height) + "--masks " + masks + " --expected '" + path(name + ".rgba") + "' " +
+                options + " > '" + path(name + ".said") + "'", name);
+        const std::string said = readFile(path(name + ".said"));
+        return {path(name), readBytes(path(name + ".rgba")), said.substr(0, said.find('\n'))};
     }
 
-    static Bytes readBytes(const std::string& file) {
-        std::ifstream in(file, std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    static Bytes readBytes(const std::string& file) { return readFile<Bytes>(file); }
 
     // A copy of the file, changed by patch, saved under a new name.
     template <typename Patch> std::string patched(const std::string& file, const std::string& name, Patch patch) {
@@ -123,7 +105,7 @@ protected:
     void expectRefused(const std::string& file, const std::string& message) {
         Image target(2, 1, Colour::GREEN);
         target.plot(1, 0, Colour::YELLOW).setAlpha(0.5f).setTransparentColour(Colour::MAGENTA);
-        EXPECT_EQ(message, messageOf<ImageFile::ImageFileException>([&] { ImageFile(file).load(target); })) << file;
+        EXPECT_EQ(message, thrown<ImageFile::ImageFileException>([&] { ImageFile(file).load(target); })) << file;
         EXPECT_TRUE(target.getWidth() == 2 && target.getHeight() == 1 && target.getPixel(0, 0) == Colour::GREEN &&
                     target.getPixel(1, 0) == Colour::YELLOW && target.getOpacity() == 127 &&
                     target.getTransparentColour() && *target.getTransparentColour() == Colour::MAGENTA)
@@ -131,6 +113,10 @@ protected:
     }
 
 private:
+    std::string makePicture(const std::string& name, unsigned int width, unsigned int height) const {
+        return std::string(IMAGEFILE_PYTHON) + " '" + IMAGEFILE_MAKE_PICTURE + "' '" + path(name) + "' " +
+               std::to_string(width) + " " + std::to_string(height) + " ";
+    }
     std::string run(const std::string& command, const std::string& name) const {
         if (runHostCommand(command) != 0)
             throw std::runtime_error("failed: " + command);

@@ -22,9 +22,8 @@ TEST(SdlClock, CountersConvertExactlyWithoutOverflow) {
         {2400000000ull * 3600 * 24 * 365 + 1200000000, 2400000000, 3600ll * 24 * 365 * second + second / 2},
         {550000000000, 100000000000, 5500000000}, // a counter faster than a nanosecond per tick
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
         EXPECT_EQ(lum::SdlClock::toNanoseconds(c.counter, c.frequency), c.nanoseconds) << c.counter;
-    }
 }
 
 // Rounding down keeps a wait from ending past its deadline; far deadlines

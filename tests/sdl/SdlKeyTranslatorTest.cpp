@@ -46,9 +46,8 @@ TEST(SdlKeyTranslator, KeysWithTheirModifiersGiveTheFrameworkCodes) {
             << "key " << c.key << " with modifiers " << c.modifiers;
     }
     // SDL numbers F1 to F12 in a row.
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < 12; ++i)
         EXPECT_EQ(lum::SdlKeyTranslator::translate(SDLK_F1 + i, KMOD_NONE), 128u + i) << "F" << i + 1;
-    }
 }
 
 } // namespace

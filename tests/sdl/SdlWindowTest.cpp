@@ -1,7 +1,7 @@
 // The desktop platform with SDL's display-less video driver: the window it
-// opens, the picture it presents and the frame trace, the input one step makes
-// of each event, and full screen when opening again after a reset. The end-to-end
-// tests repeat the visible parts in a real window system.
+// opens, presenting without allocating and the frame trace, the input one step
+// makes of each event, and full screen when opening again after a reset. The
+// end-to-end tests see the visible parts in a real window system.
 #include "framework/sdl/SdlAppImpl.h"
 
 #include "framework/graphics/Screen.h"
@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <new>
@@ -31,28 +32,21 @@ namespace {
 
 using Result = lum::AppImpl::MessageResult;
 
+// Events as SDL queues them, with the fields the platform reads.
 SDL_Event event(Uint32 type) {
     SDL_Event event{};
     event.type = type;
     return event;
 }
 SDL_Event key(Uint32 type, SDL_Keycode code, Uint16 modifiers) {
-    SDL_Event event = ::event(type);
-    event.key.keysym.sym = code;
-    event.key.keysym.mod = modifiers;
+    SDL_Event event{};
+    event.key = {type, 0, 0, 0, 0, 0, 0, {SDL_SCANCODE_UNKNOWN, code, modifiers, 0}};
     return event;
 }
-SDL_Event motion(int x, int y) {
-    SDL_Event event = ::event(SDL_MOUSEMOTION);
-    event.motion.x = x;
-    event.motion.y = y;
-    return event;
-}
-SDL_Event button(Uint32 type, Uint8 which, int x, int y) {
-    SDL_Event event = ::event(type);
-    event.button.button = which;
-    event.button.x = x;
-    event.button.y = y;
+SDL_Event mouse(Uint32 type, Uint8 button, int x, int y) {
+    SDL_Event event{};
+    if (type == SDL_MOUSEMOTION) event.motion = {type, 0, 0, 0, 0, x, y, 0, 0};
+    else event.button = {type, 0, 0, 0, button, 0, 0, 0, x, y};
     return event;
 }
 
@@ -76,29 +70,20 @@ protected:
         platform.getMouseListeners().add(*this);
     }
 
-    bool onKey(const lum::KeyEvent& event) override {
-        input.push_back("key " + std::to_string(event.key) + sign(event.state));
-        return true;
+    bool onKey(const lum::KeyEvent& e) override { return note("key " + std::to_string(e.key) + sign(e.state)); }
+    bool onMouseMove(const lum::MouseEvent& e) override { return note("move " + at(e)); }
+    bool onMouseButton(const lum::MouseEvent& e) override {
+        return note("button " + std::to_string(e.button) + sign(e.state) + " " + at(e));
     }
-    bool onMouseMove(const lum::MouseEvent& event) override { return mouse("move ", event); }
-    bool onMouseButton(const lum::MouseEvent& event) override {
-        return mouse("button " + std::to_string(event.button) + sign(event.state) + " ", event);
-    }
-    bool mouse(const std::string& what, const lum::MouseEvent& event) {
-        input.push_back(what + std::to_string(event.x) + "," + std::to_string(event.y));
-        return true;
-    }
+    bool note(const std::string& what) { return input.push_back(what), true; }
+    static std::string at(const lum::MouseEvent& e) { return std::to_string(e.x) + "," + std::to_string(e.y); }
     static std::string sign(unsigned int state) { return state == lum::PRESSED ? "+" : "-"; }
 };
 
-TEST_F(SdlWindowTest, OpensAFixedWindowOfTheScreenSizeWithTheApplicationTitle) {
+// (The end-to-end test checks the title and size in a real window system.)
+TEST_F(SdlWindowTest, OpensAFixedWindowWithThePointerShown) {
     setenv("LUM_FRAME_TRACE", "/nonexistent-folder/trace.txt", 1); // a measuring aid never stops the program
     open();
-    int width = 0, height = 0;
-    SDL_GetWindowSize(platform.getWindow(), &width, &height);
-    EXPECT_EQ(width, WIDTH);
-    EXPECT_EQ(height, HEIGHT);
-    EXPECT_STREQ(SDL_GetWindowTitle(platform.getWindow()), "LUM [ User ID: 'tester' ] :: Window Test.");
     EXPECT_EQ(SDL_GetWindowFlags(platform.getWindow()) & (SDL_WINDOW_RESIZABLE | SDL_WINDOW_FULLSCREEN), 0u);
     EXPECT_TRUE(platform.isCursorShown());
     const std::string display = platform.describeDisplay(); // the start-up block of the log
@@ -106,7 +91,8 @@ TEST_F(SdlWindowTest, OpensAFixedWindowOfTheScreenSizeWithTheApplicationTitle) {
     EXPECT_NE(display.find("\n   Version:  SDL 2."), std::string::npos) << display;
 }
 
-TEST_F(SdlWindowTest, PresentsTheScreenTheRightWayUpAndTracesFramesWithoutAllocating) {
+// (The presenter's copy is turned the right way up in its own test and in a real window.)
+TEST_F(SdlWindowTest, PresentsFramesWithoutAllocatingAndTracesThem) {
     const std::string tracePath = testing::TempDir() + "sdl_frame_trace.txt";
     setenv("LUM_FRAME_TRACE", tracePath.c_str(), 1);
     open();
@@ -120,16 +106,6 @@ TEST_F(SdlWindowTest, PresentsTheScreenTheRightWayUpAndTracesFramesWithoutAlloca
     for (int frame = 0; frame < 3; ++frame) platform.present(screen, rows);
     EXPECT_EQ(allocations, before);
 
-    const std::vector<unsigned char> shown = platform.getPresenter()->readPixels(); // top row first
-    ASSERT_EQ(shown.size(), WIDTH * HEIGHT * 4u);
-    auto rgb = [&](int column, int row) {
-        const unsigned char* pixel = &shown[(row * WIDTH + column) * 4];
-        return pixel[0] << 16 | pixel[1] << 8 | pixel[2];
-    };
-    EXPECT_EQ(rgb(0, 0), 0xC80000);
-    EXPECT_EQ(rgb(WIDTH - 1, 0), 0xC80000);
-    EXPECT_EQ(rgb(5, 5), 0x0000C8);
-    EXPECT_EQ(rgb(0, HEIGHT - 1), 0x00C800);
 
     platform.reset(); // closes the trace
     // A line a frame: the clock after presenting, then four phase times.
@@ -143,8 +119,7 @@ TEST_F(SdlWindowTest, PresentsTheScreenTheRightWayUpAndTracesFramesWithoutAlloca
         stamps.push_back(stamp);
     }
     ASSERT_EQ(stamps.size(), 3u);
-    EXPECT_LE(stamps[0], stamps[1]);
-    EXPECT_LE(stamps[1], stamps[2]);
+    EXPECT_TRUE(std::is_sorted(stamps.begin(), stamps.end()));
     std::remove(tracePath.c_str());
 }
 
@@ -156,15 +131,14 @@ TEST_F(SdlWindowTest, EachStepMakesInputOfOneQueuedEvent) {
     SDL_Event close = event(SDL_WINDOWEVENT);
     close.window.event = SDL_WINDOWEVENT_CLOSE;
     SDL_Event events[] = {key(SDL_KEYDOWN, SDLK_LSHIFT, KMOD_LSHIFT), key(SDL_KEYDOWN, SDLK_a, KMOD_LSHIFT),
-                          key(SDL_KEYUP, SDLK_UP, KMOD_NONE), motion(10, 8),
-                          button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 0, HEIGHT - 1),
-                          button(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, WIDTH - 1, 0),
-                          button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X1, 1, 1), event(SDL_MOUSEWHEEL), close,
+                          key(SDL_KEYUP, SDLK_UP, KMOD_NONE), mouse(SDL_MOUSEMOTION, 0, 10, 8),
+                          mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 0, HEIGHT - 1),
+                          mouse(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, WIDTH - 1, 0),
+                          mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X1, 1, 1), event(SDL_MOUSEWHEEL), close,
                           event(SDL_QUIT)};
     for (SDL_Event& queued : events) SDL_PushEvent(&queued);
-    for (Result result; (result = platform.handleMessage(0)) != Result::None;) {
+    for (Result result; (result = platform.handleMessage(0)) != Result::None;)
         input.push_back(result == Result::Quit ? "quit" : "|");
-    }
     // Mouse rows count upwards from the bottom; side buttons and the wheel give no input.
     EXPECT_EQ(input, (std::vector<std::string>{"key 0+", "|", "key 65+", "|", "key 141-", "|", "move 10,40", "|",
                                                "button 1+ 0,1", "|", "button 3- 63,48", "|", "|", "|", "quit",

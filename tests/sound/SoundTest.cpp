@@ -4,71 +4,22 @@
 // what happens with files that cannot be played. Built a second time with
 // SOUND_NO_DRIVER for a run with no audio driver at all (a driver name that
 // does not exist), where every system opens silent and usable.
-#include "framework/sound/AudioDevice.h"
 #include "framework/sound/Sound.h"
 #include "framework/sound/SoundChannel.h"
 #include "framework/sound/SoundSystem.h"
-
-#include <gtest/gtest.h>
+#include "tests/sound/DiskAudio.h"
 
 #include <algorithm>
-#include <chrono>
-#include <cstdint>
-#include <cstdlib>
-#include <fstream>
-#include <sys/stat.h>
-#include <thread>
 
 namespace {
 
-// The "W: " lines of this process's log.txt so far.
-std::vector<std::string> warnings() {
-    std::ifstream file("log.txt");
-    std::vector<std::string> found;
-    for (std::string line; std::getline(file, line);)
-        if (line.rfind("W: ", 0) == 0) found.push_back(line);
-    return found;
-}
+using namespace lum::test;
 
 #ifndef SOUND_NO_DRIVER
 
-// Output is read back from the file the disk audio driver writes, named by
-// SDL_DISKAUDIOFILE.
-using Samples = std::vector<std::int16_t>;
-
-constexpr long framesPerSecond = lum::AudioDevice::sampleRate;
 // Output that may already be mixed, or still in flight to the file, when a
 // call returns: a device buffer, the file's write buffer and some slack.
 constexpr long settleFrames = framesPerSecond / 4;
-
-long frames(double seconds) { return static_cast<long>(seconds * framesPerSecond); }
-
-// Polls until the condition holds; false after five seconds. The device mixes
-// on its own thread, so its effects are waited for, not slept on.
-template <typename Condition>
-bool eventually(Condition condition) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!condition() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    return condition();
-}
-
-// Frames of output so far, each a 16-bit stereo sample pair.
-long framesWritten() {
-    struct stat info {};
-    return stat(std::getenv("SDL_DISKAUDIOFILE"), &info) == 0 ? long(info.st_size / lum::AudioDevice::bytesPerFrame) : 0;
-}
-
-// The left channel of `seconds` of output from frame `from` on, once written.
-Samples heard(long from, double seconds) {
-    const long to = from + frames(seconds);
-    EXPECT_TRUE(eventually([to] { return framesWritten() >= to; })) << "the disk audio driver writes too little";
-    std::ifstream file(std::getenv("SDL_DISKAUDIOFILE"), std::ios::binary);
-    file.seekg(from * lum::AudioDevice::bytesPerFrame);
-    Samples samples;
-    std::int16_t frame[lum::AudioDevice::channels];
-    while (long(samples.size()) < to - from && file.read(reinterpret_cast<char*>(frame), sizeof frame)) samples.push_back(frame[0]);
-    return samples;
-}
 
 // `seconds` of samples from the first sound on, or fewer when the output ends
 // sooner; none when it is all silent.
@@ -76,8 +27,6 @@ Samples opening(const Samples& samples, double seconds) {
     const auto onset = std::find_if(samples.begin(), samples.end(), [](std::int16_t sample) { return sample != 0; });
     return Samples(onset, onset + std::min<long>(samples.end() - onset, frames(seconds)));
 }
-
-bool allSilent(const Samples& samples) { return opening(samples, 1).empty(); }
 
 // Pitch in Hz from the zero crossings, with hysteresis against the decoder's
 // low-level noise.
@@ -90,8 +39,6 @@ double pitch(const Samples& samples) {
     }
     return crossings / 2.0 * framesPerSecond / static_cast<double>(samples.size());
 }
-
-
 
 // twoTones.mp3 plays 440 Hz for 0.4 s, then 1320 Hz to 3 s.
 constexpr double toneSeconds = 0.5;  // tone.mp3, 660 Hz
@@ -188,9 +135,8 @@ TEST(SoundFailure, UnplayableFilesGiveOneWarningEachAndTheSystemStaysUsable) {
 
     const std::vector<std::string> lines = warnings();
     ASSERT_EQ(lines.size(), names.size());
-    for (std::size_t index = 0; index < names.size(); ++index) {
+    for (std::size_t index = 0; index < names.size(); ++index)
         EXPECT_NE(lines[index].find("\"" + names[index] + "\""), std::string::npos) << lines[index];
-    }
 }
 
 #else

@@ -1,5 +1,5 @@
 // The framework's core as a program of its own: the exact log file of a short
-// run, a log that cannot be opened, and the end on a termination signal. The
+// run, a log that cannot be opened, and the ends on termination signals. The
 // test program starts itself again as that small program in a folder of its
 // own (see main).
 #include "tests/spine/SpineSupport.h"
@@ -11,7 +11,6 @@
 
 #include <csignal>
 #include <cstdlib>
-#include <cstring>
 #include <iostream>
 #include <regex>
 
@@ -27,13 +26,16 @@ int runScript(const std::filesystem::path& folder, const char* mode) {
 
 // A run replaces the earlier log, writes an empty message as its prefix alone
 // and closes the last line with the end marker; a log that cannot be opened
-// stops the program before main; SIGTERM is reported and ends the process once
-// the log has ended.
-TEST(Script, AShortRunWritesExactlyThisLog) {
+// stops the program before main. A termination request outside the loop is
+// reported and ends the process once main and the log have ended; inside the
+// loop it ends the loop after that step as exit() would, and only after
+// shutdown and the log's end does the signal end the process. A second
+// request ends it at once.
+TEST(Script, TheLogOfAShortRunAndTheEndsOfTerminatedOnes) {
     const auto folder = std::filesystem::temp_directory_path() / ("lum-script-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
     std::ofstream(folder / "log.txt") << "an earlier run\n";
-    const int status = runScript(folder, "script");
+    int status = runScript(folder, "script");
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status << readFile(folder / "stderr.txt");
     const std::regex stamp("[A-Z][a-z]{2} [A-Z][a-z]{2} [ 1-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-6][0-9] [0-9]{4}");
     EXPECT_EQ(std::regex_replace(readFile(folder / "log.txt"), stamp, "<time>"),
@@ -51,67 +53,44 @@ TEST(Script, AShortRunWritesExactlyThisLog) {
 
     std::filesystem::remove(folder / "log.txt");
     std::filesystem::create_directory(folder / "log.txt");
-    const int refused = runScript(folder, "script");
-    EXPECT_FALSE(WIFEXITED(refused) && WEXITSTATUS(refused) == 0);
+    status = runScript(folder, "script");
+    EXPECT_FALSE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_NE(readFile(folder / "stderr.txt").find("Unable to open log.txt file for output."), std::string::npos);
-
     std::filesystem::remove(folder / "log.txt");
-    const int terminated = runScript(folder, "sigterm");
-    EXPECT_TRUE(WIFSIGNALED(terminated) && WTERMSIG(terminated) == SIGTERM) << terminated;
-    EXPECT_EQ(readFile(folder / "stderr.txt"), "Abnormal termination detected.\n");
-    EXPECT_NE(readFile(folder / "log.txt").find("\nE: main returned\n-- Logging ended at "), std::string::npos);
-    std::filesystem::remove_all(folder);
-}
 
-// A termination request inside the loop ends it after that step as exit()
-// would: shutdown runs, the log ends, and only then does the signal end the
-// process. A second request ends it at once.
-TEST(Script, TerminationEndsTheLoopCleanlyAndASecondRequestEndsAtOnce) {
-    const auto folder = std::filesystem::temp_directory_path() / ("lum-signal-" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder);
-    for (int signal : {SIGTERM, SIGINT}) {
-        const int status = runScript(folder, signal == SIGTERM ? "sigterm-loop" : "sigint-loop");
-        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
-        EXPECT_EQ(readFile(folder / "stderr.txt"), "Abnormal termination detected.\nmenu.onDestroy\n");
+    const std::string inLoop = "Abnormal termination detected.\nmenu.onDestroy\n";
+    const std::string loopEnd = "\nW: Termination requested from outside; shutting down.\nI: Timer 3 has stopped\n"
+                                "E: main returned\n-- Logging ended at ";
+    const struct { const char* mode; int signal; std::string err, logEnd; } ends[] = {
+        {"sigterm", SIGTERM, "Abnormal termination detected.\n", "\nE: main returned\n-- Logging ended at "},
+        {"sigterm-loop", SIGTERM, inLoop, loopEnd},
+        {"sigint-loop", SIGINT, inLoop, loopEnd},
+        {"sigint-twice", SIGINT, "Abnormal termination detected.\n", ""}, // no end marker at all
+    };
+    for (const auto& e : ends) {
+        status = runScript(folder, e.mode);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == e.signal) << e.mode << ": " << status;
+        EXPECT_EQ(readFile(folder / "stderr.txt"), e.err) << e.mode;
         const std::string log = readFile(folder / "log.txt");
-        EXPECT_NE(log.find("\nW: Termination requested from outside; shutting down.\n"
-                           "I: Timer 3 has stopped\nE: main returned\n-- Logging ended at "),
-                  std::string::npos) << log;
+        EXPECT_EQ(log.find(e.logEnd.empty() ? "-- Logging ended at " : e.logEnd) != std::string::npos,
+                  !e.logEnd.empty()) << e.mode << ": " << log;
     }
-    const int twice = runScript(folder, "sigint-twice");
-    EXPECT_TRUE(WIFSIGNALED(twice) && WTERMSIG(twice) == SIGINT) << twice;
-    EXPECT_EQ(readFile(folder / "stderr.txt"), "Abnormal termination detected.\n");
-    EXPECT_EQ(readFile(folder / "log.txt").find("-- Logging ended at "), std::string::npos);
     std::filesystem::remove_all(folder);
 }
 
-// The scripted program: the menu hands over to the play state, whose timer ends
-// the program at its first call.
-int runScriptedProgram() {
+// The scripted program: the menu hands over to the play state, whose timer at
+// its first call ends the program, or raises the signal (and the program notes
+// its shutdown on standard error).
+int runScriptedProgram(int signal) {
     Journal journal;
     Recorder menu{"menu", journal}, play{"main", journal};
     Timer timer(3, 10, play);
     menu.updateHook = [] { application.setState("main"); };
     play.activateHook = [&timer] { timer.start(); };
-    play.timerHook = [](Timer&) { application.exit(); };
+    play.timerHook = [signal](Timer&) { signal == 0 ? application.exit() : void(std::raise(signal)); };
     application.addState("menu", menu).addState("main", play);
     run();
-    lum::log.info("").error("script finished");
-    return 0;
-}
-
-
-// The scripted program's play state asks for its end with the signal at the
-// timer's first call, and notes its shutdown on standard error.
-int runSignalledProgram(int signal) {
-    Journal journal;
-    Recorder menu{"menu", journal}, play{"main", journal};
-    Timer timer(3, 10, play);
-    menu.updateHook = [] { application.setState("main"); };
-    play.activateHook = [&timer] { timer.start(); };
-    play.timerHook = [signal](Timer&) { std::raise(signal); };
-    application.addState("menu", menu).addState("main", play);
-    run();
+    if (signal == 0) return lum::log.info("").error("script finished"), 0;
     std::cerr << journal.back() << std::endl;
     lum::log.error("main returned");
     return 0;
@@ -124,9 +103,9 @@ int runSignalledProgram(int signal) {
 // the small program whose log file and end the tests read.
 int main(int argc, char** argv) {
     const std::string mode = argc == 2 ? argv[1] : "";
-    if (mode == "script") return lum::test::runScriptedProgram();
-    if (mode == "sigterm-loop") return lum::test::runSignalledProgram(SIGTERM);
-    if (mode == "sigint-loop") return lum::test::runSignalledProgram(SIGINT);
+    if (mode == "script") return lum::test::runScriptedProgram(0);
+    if (mode == "sigterm-loop") return lum::test::runScriptedProgram(SIGTERM);
+    if (mode == "sigint-loop") return lum::test::runScriptedProgram(SIGINT);
     // Outside the loop the request waits for the end of main, the log's end
     // marker, then ends the process: a normal exit status is a fault.
     if (mode == "sigterm") {

@@ -8,13 +8,10 @@
 #include "framework/Timer.h"
 #include "framework/graphics/Screen.h"
 #include "framework/headless/HeadlessAppImpl.h"
+#include "tests/support/TestSupport.h"
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -30,23 +27,6 @@ constexpr std::int64_t FRAME_NS = 16666667; // 1/60 s, rounded
 
 inline lum::HeadlessAppImpl& platform() { return lum::HeadlessAppImpl::instance(); }
 inline void run() { application.run(800, 600, "Vellorin", "q4417093"); }
-
-inline std::string readFile(const std::filesystem::path& path) {
-    std::ostringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
-
-// The message of the runtime_error `call` throws.
-template <typename Call>
-std::string thrown(Call call) {
-    try {
-        call();
-    } catch (const std::runtime_error& error) {
-        return error.what();
-    }
-    return "(nothing thrown)";
-}
 
 // Writes every call the framework makes on it to a journal, prefixed with its
 // name: state calls as "menu.onUpdate", keys as "menu:97+", mouse events as

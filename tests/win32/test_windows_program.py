@@ -10,79 +10,54 @@ Usage: test_windows_program.py <run folder with the launcher>"""
 import array
 import os
 import sys
-import tempfile
 import time
 
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "e2e"))
-from desktop import Program, expect, run, wait_for  # noqa: E402
-
-READY = "%s is ready to become the active state."
+from desktop import Program, expect, main, wait_for  # noqa: E402
 
 
-class Capture:
-    """Everything Wine plays, as written by ALSA's file plugin."""
 
-    def __init__(self, folder):
-        self.path = os.path.join(folder, "audio.raw")
-        self.config = os.path.join(folder, "asound.conf")
-        with open(self.config, "w") as conf:
-            conf.write('pcm.null { type null }\n'
-                       'pcm.!default { type file slave.pcm "null" file "%s" format "raw" }\n'
-                       'ctl.!default { type hw card 0 }\n' % self.path)
-
-    def size(self):
-        return os.path.getsize(self.path) if os.path.exists(self.path) else 0
-
-    def loudest(self, start):
-        """The largest sample magnitude written after byte `start`, read as 16-bit samples."""
-        with open(self.path, "rb") as raw:
-            raw.seek(start)
-            data = raw.read()
-        samples = array.array("h", data[: len(data) // 2 * 2])
-        return max((abs(s) for s in samples), default=0)
-
-    def listen(self, seconds):
-        start = self.size()
-        time.sleep(seconds)
-        return self.loudest(start), self.size() - start
+def listen(path, seconds):
+    """The largest 16-bit sample magnitude, and the bytes, that ALSA's file plugin writes in `seconds`."""
+    start = os.path.getsize(path) if os.path.exists(path) else 0
+    time.sleep(seconds)
+    with open(path, "rb") as raw:
+        raw.seek(start)
+        data = raw.read()
+    return max(map(abs, array.array("h", data[:len(data) // 2 * 2])), default=0), len(data)
 
 
-def scenario(started, run_folder):
-    folder = tempfile.mkdtemp(prefix="vellorin-audio-")
-    capture = Capture(folder)
-    game = Program(os.path.join(run_folder, "vellorin"), run_folder=run_folder,
-                   environment={"ALSA_CONFIG_PATH": capture.config})
+def test(started, run_folder):
+    game = Program(os.path.join(run_folder, "vellorin"), run_folder=run_folder, start=False)
     started.append(game)
+    audio = game.path("audio.raw")
+    with open(game.path("asound.conf"), "w") as conf:
+        conf.write('pcm.null { type null }\n'
+                   'pcm.!default { type file slave.pcm "null" file "%s" format "raw" }\n'
+                   'ctl.!default { type hw card 0 }\n' % audio)
+    game.env["ALSA_CONFIG_PATH"] = game.path("asound.conf")
+    game.start()
     game.find_window("Vellorin")
     position = game.wait_for_log("I: OpenGL info:\n   Vendor:   ", timeout=20)
-    log = game.log()
     for field in ("   Renderer: ", "   Version:  "):
-        expect(field in log[position:], "the OpenGL block lacks %r" % field)
+        expect(field in game.log()[position:], "the OpenGL block lacks %r" % field)
 
-    wait_for(lambda: capture.size() > 0, 20, "music in the menu")
-    loud, written = capture.listen(2.0)
+    wait_for(lambda: os.path.exists(audio) and os.path.getsize(audio) > 0, 20, "music in the menu")
+    loud, written = listen(audio, 2.0)
     expect(written > 0 and loud > 1000, "the menu music is silent (peak %d over %d bytes)" % (loud, written))
     print("menu: peak %d over %d bytes" % (loud, written))
 
     game.keys("space", "Tab")  # a match, paused at once
-    position = game.wait_for_log(READY % "pause", start=game.wait_for_log(READY % "main"))
+    game.wait_for_state("pause", game.wait_for_state("main"))
     time.sleep(0.5)  # what the device had buffered before the pause
-    loud, written = capture.listen(1.5)
+    loud, written = listen(audio, 1.5)
     expect(loud < 100, "music heard while paused (peak %d over %d bytes)" % (loud, written))
     print("paused: peak %d over %d bytes" % (loud, written))
 
     game.close_window()
-    expect(game.wait_exit() == 0, "exit code %s after closing the window" % game.process.returncode)
-    last = game.log().rstrip("\n").splitlines()[-1]
-    expect(last.startswith("-- Logging ended at "), "the log ends with %r" % last)
-
-
-def main():
-    if len(sys.argv) < 2:
-        sys.exit(__doc__)
-    return run(lambda started: scenario(started, sys.argv[1]))
+    game.expect_ended(0, "closing the window")
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    main(test, 1)

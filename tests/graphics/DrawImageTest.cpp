@@ -159,67 +159,42 @@ TEST(RandomizedDrawing, MatchesThePlainRulesPixelByPixel) {
     });
 }
 
-// Drawing keeps to the alphas an image is known to have; every way of changing
-// pixels after a first draw must be seen by the next. Each change below puts
-// one partly transparent pixel where the fast paths would miss it.
-TEST(AlphaClass, EveryChangeOfPixelsIsSeenByTheNextDraw) {
-    const Colour odd(200, 100, 50, 99);
+// Drawing keeps to the alphas an image is known to have, and an image whose
+// transparent colour no pixel has draws as if it had none: every way of
+// changing pixels after a first draw must be seen by the next. Each change
+// brings a partly transparent pixel or the key where the fast paths would miss it.
+TEST(KnownPixels, EveryChangeIsSeenByTheNextDraw) {
+    const Colour odd(200, 100, 50, 99), key = Colour::MAGENTA;
     using Change = std::function<void(Image&)>;
     const std::pair<const char*, Change> changes[] = {
-        {"plot", [&](Image& image) { image.plot(3, 1, odd); }},
-        {"getPixels", [&](Image& image) { image.getPixels()[image.getWidth() + 3] = odd; }},
+        {"plot", [&](Image& image) { image.plot(3, 1, odd).plot(4, 1, key); }},
+        {"getPixels", [&](Image& image) { image.getPixels()[image.getWidth() + 3] = odd, image.getPixels()[5] = key; }},
         {"clear", [&](Image& image) { image.clear(odd); }},
-        {"assignment", [&](Image& image) { image = Image(image.getWidth(), image.getHeight(), odd); }},
+        {"clear to the key", [&](Image& image) { image.clear(key); }},
+        {"assignment", [&](Image& image) { image = Image(20, 4, odd).plot(2, 2, key).setTransparentColour(key); }},
         {"copyRegion", [&](Image& image) { Image(20, 4, odd).copyRegion(image, odd, 0, 0, 20, 4); }},
         {"resize", [&](Image& image) { image.plot(3, 1, odd).resize(30, 3); }},
-        {"loading a file", [&](Image& image) { loadThroughFile(image, Image(20, 4, odd)); }},
+        {"resize uncovering a black key",
+         [](Image& image) { image.setTransparentColour(Colour::BLACK).resize(20, 2).resize(20, 4); }},
+        {"loading a file", [&](Image& image) { loadThroughFile(image, Image(20, 4, odd).plot(3, 1, key)); }},
+        {"a new key", [](Image& image) { image.setTransparentColour(Colour(10, 20, 30, 255)); }},
+        {"drawing onto it", [&](Image& image) { image.drawImage(Image(2, 2, key), 0, 0, 2, 2, 3, 1); }},
     };
     for (const auto& [name, change] : changes) {
         for (const bool changeTarget : {false, true}) {
             SCOPED_TRACE(std::string(name) + (changeTarget ? " of the target" : " of the source"));
             Image source(20, 4, Colour(10, 20, 30, 255)), target(20, 4, BACKDROP);
-            target.drawImage(source); // both images' classes are known now
+            source.setTransparentColour(key);
+            target.drawImage(source); // both images' facts are known now, no pixel keyed
             change(changeTarget ? target : source);
             Image expected(target);
             target.drawImage(source);
             for (unsigned int y = 0; y < std::min(source.getHeight(), expected.getHeight()); ++y)
                 for (unsigned int x = 0; x < std::min(source.getWidth(), expected.getWidth()); ++x)
                     reference::drawPixel(expected.getPixels()[y * expected.getWidth() + x], source.getPixel(x, y),
-                                         nullptr, 255);
+                                         source.getTransparentColour(), 255);
             EXPECT_TRUE(samePixels(target, expected));
         }
-    }
-}
-
-// An image whose transparent colour no pixel has draws as if it had none; every
-// way of bringing that colour (or a new one) into the picture must be seen by
-// the next draw.
-TEST(TransparentColour, EveryChangeThatBringsTheKeyIsSeenByTheNextDraw) {
-    using Change = std::function<void(Image&)>;
-    const std::pair<const char*, Change> changes[] = {
-        {"plot", [](Image& image) { image.plot(3, 1, Colour::MAGENTA); }},
-        {"getPixels", [](Image& image) { image.getPixels()[5] = Colour::MAGENTA; }},
-        {"clear", [](Image& image) { image.clear(Colour::MAGENTA); }},
-        {"assignment", [](Image& image) { image = Image(20, 4, Colour::MAGENTA).setTransparentColour(Colour::MAGENTA); }},
-        {"a new key", [](Image& image) { image.setTransparentColour(Colour(10, 20, 30, 255)); }},
-        {"drawing onto it", [](Image& image) { image.drawImage(Image(2, 2, Colour::MAGENTA), 0, 0, 2, 2, 3, 1); }},
-        {"resize uncovering a black key",
-         [](Image& image) { image.setTransparentColour(Colour::BLACK).resize(20, 2).resize(20, 4); }},
-        {"loading a file", [](Image& image) { loadThroughFile(image, Image(20, 4, Colour(10, 20, 30, 255)).plot(3, 1, Colour::MAGENTA)); }},
-    };
-    for (const auto& [name, change] : changes) {
-        SCOPED_TRACE(name);
-        Image source(20, 4, Colour(10, 20, 30, 255)), target(20, 4, BACKDROP);
-        source.setTransparentColour(Colour::MAGENTA);
-        target.drawImage(source); // no pixel is keyed yet
-        change(source);
-        Image expected(target);
-        target.drawImage(source);
-        for (unsigned int y = 0; y < source.getHeight(); ++y)
-            for (unsigned int x = 0; x < source.getWidth(); ++x)
-                reference::drawPixel(expected.getPixels()[y * expected.getWidth() + x], source.getPixel(x, y),
-                                     source.getTransparentColour(), 255);
-        EXPECT_TRUE(samePixels(target, expected));
     }
 }
 

@@ -11,21 +11,6 @@ void ChangedRows::reset(unsigned int rowCount) {
     end = rowCount;
 }
 
-void ChangedRows::mark(unsigned int from, unsigned int count) {
-    const unsigned int rows = rowCount();
-    if (from >= rows || count == 0)
-        return;
-    const unsigned int to = from + std::min(count, rows - from);
-    std::fill(flags.begin() + from, flags.begin() + to, std::uint8_t{1});
-    if (end == first) {
-        first = from;
-        end = to;
-    } else {
-        first = std::min(first, from);
-        end = std::max(end, to);
-    }
-}
-
 void ChangedRows::handOver(ChangedRows& into) {
     // Assigning reuses the receiver's storage: nothing is allocated per frame.
     into.flags = flags;

@@ -5,6 +5,7 @@
 // which need look at no other rows of a picture it already shows.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -20,8 +21,16 @@ class ChangedRows {
 public:
     // `rowCount` rows, every one of them changed: a new block of pixels.
     void reset(unsigned int rowCount);
-    // Clipped to the rows there are.
-    void mark(unsigned int first, unsigned int count);
+    // Clipped to the rows there are. Inline: every draw calls it.
+    void mark(unsigned int from, unsigned int count) {
+        const unsigned int rows = rowCount();
+        if (from >= rows || count == 0)
+            return;
+        const unsigned int to = count < rows - from ? from + count : rows;
+        std::fill(flags.begin() + from, flags.begin() + to, std::uint8_t{1});
+        first = end == first ? from : std::min(first, from);
+        end = std::max(end, to);
+    }
     void markAll() { mark(0, rowCount()); }
 
     unsigned int rowCount() const { return static_cast<unsigned int>(flags.size()); }

@@ -50,34 +50,6 @@ ImageImpl::ImageImpl(Image* owner, const ImageImpl& other)
 
 ImageImpl::~ImageImpl() = default;
 
-void ImageImpl::Facts::afterWrite(const Write& write, const Colour* key) {
-    if (write.wholeImage)
-        fillPending = false;
-    switch (write.effect) {
-    case Effect::Recolour: // the new colours may be the key
-        keyKnown = key == nullptr;
-        keyFound = false;
-        break;
-    case Effect::SetColour:
-        if (write.wholeImage) {
-            alphas = classOf(write.colour.getAlpha());
-            alphasKnown = true;
-            keyFound = isKey(write.colour, key);
-            keyKnown = true;
-        } else {
-            // The classes widen in their order: opaque, binary, mixed.
-            alphas = std::max(alphas, classOf(write.colour.getAlpha()));
-            keyFound = keyFound || isKey(write.colour, key);
-        }
-        break;
-    case Effect::Anything:
-        alphasKnown = false;
-        keyKnown = key == nullptr;
-        keyFound = false;
-        break;
-    }
-}
-
 ImageImpl::Facts ImageImpl::Facts::forNewBlock(const Colour* key) const {
     Facts copy = *this;
     copy.fillPending = false;
@@ -95,14 +67,6 @@ void ImageImpl::Facts::afterClear(const Colour& colour, const Colour* key, bool 
     fill = colour;
 }
 
-Colour* ImageImpl::beginWrite(const Write& write) {
-    if (!write.wholeImage)
-        settle();
-    facts.afterWrite(write, transparentColour.get());
-    changed.mark(write.firstRow, write.rowCount);
-    return pixels.empty() ? nullptr : pixels.data();
-}
-
 Colour* ImageImpl::handOutPixels() {
     settle();
     facts.handedOut = true;
@@ -110,9 +74,7 @@ Colour* ImageImpl::handOutPixels() {
     return pixels.empty() ? nullptr : pixels.data();
 }
 
-void ImageImpl::settle() const {
-    if (!facts.fillPending)
-        return;
+void ImageImpl::fillNow() const {
     RowDrawing::fill(pixels.data(), pixels.size(), facts.fill);
     facts.fillPending = false;
     changed.markAll();
@@ -140,11 +102,6 @@ Colour ImageImpl::getPixel(unsigned int x, unsigned int y) const {
     if (facts.fillPending)
         return facts.fill;
     return pixels[static_cast<std::size_t>(y) * width + x];
-}
-
-const Colour* ImageImpl::getPixels() const {
-    settle();
-    return pixels.empty() ? nullptr : pixels.data();
 }
 
 void ImageImpl::takeChangedRows(ChangedRows& into) {
@@ -269,10 +226,6 @@ bool ImageImpl::containsTransparentColour() const {
         facts.keyKnown = true;
     }
     return facts.keyFound;
-}
-
-AlphaClass ImageImpl::classOf(std::uint8_t alpha) {
-    return alpha == 255 ? AlphaClass::Opaque : alpha == 0 ? AlphaClass::Binary : AlphaClass::Mixed;
 }
 
 void ImageImpl::logFixedDimensions() const {

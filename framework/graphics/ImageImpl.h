@@ -12,6 +12,7 @@
 #include "framework/graphics/Colour.h"
 #include "framework/graphics/Image.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -59,7 +60,13 @@ public:
     // The one way into the pixels for writing: carries out or drops a waiting
     // clear, brings the facts and changed rows up to date, and returns the
     // block (null without pixels).
-    Colour* beginWrite(const Write& write);
+    Colour* beginWrite(const Write& write) {
+        if (!write.wholeImage)
+            settle();
+        facts.afterWrite(write, transparentColour.get());
+        changed.mark(write.firstRow, write.rowCount);
+        return pixels.empty() ? nullptr : pixels.data();
+    }
     // For a writer that finds out row by row what it changed (clipped).
     void rowsChanged(unsigned int firstRow, unsigned int rowCount) { changed.mark(firstRow, rowCount); }
 
@@ -81,7 +88,10 @@ public:
 
     Colour getPixel(unsigned int x, unsigned int y) const;
     // For reading; a waiting clear is carried out first.
-    const Colour* getPixels() const;
+    const Colour* getPixels() const {
+        settle();
+        return pixels.empty() ? nullptr : pixels.data();
+    }
     // The colour of a clear not yet carried out, if one is waiting.
     const Colour* getPendingClear() const { return facts.fillPending ? &facts.fill : nullptr; }
 
@@ -122,7 +132,35 @@ private:
         Colour fill{0, 0, 0, 255};
         bool handedOut = false;
 
-        void afterWrite(const Write& write, const Colour* key);
+        // Inline, as every draw calls it.
+        void afterWrite(const Write& write, const Colour* key) {
+            if (write.wholeImage)
+                fillPending = false;
+            const bool isKey = key != nullptr && write.colour == *key;
+            switch (write.effect) {
+            case Effect::Recolour: // the new colours may be the key
+                keyKnown = key == nullptr;
+                keyFound = false;
+                break;
+            case Effect::SetColour:
+                if (write.wholeImage) {
+                    alphas = classOf(write.colour.getAlpha());
+                    alphasKnown = true;
+                    keyFound = isKey;
+                    keyKnown = true;
+                } else {
+                    // The classes widen in their order: opaque, binary, mixed.
+                    alphas = std::max(alphas, classOf(write.colour.getAlpha()));
+                    keyFound = keyFound || isKey;
+                }
+                break;
+            case Effect::Anything:
+                alphasKnown = false;
+                keyKnown = key == nullptr;
+                keyFound = false;
+                break;
+            }
+        }
         void afterClear(const Colour& colour, const Colour* key, bool deferred);
         // The facts of a copy of the pixels in a new block, which nobody has
         // been handed: whatever a handed-out block holds must be looked at.
@@ -131,12 +169,18 @@ private:
 
     // Carries out a waiting clear. Called also for const readers: the
     // image's value is the same before and after.
-    void settle() const;
+    void settle() const {
+        if (facts.fillPending)
+            fillNow();
+    }
+    void fillNow() const;
     // Puts a new block in place: dimensions, pixels, facts, every row changed.
     void replaceBlock(std::vector<Colour>&& block, unsigned int newWidth, unsigned int newHeight,
                       const Facts& newFacts);
     void logFixedDimensions() const;
-    static AlphaClass classOf(std::uint8_t alpha);
+    static AlphaClass classOf(std::uint8_t alpha) {
+        return alpha == 255 ? AlphaClass::Opaque : alpha == 0 ? AlphaClass::Binary : AlphaClass::Mixed;
+    }
 
     unsigned int width = 0;
     unsigned int height = 0;

@@ -168,7 +168,11 @@ TEST(KnownPixels, EveryChangeIsSeenByTheNextDraw) {
     using Change = std::function<void(Image&)>;
     const std::pair<const char*, Change> changes[] = {
         {"plot", [&](Image& image) { image.plot(3, 1, odd).plot(4, 1, key); }},
-        {"getPixels", [&](Image& image) { image.getPixels()[image.getWidth() + 3] = odd, image.getPixels()[5] = key; }},
+        {"getPixels", [&](Image& image) {
+             Colour* pixels = image.getPixels();
+             pixels[image.getWidth() + 3] = odd;
+             pixels[5] = key;
+         }},
         {"clear", [&](Image& image) { image.clear(odd); }},
         {"clear to the key", [&](Image& image) { image.clear(key); }},
         {"assignment", [&](Image& image) { image = Image(20, 4, odd).plot(2, 2, key).setTransparentColour(key); }},

@@ -8,12 +8,13 @@
 
 #include <SDL.h>
 #include <SDL_syswm.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -49,40 +50,33 @@ TEST(SdlDisplayWait, EndsAtItsTimeOrAtOnceWithInput) {
 }
 
 // Xvfb under `timeout`, on the first free display, which it names on a pipe
-// once it takes connections; ended by its process id.
-class PrivateXServer {
-public:
+// once it takes connections (the pipe closes unnamed when it cannot start);
+// ended by its process id.
+struct PrivateXServer {
     PrivateXServer() {
         int ends[2];
         if (pipe(ends) != 0) return;
         process = fork();
         if (process == 0) {
-            close(ends[0]);
             const std::string named = std::to_string(ends[1]);
             execlp("timeout", "timeout", "60", "Xvfb", "-displayfd", named.c_str(), "-screen", "0", "320x240x24",
                    "-nolisten", "tcp", static_cast<char*>(nullptr));
             _exit(127);
         }
         close(ends[1]);
-        pollfd named{ends[0], POLLIN, 0};
-        char digit = 0;
-        while (process > 0 && poll(&named, 1, 10000) > 0 && read(ends[0], &digit, 1) == 1 && digit != '\n')
-            display += digit;
-        close(ends[0]);
-        if (!display.empty()) display.insert(0, ":");
+        FILE* named = fdopen(ends[0], "r");
+        char number[16] = "";
+        if (std::fgets(number, sizeof number, named) != nullptr) display = ":" + std::to_string(std::atoi(number));
+        std::fclose(named);
     }
     ~PrivateXServer() {
         if (process <= 0) return;
         kill(process, SIGTERM);
         waitpid(process, nullptr, 0);
     }
-    PrivateXServer(const PrivateXServer&) = delete;
-    PrivateXServer& operator=(const PrivateXServer&) = delete;
 
-    std::string display; // empty when it did not start
-
-private:
     pid_t process = -1;
+    std::string display; // empty when it did not start
 };
 
 // A window on a private X server, whose pointer another client moves.
@@ -132,10 +126,8 @@ TEST_F(SdlDisplayWaitOnX11, InputAPresentReadOffTheConnectionEndsTheWaitAtOnce) 
     movePointer(5, 5); // the pointer enters the window
     present();
     SDL_Event event{};
-    while (SDL_PollEvent(&event) != 0) {
-    }
-    SDL_Event dispatched{};
-    dispatched.type = SDL_USEREVENT;
+    while (SDL_PollEvent(&event) != 0) {}
+    SDL_Event dispatched{SDL_USEREVENT};
     SDL_PushEvent(&dispatched);
     const auto nanoseconds = [] { return std::chrono::nanoseconds(Clock::now().time_since_epoch()).count(); };
     do {

@@ -13,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 
 #include <algorithm>
 #include <climits>
@@ -109,33 +108,21 @@ TEST_F(Fonts, WindowsNamesResolveThroughFontconfig) {
 TEST_F(Fonts, AFileInTheWorkingDirectoryComesBeforeFontconfig) {
     const std::string sans = liberation("LiberationSans-Regular.ttf");
     if (sans.empty()) GTEST_SKIP() << "Liberation Sans is not installed";
-    const auto folder = std::filesystem::temp_directory_path() / ("vellorin-font-" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder / "other");
-    std::filesystem::copy_file(sans, folder / "cour.ttf", std::filesystem::copy_options::overwrite_existing);
-    std::filesystem::copy_file(mono, folder / "other" / "cour.ttf", std::filesystem::copy_options::overwrite_existing);
-    std::ofstream(folder / "notes.ttf") << "these are not the glyphs you are looking for\n";
-    // Back to the first folder before the test's own is removed (Windows
-    // refuses to remove the working directory), whatever the test's end.
-    const std::shared_ptr<void> back(nullptr, [first = std::filesystem::current_path(), folder](void*) {
+    std::filesystem::create_directories("other");
+    std::filesystem::copy_file(sans, "cour.ttf", std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(mono, "other/cour.ttf", std::filesystem::copy_options::overwrite_existing);
+    std::ofstream("notes.ttf") << "these are not the glyphs you are looking for\n";
+    // Back in the test's own folder afterwards, whatever the test's end.
+    const std::shared_ptr<void> back(nullptr, [first = std::filesystem::current_path()](void*) {
         std::filesystem::current_path(first);
-        std::filesystem::remove_all(folder);
     });
-    std::filesystem::current_path(folder);
 
     EXPECT_EQ(lum::FontLocator::locate("C:\\Windows\\Fonts\\cour.ttf"), "cour.ttf");
     const Font local("C:/Windows/Fonts/cour.ttf", 18);
     EXPECT_EQ(drawnHash(local.getImpl()), drawnHash(Font(sans, 18).getImpl()));
     EXPECT_EQ(thrown([] { Font("notes.ttf", 12); }), NOT_FOUND);
-    std::filesystem::current_path(folder / "other");
+    std::filesystem::current_path("other");
     EXPECT_EQ(drawnHash(Font("C:/Windows/Fonts/cour.ttf", 18).getImpl()), drawnHash(Font(mono, 18).getImpl()));
-}
-
-TEST_F(Fonts, SpacingFollowsTheSize) {
-    const std::tuple<unsigned int, unsigned int, unsigned int> sizes[] = {{24, 12, 3}, {14, 7, 1}, {7, 3, 0}};
-    for (const auto& [size, space, gap] : sizes) {
-        const lum::TrueTypeFont sized(mono, size);
-        EXPECT_EQ(std::make_pair(sized.getSpaceWidth(), sized.getCharacterGap()), std::make_pair(space, gap)) << size;
-    }
 }
 
 // Damaged data is refused with one of the font messages (or, cut after the
@@ -216,6 +203,12 @@ TEST_F(Fonts, MeasuresGlyphsGapsSpacesAndDescenders) {
     EXPECT_EQ(size(" g ").second, glyph('g').height);
     EXPECT_LT(glyph('g').baselineOffset, 0); // a descender reaches below the baseline
     EXPECT_EQ(glyph('A').baselineOffset, 0);
+    // Space and gap follow the size.
+    const std::tuple<unsigned int, unsigned int, unsigned int> sizes[] = {{24, 12, 3}, {14, 7, 1}, {7, 3, 0}};
+    for (const auto& [size, space, gap] : sizes) {
+        const lum::TrueTypeFont sized(mono, size);
+        EXPECT_EQ(std::make_pair(sized.getSpaceWidth(), sized.getCharacterGap()), std::make_pair(space, gap)) << size;
+    }
 }
 
 // The atlas turns FreeType's top-down bitmaps upright: g draws ink below the

@@ -45,8 +45,7 @@ TEST(LongRunTest, AOnePlayerMatchRunsItsWholeCountdown) {
             EXPECT_EQ(r.play->gameOverState->resultLine(),
                       "Player 1 has won with " + std::to_string(r.play->playerSnake.length) + " points.");
         })
-        .keys({lum::KEY_SPACE})
-        .until("menu")
+        .keys({lum::KEY_SPACE}).until("menu")
         .act([](GameRun& r) { EXPECT_EQ(r.menu->menuItems[1], "Set Two Player"); }) // the mode as it was left
         .keys({lum::KEY_ESCAPE}, lum::RELEASED)
         .run();

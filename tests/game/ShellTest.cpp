@@ -37,18 +37,12 @@ bool scoreShows(const lum::Image& frame, int x1, int x2) {
 TEST(ShellTest, AWholeGameFromTheMenuToTheEnd) {
     GameRun run;
     run.startMatch(false)
-        .act([](GameRun& r) {
-            r.play->foodManager.first->x = 700;
-            r.play->foodManager.first->y = 50;
-        })
-        .keys({lum::KEY_TAB})
-        .until("pause")
-        .keys({lum::KEY_SPACE})
-        .until("main")
+        .act([](GameRun& r) { r.play->foodManager.first->x = 700, r.play->foodManager.first->y = 50; })
+        .keys({lum::KEY_TAB}).until("pause")
+        .keys({lum::KEY_SPACE}).until("main")
         .until("game_over")
         .frames(1)
-        .keys({lum::KEY_SPACE})
-        .until("menu")
+        .keys({lum::KEY_SPACE}).until("menu")
         .keys({lum::KEY_DOWN, lum::KEY_DOWN, lum::KEY_SPACE})
         .run(); // every phase passed, a clean end, nothing left behind
 
@@ -80,8 +74,7 @@ TEST(ShellTest, TabPausesAndResumingCarriesOnWhereTheMatchStopped) {
     double music = 0;
     run.startMatch(true)
         .frames(90, true)
-        .keys({lum::KEY_TAB})
-        .until("pause")
+        .keys({lum::KEY_TAB}).until("pause")
         .act([&](GameRun& r) {
             const snake& s = r.play->playerSnake;
             paused = {s.head->x, s.head->y, s.direction, r.play->secondsLeft};
@@ -96,8 +89,7 @@ TEST(ShellTest, TabPausesAndResumingCarriesOnWhereTheMatchStopped) {
             r.app.queueKeyPress(lum::KEY_TAB); // the match's keys do nothing now
         })
         .frames(180)
-        .keys({lum::KEY_SPACE})
-        .until("main")
+        .keys({lum::KEY_SPACE}).until("main")
         .act([&](GameRun& r) {
             const snake& s = r.play->playerSnake;
             EXPECT_EQ(std::make_tuple(s.head->x, s.head->y, s.direction, r.play->secondsLeft), paused);
@@ -106,8 +98,7 @@ TEST(ShellTest, TabPausesAndResumingCarriesOnWhereTheMatchStopped) {
         })
         .frames(125, true) // steered by the keys again
         .act([&](GameRun& r) { EXPECT_EQ(r.play->secondsLeft, std::get<3>(paused) - 2); })
-        .keys({lum::KEY_TAB})
-        .until("pause")
+        .keys({lum::KEY_TAB}).until("pause")
         .keys({lum::KEY_ESCAPE})
         .run();
 }

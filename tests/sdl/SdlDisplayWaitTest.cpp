@@ -8,8 +8,6 @@
 
 #include <SDL.h>
 #include <SDL_syswm.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -33,7 +31,8 @@ TEST(SdlDisplayWait, EndsAtItsTimeOrAtOnceWithInput) {
 
     // Nothing to read: it sleeps the whole time, again and again (the timer
     // that expired unread last time is forgotten), however short the time.
-    for (const std::int64_t nanoseconds : {std::int64_t{3000000}, std::int64_t{1000000}, std::int64_t{3000000}, std::int64_t{1}}) {
+    constexpr std::int64_t ms = 1000000;
+    for (const std::int64_t nanoseconds : {3 * ms, 1 * ms, 3 * ms, std::int64_t{1}}) {
         const Clock::time_point start = Clock::now();
         EXPECT_FALSE(wait->waitForInput(nanoseconds));
         EXPECT_GE(millisecondsSince(start), nanoseconds / 1e6);
@@ -49,54 +48,28 @@ TEST(SdlDisplayWait, EndsAtItsTimeOrAtOnceWithInput) {
     close(ends[1]);
 }
 
-// Xvfb under `timeout`, on the first free display, which it names on a pipe
-// once it takes connections (the pipe closes unnamed when it cannot start);
-// ended by its process id.
-struct PrivateXServer {
-    PrivateXServer() {
-        int ends[2];
-        if (pipe(ends) != 0) return;
-        process = fork();
-        if (process == 0) {
-            const std::string named = std::to_string(ends[1]);
-            execlp("timeout", "timeout", "60", "Xvfb", "-displayfd", named.c_str(), "-screen", "0", "320x240x24",
-                   "-nolisten", "tcp", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(ends[1]);
-        FILE* named = fdopen(ends[0], "r");
-        char number[16] = "";
-        if (std::fgets(number, sizeof number, named) != nullptr) display = ":" + std::to_string(std::atoi(number));
-        std::fclose(named);
-    }
-    ~PrivateXServer() {
-        if (process <= 0) return;
-        kill(process, SIGTERM);
-        waitpid(process, nullptr, 0);
-    }
-
-    pid_t process = -1;
-    std::string display; // empty when it did not start
-};
-
-// A window on a private X server, whose pointer another client moves.
+// A window on a private X server, whose pointer another client moves. The
+// server, Xvfb under `timeout` on the first free display (which it names once
+// it takes connections), ends when its last client leaves.
 class SdlDisplayWaitOnX11 : public ::testing::Test {
 protected:
-    PrivateXServer server;
+    FILE* server = nullptr;
     SDL_Window* window = nullptr;
     SDL_SysWMinfo info{};
     Display* user = nullptr;
 
     void SetUp() override {
-        ASSERT_FALSE(server.display.empty()) << "Xvfb did not start";
-        setenv("DISPLAY", server.display.c_str(), 1);
+        server = popen("exec timeout 60 Xvfb -displayfd 1 -terminate -nolisten tcp 2>/dev/null", "r");
+        char number[16] = "";
+        ASSERT_TRUE(server != nullptr && std::fgets(number, sizeof number, server) != nullptr) << "Xvfb did not start";
+        setenv("DISPLAY", (":" + std::to_string(std::atoi(number))).c_str(), 1);
         setenv("SDL_VIDEODRIVER", "x11", 1);
         ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
         window = SDL_CreateWindow("wait", 0, 0, 64, 48, SDL_WINDOW_SHOWN);
         ASSERT_NE(window, nullptr) << SDL_GetError();
         SDL_VERSION(&info.version);
         ASSERT_TRUE(SDL_GetWindowWMInfo(window, &info));
-        user = XOpenDisplay(server.display.c_str());
+        user = XOpenDisplay(nullptr);
         ASSERT_NE(user, nullptr);
     }
     void TearDown() override {
@@ -104,6 +77,7 @@ protected:
         if (window != nullptr) SDL_DestroyWindow(window);
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         setenv("SDL_VIDEODRIVER", "dummy", 1);
+        if (server != nullptr) pclose(server); // the server's end, its clients gone
     }
 
     // Returns once the server has sent the window's client what the move made.

@@ -85,10 +85,7 @@ TEST_F(Spine, RegistrationMistakesAreRefused) {
 TEST_F(Spine, OneSwitchPerStepToTheLastRequest) {
     LogTail log;
     menu.updateHook = [] {
-        application.setState("pause");
-        application.setState("main");
-        application.setState("menu");
-        application.setState("nowhere");
+        for (const char* name : {"pause", "main", "menu", "nowhere"}) application.setState(name);
     };
     main.updateHook = [] { application.setState("pause"); };
     main.deactivateHook = [] { application.setState("game_over"); };
@@ -222,9 +219,7 @@ TEST_F(Spine, LowerSlotsFireFirstAndNothingFiresOnceExitIsRequested) {
     low.start();
     platform().setClockMode(lum::HeadlessAppImpl::ClockMode::FixedStep, 10 * MS);
     platform().onStep = [&late](lum::HeadlessAppImpl& headless) {
-        if (headless.getSteps() != 2) return;
-        application.exit();
-        late.start();
+        if (headless.getSteps() == 2) application.exit(), late.start();
     };
     run();
     EXPECT_EQ(fired, (Journal{"1@10", "2@10"}));
@@ -247,10 +242,7 @@ TEST_F(Spine, TimersReadTheClockOfThePlatformTheyAreHanded) {
     TimerImpl& impl = *TimerImpl::inSlot(timer.getSlot());
     other.setClock(1000 * MS);
     impl.start(other);
-    for (std::int64_t ms : {1009, 1010}) {
-        other.setClock(ms * MS);
-        TimerImpl::pollAll(other);
-    }
+    for (std::int64_t ms : {1009, 1010}) other.setClock(ms * MS), TimerImpl::pollAll(other);
     EXPECT_EQ(fired, (Journal{"1@0"})); // fired once, while the App's clock stood still
     EXPECT_EQ(impl.getLastFire(), 1010 * MS);
 }

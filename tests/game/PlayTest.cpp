@@ -144,18 +144,17 @@ TEST_F(ControllerTest, TheComputerTurnsTowardTheNewestPieceAndRoundTheCorners) {
     snake s;
     food f;
     aiController ai(&s, &f), edge(&s, nullptr);
-    struct Case { aiController* by; int x, y, direction, lastY, expected; };
+    struct Case { aiController* by; int x, y, direction, expected, lastY = 0; };
     f.first->x = f.first->y = 100; // the target square: 100..130 both ways
     // Toward the food: across, not back; in the column with the target below;
     // on the column's edge no change; target above and moved down since, or
     // not moved: wait. Then round the corners of the field.
-    for (const Case& c : {Case{&ai, 200, 300, RIGHT, 0, DOWN}, {&ai, 110, 300, LEFT, 0, DOWN},
-                          {&ai, 50, 300, LEFT, 0, DOWN}, {&ai, 50, 300, UP, 0, RIGHT}, {&ai, 100, 0, LEFT, 0, LEFT},
-                          {&ai, 110, 50, DOWN, 60, RIGHT}, {&ai, 110, 50, DOWN, 50, DOWN},
-                          {&ai, 110, 200, UP, 190, LEFT}, {&ai, 110, 120, UP, 0, UP}, {&edge, 0, 0, UP, 0, UP},
-                          {&edge, 0, 590, UP, 0, RIGHT}, {&edge, 790, 0, DOWN, 0, LEFT},
-                          {&edge, 790, 0, RIGHT, 0, RIGHT}, {&edge, 760, 300, DOWN, 0, DOWN},
-                          {&edge, 790, 590, RIGHT, 0, DOWN}}) {
+    for (const Case& c : {Case{&ai, 200, 300, RIGHT, DOWN}, {&ai, 110, 300, LEFT, DOWN}, {&ai, 50, 300, LEFT, DOWN},
+                          {&ai, 50, 300, UP, RIGHT}, {&ai, 100, 0, LEFT, LEFT}, {&ai, 110, 50, DOWN, RIGHT, 60},
+                          {&ai, 110, 50, DOWN, DOWN, 50}, {&ai, 110, 200, UP, LEFT, 190}, {&ai, 110, 120, UP, UP},
+                          {&edge, 0, 0, UP, UP}, {&edge, 0, 590, UP, RIGHT}, {&edge, 790, 0, DOWN, LEFT},
+                          {&edge, 790, 0, RIGHT, RIGHT}, {&edge, 760, 300, DOWN, DOWN},
+                          {&edge, 790, 590, RIGHT, DOWN}}) {
         place(s, c.x, c.y, c.direction);
         c.by->lastY = c.lastY;
         c.by->onTimer(*c.by->timer);

@@ -72,18 +72,25 @@ struct Win32Music : ::testing::Test {
     lum::SoundSystem system;
 };
 
+// Played on; paused midway for a while and resumed; or paused just after it
+// played through, before the main loop heard of it: each time it starts again.
 TEST_F(Win32Music, LoopingPieceStartsAgainEachTimeItPlaysThroughAlsoAfterAPause) {
-    for (const bool pause : {false, true}) {
-        SCOPED_TRACE(pause ? "paused and resumed" : "played on");
+    for (const std::string pause : {"played on", "paused midway", "paused as it ended"}) {
+        SCOPED_TRACE(pause);
         lum::SoundChannel* channel = playLooping("tone.mp3");
         ASSERT_TRUE(channel) << "no audio device or no MP3 decoder under Wine";
-        if (pause) {
+        if (pause == "paused midway") {
             ASSERT_TRUE(waitFor([&] { return channel->getPosition() >= 0.4 * toneSeconds; }));
             channel->setPaused(true);
             const double at = channel->getPosition();
             Sleep(300);
             handleQueuedMessages();
             EXPECT_NEAR(channel->getPosition(), at, 0.05);
+            channel->setPaused(false);
+        } else if (pause == "paused as it ended") {
+            ASSERT_TRUE(waitFor(noticeQueued, busy));
+            channel->setPaused(true);
+            handleQueuedMessages();
             channel->setPaused(false);
         }
         expectLoops(*channel);
@@ -107,17 +114,6 @@ TEST_F(Win32Music, NoticesOfAReplacedPieceOrAnotherDeviceLeaveTheCurrentPieceAlo
     handleQueuedMessages();
     EXPECT_GE(channel->getPosition(), before) << "started again";
     mciSendStringA("close other", nullptr, 0, nullptr);
-}
-
-// Paused after it had played through, before the main loop heard of it.
-TEST_F(Win32Music, PiecePausedJustAfterItPlayedThroughLoopsAfterTheResume) {
-    lum::SoundChannel* channel = playLooping("tone.mp3");
-    ASSERT_TRUE(channel);
-    ASSERT_TRUE(waitFor(noticeQueued, busy));
-    channel->setPaused(true);
-    handleQueuedMessages();
-    channel->setPaused(false);
-    expectLoops(*channel);
 }
 
 } // namespace

@@ -142,9 +142,8 @@ TEST_F(Spine, OvershootIsDroppedAndLateFiringIsNotMadeUp) {
 // ---- Input
 
 TEST_F(Spine, KeysGoToListenersInOrderUntilOneReturnsFalse) {
-    application.addKeyListener(first);
-    application.addKeyListener(second);
-    application.addKeyListener(first); // ignored: one entry, one call per event
+    // The second first is ignored: one entry, one call per event.
+    for (Recorder* listener : {&first, &second, &first}) application.addKeyListener(*listener);
     first.keyHook = [](const lum::KeyEvent& event) { return event.key != 'x'; };
     platform().queueKeyPress('a');
     platform().queueKey('x', lum::PRESSED);
@@ -155,9 +154,7 @@ TEST_F(Spine, KeysGoToListenersInOrderUntilOneReturnsFalse) {
 // Removed listeners are skipped at once and cannot be added back until the
 // purge after the next switch; input arriving during the switch is dropped.
 TEST_F(Spine, ListenersRemovedDuringADispatchAreSkippedAndPurgedAtTheNextSwitch) {
-    application.addKeyListener(first);
-    application.addKeyListener(second);
-    application.addKeyListener(third);
+    for (Recorder* listener : {&first, &second, &third}) application.addKeyListener(*listener);
     first.keyHook = [this](const lum::KeyEvent&) {
         application.removeKeyListener(first);
         application.removeKeyListener(second);

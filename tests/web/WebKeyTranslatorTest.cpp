@@ -9,7 +9,7 @@ namespace {
 
 using lum::WebKeyTranslator;
 
-TEST(WebKeyTranslator, KeyTextsWithCtrlAndAltGrGiveTheFrameworkCodes) {
+TEST(WebKeyTranslator, KeyTextsWithCtrlAndAltGrGiveTheFrameworkCodesAndOnlyTheGamesAreKeptFromTheBrowser) {
     const struct {
         const char* key;
         unsigned int expected;
@@ -31,9 +31,7 @@ TEST(WebKeyTranslator, KeyTextsWithCtrlAndAltGrGiveTheFrameworkCodes) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(WebKeyTranslator::translate(c.key, c.ctrl, c.altGr), c.expected) << (c.key ? c.key : "(null)");
-}
-
-TEST(WebKeyTranslator, OnlyTheGamesKeysAreKeptFromTheBrowser) {
+    // The browser keeps its action for every key but the game's.
     for (unsigned int code : {32u, 9u, 13u, 8u, 27u, 128u, 140u, 141u, 142u, 143u})
         EXPECT_TRUE(WebKeyTranslator::isReservedForGame(code)) << code;
     // Reloading (F5), full screen (F11), developer tools (F12) and typing stay the browser's.

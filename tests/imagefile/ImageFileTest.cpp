@@ -87,13 +87,13 @@ TEST_F(ImageFileTest, ThirtyTwoBitFilesWithAnyChannelMasksAreRead) {
     };
     int byPillow = 0;
     for (const auto& [masks, options] : cases) {
-        const MaskedPicture picture = maskedBmp("masked.bmp", 5, 3, masks, options);
-        const Image image = load(picture.file);
+        const auto [expected, checkedBy] = maskedBmp("masked.bmp", 5, 3, masks, options);
+        const Image image = load("masked.bmp");
         Bytes found;
         for (const Colour* pixel = image.getPixels(); pixel != image.getPixels() + image.getPixelCount(); ++pixel)
             found.insert(found.end(), {pixel->getRed(), pixel->getGreen(), pixel->getBlue(), pixel->getAlpha()});
-        EXPECT_EQ(found, picture.expected) << masks << " " << options;
-        byPillow += picture.checkedBy == "pillow";
+        EXPECT_EQ(found, expected) << masks << " " << options;
+        byPillow += checkedBy == "pillow";
     }
     EXPECT_EQ(byPillow, 3); // the byte-wide layouts Pillow knows; it refuses the others
 }

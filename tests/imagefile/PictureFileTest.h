@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace lum::test {
@@ -60,18 +61,14 @@ protected:
     // A 32-bit BMP with these red, green, blue and alpha masks written by
     // make_picture.py, which also gives the pixels a reader must find (RGBA,
     // bottom row first) and says whether Pillow read them alike ("pillow") or
-    // cannot read such a file ("rule"). Options: --header N, --alpha-bitfields.
-    struct MaskedPicture {
-        std::string file;
-        Bytes expected;
-        std::string checkedBy;
-    };
-    MaskedPicture maskedBmp(const std::string& name, unsigned int width, unsigned int height,
-                            const std::string& masks, const std::string& options = "") {
+    // cannot read such a file ("rule"): both are returned. Options: --header N,
+    // --alpha-bitfields.
+    std::pair<Bytes, std::string> maskedBmp(const std::string& name, unsigned int width, unsigned int height,
+                                            const std::string& masks, const std::string& options = "") {
         run(makePicture(name, width, height) + "--masks " + masks + " --expected '" + name + ".rgba' " + options +
                 " > '" + name + ".said'", name);
         const std::string said = readFile(name + ".said");
-        return {name, readBytes(name + ".rgba"), said.substr(0, said.find('\n'))};
+        return {readBytes(name + ".rgba"), said.substr(0, said.find('\n'))};
     }
 
     static Bytes readBytes(const std::string& file) { return readFile<Bytes>(file); }

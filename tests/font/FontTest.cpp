@@ -20,13 +20,9 @@
 #include <random>
 #include <tuple>
 
+namespace lum::test {
 namespace {
 
-using lum::Colour;
-using lum::Font;
-using lum::FontImpl;
-using lum::Image;
-using lum::test::thrown;
 using Bytes = std::vector<unsigned char>;
 
 const std::string NOT_FOUND = "TrueType font not found on standard search paths, or in local directory.";
@@ -38,7 +34,7 @@ std::string liberation(const std::string& name) {
     return "";
 }
 
-Bytes readBytes(const std::string& path) { return lum::test::readFile<Bytes>(path); }
+Bytes readBytes(const std::string& path) { return readFile<Bytes>(path); }
 
 // FNV-1a over the RGBA bytes, bottom row first.
 std::uint64_t pixelHash(const Image& image) {
@@ -303,3 +299,4 @@ TEST(HandMadeFontText, BlendsAndPlacesByTheWorkedExample) {
 }
 
 } // namespace
+} // namespace lum::test

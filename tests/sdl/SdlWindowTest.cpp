@@ -75,17 +75,14 @@ protected:
     static std::string sign(unsigned int state) { return state == lum::PRESSED ? "+" : "-"; }
 };
 
-// A fixed window with the pointer shown (the end-to-end test checks the title
-// and size in a real window system); after a reset it opens again, in full
-// screen when asked or saying why not.
+// A fixed window with the pointer shown (the end-to-end tests check the title
+// and size in a real window system, and the display's block in the log);
+// after a reset it opens again, in full screen when asked or saying why not.
 TEST_F(SdlWindowTest, OpensAFixedWindowAndAgainAfterAResetInFullScreenOrSaysWhyNot) {
     setenv("LUM_FRAME_TRACE", "/nonexistent-folder/trace.txt", 1); // a measuring aid never stops the program
     open();
     EXPECT_EQ(SDL_GetWindowFlags(platform.getWindow()) & (SDL_WINDOW_RESIZABLE | SDL_WINDOW_FULLSCREEN), 0u);
     EXPECT_TRUE(platform.isCursorShown());
-    const std::string display = platform.describeDisplay(); // the start-up block of the log
-    EXPECT_EQ(display.rfind("OpenGL info:\n   Vendor:   SDL video driver dummy\n   Renderer: ", 0), 0u) << display;
-    EXPECT_NE(display.find("\n   Version:  SDL 2."), std::string::npos) << display;
 
     platform.reset();
     EXPECT_EQ(platform.getWindow(), nullptr);

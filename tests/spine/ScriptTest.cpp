@@ -86,9 +86,8 @@ int runScriptedProgram(int signal) {
     application.addState("menu", menu).addState("main", play);
     run();
     if (signal == 0) return lum::log.info("").error("script finished"), 0;
-    std::cerr << journal.back() << std::endl;
-    lum::log.error("main returned");
-    return 0;
+    std::cerr << journal.back() << std::endl; // the state destroyed last
+    return lum::log.error("main returned"), 0;
 }
 
 } // namespace

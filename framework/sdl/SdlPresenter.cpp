@@ -19,7 +19,6 @@
 namespace lum {
 
 namespace {
-constexpr unsigned int bytesPerPixel = 4;
 
 [[noreturn]] void fail(const char* what) {
     log.error(std::string(what) + ": " + SDL_GetError());
@@ -190,15 +189,6 @@ std::string SdlPresenter::describe() const {
 
 void SdlPresenter::toWindow(int column, int row, int& x, int& y) const {
     SDL_RenderLogicalToWindow(renderer, static_cast<float>(column), static_cast<float>(row), &x, &y);
-}
-
-std::vector<unsigned char> SdlPresenter::readPixels() const {
-    std::vector<unsigned char> pixels(static_cast<std::size_t>(width) * height * bytesPerPixel);
-    if (SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ABGR8888, pixels.data(),
-                             static_cast<int>(width * bytesPerPixel)) != 0) {
-        pixels.clear();
-    }
-    return pixels;
 }
 
 void SdlPresenter::abandon() {

@@ -12,7 +12,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace lum {
 
@@ -37,10 +36,6 @@ public:
     // A client position of the screen image in window coordinates (they differ
     // when a full-screen display mode is larger than the image).
     void toWindow(int column, int row, int& x, int& y) const;
-
-    // The last frame drawn, as RGBA bytes top row first (read back from the
-    // renderer; reliable with SDL's software renderer).
-    std::vector<unsigned char> readPixels() const;
 
     bool isAccelerated() const;
 

@@ -29,12 +29,6 @@ static constexpr bool LOADED_KEEPS_KEY = true;
 
 namespace {
 
-lum::Image bystander() {
-    lum::Image image(2, 1, lum::Colour::GREEN);
-    image.plot(1, 0, lum::Colour::YELLOW).setAlpha(0.5f).setTransparentColour(lum::Colour::MAGENTA);
-    return image;
-}
-
 bool keptMagentaKey(const lum::Image& image) {
     return image.getTransparentColour() && *image.getTransparentColour() == lum::Colour::MAGENTA;
 }
@@ -48,7 +42,8 @@ bool unchanged(const lum::Image& image) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static Codec codec(NAME);
-    lum::Image target = bystander();
+    lum::Image target(2, 1, lum::Colour::GREEN);
+    target.plot(1, 0, lum::Colour::YELLOW).setAlpha(0.5f).setTransparentColour(lum::Colour::MAGENTA);
     try {
         codec.loadFromMemory(data, size, target);
     } catch (const std::runtime_error&) {

@@ -19,8 +19,7 @@ const lum::Colour key(255, 0, 255, 255);
 
 lum::Image load(const std::string& name) {
     lum::Image image;
-    lum::ImageFile(std::string(ASSETS) + "/" + name).load(image);
-    return image;
+    return lum::ImageFile(std::string(ASSETS) + "/" + name).load(image), image;
 }
 
 long keyed(const lum::Image& image) {

@@ -12,6 +12,7 @@ import sys
 import tempfile
 import threading
 import time
+from unittest import mock
 
 try:
     from Xlib import X, Xatom, display as xdisplay
@@ -57,17 +58,13 @@ def x_server(width=1024, height=768):
                                "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,),
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write_end)
-    previous = os.environ.get("DISPLAY")
     try:
         with os.fdopen(read_end) as numbers:
             display = ":" + numbers.readline().strip()
         expect(display[1:].isdigit(), "Xvfb did not report a display number")
-        os.environ["DISPLAY"] = display
-        yield display
+        with mock.patch.dict(os.environ, DISPLAY=display):  # as it was before, afterwards
+            yield display
     finally:
-        os.environ.pop("DISPLAY", None)
-        if previous is not None:
-            os.environ["DISPLAY"] = previous
         server.terminate()
         try:
             server.wait(timeout=5)
@@ -77,8 +74,7 @@ def x_server(width=1024, height=768):
 
 
 def xdotool(*arguments):
-    return subprocess.run(["xdotool"] + [str(a) for a in arguments], check=True,
-                          stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True).stdout
+    return subprocess.run(["xdotool"] + [str(a) for a in arguments], check=True, capture_output=True, text=True).stdout
 
 
 class Program:
@@ -119,9 +115,8 @@ class Program:
     def find_window(self, title, timeout=20):
         def search():
             expect(self.process.poll() is None, "the program ended early with code %s" % self.process.returncode)
-            found = subprocess.run(["xdotool", "search", "--name", title], stdout=subprocess.PIPE,
-                                   stderr=subprocess.DEVNULL, text=True).stdout.split()
-            return found[0] if found else None
+            ids = subprocess.run(["xdotool", "search", "--name", title], capture_output=True, text=True).stdout.split()
+            return ids[0] if ids else None
         self.window = wait_for(search, timeout, "the window " + repr(title))
         xdotool("windowfocus", "--sync", self.window)
         self.x = xdisplay.Display()

@@ -25,7 +25,6 @@ public:
         lum::application.addKeyListener(*this);
         lum::application.addMouseListener(*this);
         std::printf("active\n");
-        std::fflush(stdout);
     }
     void onDeactivate() override {
         lum::application.removeKeyListener(*this);
@@ -37,45 +36,39 @@ public:
         const lum::Colour red(200, 0, 0, 255), blue(0, 0, 200, 255), green(0, 200, 0, 255), white(255, 255, 255, 255);
         for (unsigned int y = 0; y < HEIGHT; ++y) {
             for (unsigned int x = 0; x < WIDTH; ++x) {
-                const bool bottomLeft = x < 10 && y < 10;
-                const bool topLeft = x < 10 && y >= HEIGHT - 10;
+                const bool bottomLeft = x < 10 && y < 10, topLeft = x < 10 && y >= HEIGHT - 10;
                 screen.plot(x, y, bottomLeft ? green : topLeft ? white : y >= HEIGHT / 2 ? red : blue);
             }
         }
-        if (!barShown) return;
-        for (unsigned int y = 100; y < 110; ++y)
-            for (unsigned int x = 0; x < WIDTH; ++x)
-                screen.plot(x, y, lum::Colour(220, 220, 0, 255));
+        // The bar's rows are drawn twice a frame, blue and then yellow.
+        for (unsigned int y = 100; barShown && y < 110; ++y)
+            for (unsigned int x = 0; x < WIDTH; ++x) screen.plot(x, y, lum::Colour(220, 220, 0, 255));
     }
 
     bool onKey(const lum::KeyEvent& event) override {
-        print("key %u %s\n", event.key, event.state == lum::PRESSED ? "pressed" : "released");
+        std::printf("key %u %s\n", event.key, event.state == lum::PRESSED ? "pressed" : "released");
         if (event.key == 'w' && event.state == lum::PRESSED) lum::application.setMousePosition(100, 100);
         if (event.key == 'b' && event.state == lum::PRESSED) barShown = !barShown;
         return true;
     }
     bool onMouseMove(const lum::MouseEvent& event) override {
-        print("move %d %d\n", event.x, event.y);
+        std::printf("move %d %d\n", event.x, event.y);
         return true;
     }
     bool onMouseButton(const lum::MouseEvent& event) override {
-        print("button %u %s %d %d\n", event.button, event.state == lum::PRESSED ? "pressed" : "released", event.x,
-              event.y);
+        std::printf("button %u %s %d %d\n", event.button, event.state == lum::PRESSED ? "pressed" : "released", event.x,
+                    event.y);
         return true;
     }
 
 private:
     bool barShown = false;
-
-    template <typename... Values> static void print(const char* format, Values... values) {
-        std::printf(format, values...);
-        std::fflush(stdout);
-    }
 };
 
 } // namespace
 
 int main() {
+    std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ); // each line reaches the script as it is written
     EchoState echo;
     lum::application.addState("echo", echo);
     lum::application.run(WIDTH, HEIGHT, "Platform Demo", "tester");

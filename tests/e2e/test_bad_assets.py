@@ -46,7 +46,7 @@ def no_font(game):
     game.env["FONTCONFIG_FILE"] = game.path("fonts.conf")
 
 
-def refused(game, what):
+def refused(game, what, _one_player=None):
     """The run ends at once with one line on standard error, naming the bad
     picture, nothing on standard output and status 1."""
     game.expect_ended(1, what)
@@ -56,7 +56,7 @@ def refused(game, what):
     expect(game.read("stdout.txt") == "", "%s: standard output %r" % (what, game.read("stdout.txt")))
 
 
-def silent(game, what, one_player=False):
+def silent(game, what, one_player):
     """The game plays on silently: one warning in the log, nothing on standard error."""
     game.find_window("Vellorin")
     position = game.wait_for_log("OpenGL info:", timeout=20)
@@ -90,10 +90,7 @@ def test(started, run_folder):
         started.append(game)
         prepare(game)
         game.start()
-        if one_player is None:
-            refused(game, what)
-        else:
-            silent(game, what, one_player)
+        (refused if one_player is None else silent)(game, what, one_player)
         started.remove(game)
         game.stop()
         game.remove()

@@ -12,7 +12,8 @@ timed match, whose countdown shows and runs in the score line; left alone the
 snake crashes and the game-over screen follows.
 
 headless: with SDL's display-less video driver and no display at all the game
-starts, runs, and on an interrupt (Ctrl+C in its terminal) shuts down, ends its
+starts (its log's display block naming the driver, the renderer and SDL's
+version), runs, and on an interrupt (Ctrl+C in its terminal) shuts down, ends its
 log and only then ends as an interrupted process.
 
 Usage: test_game.py two-player|one-player|headless <run folder> [--screenshots <folder>]
@@ -114,7 +115,8 @@ def one_player(game, _screenshots):
 
 
 def headless(game, _screenshots):
-    game.wait_for_log("   Vendor:   SDL video driver dummy", timeout=20)
+    game.wait_for_log("I: OpenGL info:\n   Vendor:   SDL video driver dummy\n   Renderer: ", timeout=20)
+    game.wait_for_log("\n   Version:  SDL 2.")
     time.sleep(1.0)  # a second of frames in the menu
     expect(game.process.poll() is None, "the program ended by itself")
     game.process.send_signal(signal.SIGINT)

@@ -1,9 +1,9 @@
 // Fonts with the real font files of the build machine: the name rules and
 // failure messages, finding the files the game names by Windows paths, damaged
 // font data, the shared handle, glyphs shared by fonts of one file and size
-// and the lazily loaded framework fonts; then
-// measuring and drawing: spacing, descenders, clipping at every edge and codes
-// above 127; and the blend and the glyph boxes by a font made by hand.
+// and the lazily loaded framework fonts; then measuring and drawing: spacing,
+// descenders, clipping at every edge and the rows text flags; and the blend,
+// the glyph boxes and codes above 127 by a font made by hand.
 #include "framework/graphics/Font.h"
 #include "framework/graphics/FontImpl.h"
 #include "framework/graphics/ImageAccess.h"
@@ -13,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 
 #include <algorithm>
 #include <climits>
@@ -21,13 +20,9 @@
 #include <random>
 #include <tuple>
 
+namespace lum::test {
 namespace {
 
-using lum::Colour;
-using lum::Font;
-using lum::FontImpl;
-using lum::Image;
-using lum::test::thrown;
 using Bytes = std::vector<unsigned char>;
 
 const std::string NOT_FOUND = "TrueType font not found on standard search paths, or in local directory.";
@@ -39,7 +34,7 @@ std::string liberation(const std::string& name) {
     return "";
 }
 
-Bytes readBytes(const std::string& path) { return lum::test::readFile<Bytes>(path); }
+Bytes readBytes(const std::string& path) { return readFile<Bytes>(path); }
 
 // FNV-1a over the RGBA bytes, bottom row first.
 std::uint64_t pixelHash(const Image& image) {
@@ -78,11 +73,9 @@ TEST(FontNames, AreRefusedByExtensionBeforeAnyFileIsSought) {
     const std::pair<const char*, std::string> cases[] = {
         {"cour", "Unable to determine file type, file has no extension"},
         {"C:/Windows/Fonts/COUR.TTF", "Font type is not supported: TTF"},
-        {"font.otf", "Font type is not supported: otf"},
-        {"cour.ttf.bak", "Font type is not supported: bak"},
+        {"font.otf", "Font type is not supported: otf"}, {"cour.ttf.bak", "Font type is not supported: bak"},
         {"fonts.d/cour", "Font type is not supported: d/cour"}, // the last dot of the whole name counts
-        {"C:/Windows/Fonts/nosuchfont.ttf", NOT_FOUND},
-        {"/no/such/folder/font.ttf", NOT_FOUND}};
+        {"C:/Windows/Fonts/nosuchfont.ttf", NOT_FOUND}, {"/no/such/folder/font.ttf", NOT_FOUND}};
     for (const auto& c : cases) EXPECT_EQ(thrown([&] { Font(c.first, 12); }), c.second) << c.first;
 }
 
@@ -109,33 +102,21 @@ TEST_F(Fonts, WindowsNamesResolveThroughFontconfig) {
 TEST_F(Fonts, AFileInTheWorkingDirectoryComesBeforeFontconfig) {
     const std::string sans = liberation("LiberationSans-Regular.ttf");
     if (sans.empty()) GTEST_SKIP() << "Liberation Sans is not installed";
-    const auto folder = std::filesystem::temp_directory_path() / ("vellorin-font-" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder / "other");
-    std::filesystem::copy_file(sans, folder / "cour.ttf", std::filesystem::copy_options::overwrite_existing);
-    std::filesystem::copy_file(mono, folder / "other" / "cour.ttf", std::filesystem::copy_options::overwrite_existing);
-    std::ofstream(folder / "notes.ttf") << "these are not the glyphs you are looking for\n";
-    // Back to the first folder before the test's own is removed (Windows
-    // refuses to remove the working directory), whatever the test's end.
-    const std::shared_ptr<void> back(nullptr, [first = std::filesystem::current_path(), folder](void*) {
+    std::filesystem::create_directories("other");
+    std::filesystem::copy_file(sans, "cour.ttf", std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(mono, "other/cour.ttf", std::filesystem::copy_options::overwrite_existing);
+    std::ofstream("notes.ttf") << "these are not the glyphs you are looking for\n";
+    // Back in the test's own folder afterwards, whatever the test's end.
+    const std::shared_ptr<void> back(nullptr, [first = std::filesystem::current_path()](void*) {
         std::filesystem::current_path(first);
-        std::filesystem::remove_all(folder);
     });
-    std::filesystem::current_path(folder);
 
     EXPECT_EQ(lum::FontLocator::locate("C:\\Windows\\Fonts\\cour.ttf"), "cour.ttf");
     const Font local("C:/Windows/Fonts/cour.ttf", 18);
     EXPECT_EQ(drawnHash(local.getImpl()), drawnHash(Font(sans, 18).getImpl()));
     EXPECT_EQ(thrown([] { Font("notes.ttf", 12); }), NOT_FOUND);
-    std::filesystem::current_path(folder / "other");
+    std::filesystem::current_path("other");
     EXPECT_EQ(drawnHash(Font("C:/Windows/Fonts/cour.ttf", 18).getImpl()), drawnHash(Font(mono, 18).getImpl()));
-}
-
-TEST_F(Fonts, SpacingFollowsTheSize) {
-    const std::tuple<unsigned int, unsigned int, unsigned int> sizes[] = {{24, 12, 3}, {14, 7, 1}, {7, 3, 0}};
-    for (const auto& [size, space, gap] : sizes) {
-        const lum::TrueTypeFont sized(mono, size);
-        EXPECT_EQ(std::make_pair(sized.getSpaceWidth(), sized.getCharacterGap()), std::make_pair(space, gap)) << size;
-    }
 }
 
 // Damaged data is refused with one of the font messages (or, cut after the
@@ -216,13 +197,24 @@ TEST_F(Fonts, MeasuresGlyphsGapsSpacesAndDescenders) {
     EXPECT_EQ(size(" g ").second, glyph('g').height);
     EXPECT_LT(glyph('g').baselineOffset, 0); // a descender reaches below the baseline
     EXPECT_EQ(glyph('A').baselineOffset, 0);
+    // Space and gap follow the size.
+    const std::tuple<unsigned int, unsigned int, unsigned int> sizes[] = {{24, 12, 3}, {14, 7, 1}, {7, 3, 0}};
+    for (const auto& [size, space, gap] : sizes) {
+        const lum::TrueTypeFont sized(mono, size);
+        EXPECT_EQ(std::make_pair(sized.getSpaceWidth(), sized.getCharacterGap()), std::make_pair(space, gap)) << size;
+    }
 }
 
 // The atlas turns FreeType's top-down bitmaps upright: g draws ink below the
-// baseline, and T's bar is its top row.
-TEST_F(Fonts, GlyphsStandUprightOnTheBaseline) {
-    Image image(40, 60, Colour(0, 0, 0, 255));
+// baseline, and T's bar is its top row. Text flags the rows it draws on, for
+// presenters that compare only those, and no others.
+TEST_F(Fonts, GlyphsStandUprightOnTheBaselineAndFlagTheRowsTheyDrawOn) {
+    const Colour background(0, 0, 0, 255);
+    Image image(70, 60, background);
+    lum::ChangedRows rows;
+    lum::ImageAccess::of(image).takeChangedRows(rows);
     font->drawText(image, 5, 30, Colour(255, 255, 255, 255), "gT");
+    lum::ImageAccess::of(image).takeChangedRows(rows);
     unsigned int belowBaseline = 0;
     for (unsigned int x = 5; x < 5 + glyph('g').width; ++x) belowBaseline += image.getPixel(x, 29).getRed();
     EXPECT_GT(belowBaseline, 0u);
@@ -233,6 +225,15 @@ TEST_F(Fonts, GlyphsStandUprightOnTheBaseline) {
         bottomInk += image.getPixel(x, 30).getRed();
     }
     EXPECT_GT(topInk, 2 * bottomInk);
+    unsigned int flagged = 0;
+    for (unsigned int row = 0; row < 60; ++row) {
+        const Colour* pixels = image.getPixels() + row * 70;
+        EXPECT_TRUE(std::count(pixels, pixels + 70, background) == 70 || rows.contains(row)) << "row " << row;
+        flagged += rows.contains(row);
+    }
+    EXPECT_GT(flagged, 10u);
+    EXPECT_FALSE(rows.contains(0));  // below the descenders
+    EXPECT_FALSE(rows.contains(59)); // above the capitals
 }
 
 // What lands in a small target is exactly the matching part of what lands in
@@ -258,37 +259,6 @@ TEST_F(Fonts, ClipsAtEveryEdgeOfTheTarget) {
     }
 }
 
-// Text flags the rows it draws on, for presenters that compare only those.
-TEST_F(Fonts, TextFlagsTheRowsItDrawsOnAndNoOthers) {
-    const Colour background(10, 20, 30, 255);
-    Image target(70, 60, background);
-    lum::ChangedRows rows;
-    lum::ImageAccess::of(target).takeChangedRows(rows);
-    font->drawText(target, 5, 20, Colour(255, 200, 10, 255), "Wg|");
-    lum::ImageAccess::of(target).takeChangedRows(rows);
-    unsigned int flagged = 0;
-    for (unsigned int row = 0; row < 60; ++row) {
-        bool changed = false;
-        for (unsigned int column = 0; column < 70; ++column)
-            changed = changed || !(target.getPixel(column, row) == background);
-        EXPECT_TRUE(!changed || rows.contains(row)) << "row " << row;
-        flagged += rows.contains(row);
-    }
-    EXPECT_GT(flagged, 10u);
-    EXPECT_FALSE(rows.contains(0));  // below the descenders
-    EXPECT_FALSE(rows.contains(59)); // above the capitals
-}
-
-// Codes above 127 are skipped. (The hand-made font's text shows the colour's alpha plays no part.)
-TEST_F(Fonts, CodesAbove127AreSkipped) {
-    EXPECT_EQ(font->measureText("A\xC3\xA9" "B\xFF").width, font->measureText("AB").width);
-    EXPECT_EQ(font->measureText("\xFF\x80").height, 0u);
-    Image plain(120, 40, Colour(1, 2, 3, 4)), accented = plain;
-    font->drawText(plain, 3, 10, Colour(250, 40, 90, 255), "AB");
-    font->drawText(accented, 3, 10, Colour(250, 40, 90, 255), "\xC3\xA9" "A\xE2\x82\xAC" "B\xFF");
-    EXPECT_EQ(pixelHash(accented), pixelHash(plain));
-}
-
 // A font made by hand, with numbers worked out on paper: space 5, gap 2; x is
 // one pixel of the given coverage; y is 2 x 2 with one row below the baseline,
 // covered only in its right column.
@@ -306,11 +276,12 @@ std::shared_ptr<const FontImpl::GlyphSet> handMadeGlyphs(std::uint8_t coverage) 
 }
 
 // Every pixel of a glyph box becomes opaque, and where the coverage is zero
-// keeps its colour; nothing outside the boxes changes.
+// keeps its colour; nothing outside the boxes changes. The text colour's alpha
+// plays no part, and codes above 127 are skipped, in measuring too.
 TEST(HandMadeFontText, BlendsAndPlacesByTheWorkedExample) {
     const Colour under(10, 20, 30, 0), text(201, 100, 50, 9);
     Image image(12, 4, under);
-    FontImpl(handMadeGlyphs(128)).drawText(lum::ImageAccess::of(image), 1, 2, text, "x y");
+    FontImpl(handMadeGlyphs(128)).drawText(lum::ImageAccess::of(image), 1, 2, text, "x\xC3\xA9 y\xFF");
     for (unsigned int y = 0; y < 4; ++y) {
         for (unsigned int x = 0; x < 12; ++x) {
             // Coverage 128: red 201 x 128/255 + 10 x 127/255 = 105.87..., green 60.1..., blue 40.03..., all
@@ -322,7 +293,10 @@ TEST(HandMadeFontText, BlendsAndPlacesByTheWorkedExample) {
             EXPECT_EQ(image.getPixel(x, y), expected) << x << ", " << y;
         }
     }
-    EXPECT_EQ(FontImpl(handMadeGlyphs(0)).measureText("x y").width, 1u + 2 + 5 + 2);
+    const FontImpl font(handMadeGlyphs(0));
+    EXPECT_EQ(font.measureText("x\x80 y\xE2\x82\xAC").width, 1u + 2 + 5 + 2); // no gap after y
+    EXPECT_EQ(font.measureText("\xFF\x80").height, 0u);
 }
 
 } // namespace
+} // namespace lum::test

@@ -67,10 +67,7 @@ public:
         EXPECT_EQ(lum::SoundSystem::openSystems(), 0);
     }
 
-    GameRun& then(Phase phase) {
-        phases.push_back(std::move(phase));
-        return *this;
-    }
+    GameRun& then(Phase phase) { return phases.push_back(std::move(phase)), *this; }
     // With steer, as in frames().
     GameRun& until(const std::string& name, bool steer = false) {
         return then([name, steer](GameRun& run) {

@@ -77,8 +77,7 @@ TEST_F(FoodTest, PiecesComeInTheirDrawnOrderAndKeepClearOfEachOther) {
     // The same draws with a piece exactly 30 pixels off on both axes: the
     // point is drawn again.
     f.first->x = -300;
-    firstPiece->x = drawn.first + 30;
-    firstPiece->y = drawn.second - 30;
+    firstPiece->x = drawn.first + 30, firstPiece->y = drawn.second - 30;
     std::srand(5);
     f.spawn();
     EXPECT_NE(std::make_pair(f.first->x, f.first->y), drawn);
@@ -86,8 +85,7 @@ TEST_F(FoodTest, PiecesComeInTheirDrawnOrderAndKeepClearOfEachOther) {
     EXPECT_LT(f.delay, 10u);
     EXPECT_EQ(f.pieceCount, 4u);
 
-    f.maxDelay = 1;
-    f.maxPieces = 30;
+    f.maxDelay = 1, f.maxPieces = 30;
     for (int i = 0; i < 40; ++i) f.onTimer(*f.timer);
     EXPECT_EQ(f.pieceCount, 30u); // every tick tried; the limit held
     for (auto* p = f.first; p != nullptr; p = p->next)
@@ -146,18 +144,17 @@ TEST_F(ControllerTest, TheComputerTurnsTowardTheNewestPieceAndRoundTheCorners) {
     snake s;
     food f;
     aiController ai(&s, &f), edge(&s, nullptr);
-    struct Case { aiController* by; int x, y, direction, lastY, expected; };
+    struct Case { aiController* by; int x, y, direction, expected, lastY = 0; };
     f.first->x = f.first->y = 100; // the target square: 100..130 both ways
     // Toward the food: across, not back; in the column with the target below;
     // on the column's edge no change; target above and moved down since, or
     // not moved: wait. Then round the corners of the field.
-    for (const Case& c : {Case{&ai, 200, 300, RIGHT, 0, DOWN}, {&ai, 110, 300, LEFT, 0, DOWN},
-                          {&ai, 50, 300, LEFT, 0, DOWN}, {&ai, 50, 300, UP, 0, RIGHT}, {&ai, 100, 0, LEFT, 0, LEFT},
-                          {&ai, 110, 50, DOWN, 60, RIGHT}, {&ai, 110, 50, DOWN, 50, DOWN},
-                          {&ai, 110, 200, UP, 190, LEFT}, {&ai, 110, 120, UP, 0, UP}, {&edge, 0, 0, UP, 0, UP},
-                          {&edge, 0, 590, UP, 0, RIGHT}, {&edge, 790, 0, DOWN, 0, LEFT},
-                          {&edge, 790, 0, RIGHT, 0, RIGHT}, {&edge, 760, 300, DOWN, 0, DOWN},
-                          {&edge, 790, 590, RIGHT, 0, DOWN}}) {
+    for (const Case& c : {Case{&ai, 200, 300, RIGHT, DOWN}, {&ai, 110, 300, LEFT, DOWN}, {&ai, 50, 300, LEFT, DOWN},
+                          {&ai, 50, 300, UP, RIGHT}, {&ai, 100, 0, LEFT, LEFT}, {&ai, 110, 50, DOWN, RIGHT, 60},
+                          {&ai, 110, 50, DOWN, DOWN, 50}, {&ai, 110, 200, UP, LEFT, 190}, {&ai, 110, 120, UP, UP},
+                          {&edge, 0, 0, UP, UP}, {&edge, 0, 590, UP, RIGHT}, {&edge, 790, 0, DOWN, LEFT},
+                          {&edge, 790, 0, RIGHT, RIGHT}, {&edge, 760, 300, DOWN, DOWN},
+                          {&edge, 790, 590, RIGHT, DOWN}}) {
         place(s, c.x, c.y, c.direction);
         c.by->lastY = c.lastY;
         c.by->onTimer(*c.by->timer);

@@ -37,18 +37,12 @@ bool scoreShows(const lum::Image& frame, int x1, int x2) {
 TEST(ShellTest, AWholeGameFromTheMenuToTheEnd) {
     GameRun run;
     run.startMatch(false)
-        .act([](GameRun& r) {
-            r.play->foodManager.first->x = 700;
-            r.play->foodManager.first->y = 50;
-        })
-        .keys({lum::KEY_TAB})
-        .until("pause")
-        .keys({lum::KEY_SPACE})
-        .until("main")
+        .act([](GameRun& r) { r.play->foodManager.first->x = 700, r.play->foodManager.first->y = 50; })
+        .keys({lum::KEY_TAB}).until("pause")
+        .keys({lum::KEY_SPACE}).until("main")
         .until("game_over")
         .frames(1)
-        .keys({lum::KEY_SPACE})
-        .until("menu")
+        .keys({lum::KEY_SPACE}).until("menu")
         .keys({lum::KEY_DOWN, lum::KEY_DOWN, lum::KEY_SPACE})
         .run(); // every phase passed, a clean end, nothing left behind
 
@@ -74,17 +68,25 @@ TEST(ShellTest, AWholeGameFromTheMenuToTheEnd) {
     EXPECT_TRUE(std::equal(over.getPixels(), over.getPixels() + 800 * 600, expected.getPixels()));
 }
 
-TEST(ShellTest, TabPausesAndResumingCarriesOnWhereTheMatchStopped) {
+// A one-player match, its snake steered round the field, paused with Tab
+// after 90 frames: the snake, the countdown and the music wait, and the
+// match's keys are not heard. Resumed, it carries on where it stopped, and the
+// countdown, started afresh, ends it one second after it shows 0, with the
+// player the winner. The menu then shows the mode as it was left; Escape,
+// released, ends the program.
+TEST(ShellTest, APausedMatchCarriesOnWhereItStoppedAndItsCountdownEndsIt) {
     GameRun run;
     std::tuple<int, int, int, unsigned int> paused;
     double music = 0;
+    std::int64_t resumedAt = 0;
     run.startMatch(true)
+        .act([](GameRun&) { std::srand(2024); })
         .frames(90, true)
-        .keys({lum::KEY_TAB})
-        .until("pause")
+        .keys({lum::KEY_TAB}).until("pause")
         .act([&](GameRun& r) {
             const snake& s = r.play->playerSnake;
             paused = {s.head->x, s.head->y, s.direction, r.play->secondsLeft};
+            EXPECT_EQ(r.play->secondsLeft, 179u); // 180 at the start, one less every second
             ASSERT_NE(r.play->channel, nullptr) << "no music: the tests run with SDL's dummy audio driver";
             music = r.play->channel->getPosition();
             EXPECT_TRUE(scoreShows(r.firstFrames.at("main"), 370, 430)); // the seconds left about (400, 570)
@@ -96,19 +98,27 @@ TEST(ShellTest, TabPausesAndResumingCarriesOnWhereTheMatchStopped) {
             r.app.queueKeyPress(lum::KEY_TAB); // the match's keys do nothing now
         })
         .frames(180)
-        .keys({lum::KEY_SPACE})
-        .until("main")
+        .keys({lum::KEY_SPACE}).until("main")
         .act([&](GameRun& r) {
             const snake& s = r.play->playerSnake;
             EXPECT_EQ(std::make_tuple(s.head->x, s.head->y, s.direction, r.play->secondsLeft), paused);
             EXPECT_FALSE(r.play->channel->isPaused());
             EXPECT_GE(r.play->channel->getPosition(), music);
+            resumedAt = r.app.getClock();
         })
         .frames(125, true) // steered by the keys again
         .act([&](GameRun& r) { EXPECT_EQ(r.play->secondsLeft, std::get<3>(paused) - 2); })
-        .keys({lum::KEY_TAB})
-        .until("pause")
-        .keys({lum::KEY_ESCAPE})
+        .until("game_over", true)
+        .act([&](GameRun& r) {
+            const std::int64_t playedOn = r.app.getClock() - resumedAt - std::get<3>(paused) * std::int64_t{1000000000};
+            EXPECT_TRUE(playedOn >= 1000000000 && playedOn < 2000000000) << playedOn;
+            EXPECT_GT(r.play->playerSnake.length, 0);
+            EXPECT_EQ(r.play->gameOverState->resultLine(),
+                      "Player 1 has won with " + std::to_string(r.play->playerSnake.length) + " points.");
+        })
+        .keys({lum::KEY_SPACE}).until("menu")
+        .act([](GameRun& r) { EXPECT_EQ(r.menu->menuItems[1], "Set Two Player"); })
+        .keys({lum::KEY_ESCAPE}, lum::RELEASED)
         .run();
 }
 
@@ -119,8 +129,7 @@ TEST_F(GameOverTest, WithNoWinnerTheScreenSaysSo) {
     computer.direction = snake::RIGHT;
     for (snake* s : {&player, &computer}) s->move();
     gameOver over;
-    over.playerSnake = &player;
-    over.computerSnake = &computer;
+    over.playerSnake = &player, over.computerSnake = &computer;
     EXPECT_EQ(over.resultLine(), "The match ended without a winner.");
     over.playerSnake = nullptr;
     EXPECT_EQ(over.resultLine(), "The match ended without a winner.");

@@ -15,34 +15,20 @@ constexpr std::size_t DATA_OFFSET = 10, INFO_SIZE = 14, WIDTH = 18, HEIGHT = 22,
 
 class ImageFileTest : public PictureFileTest {};
 
-TEST_F(ImageFileTest, SavedFilesHaveFixedHeadersBGRAPixelsAndLoadBackExactly) {
-    Image picture(2, 1, Colour::BLACK);
-    picture.plot(0, 0, Colour(1, 2, 3, 4)).plot(1, 0, Colour(5, 6, 7, 8));
-    ImageFile(path("two.bmp")).save(picture);
-    ImageFile(path("two.tga")).save(picture);
-    EXPECT_EQ(readBytes(path("two.bmp")), (Bytes{'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0,
-                                                 0, 1, 0, 0, 0, 1, 0, 32, 0, 0, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                                 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3, 2, 1, 4, 7, 6, 5, 8}));
-    EXPECT_EQ(readBytes(path("two.tga")),
-              (Bytes{0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 1, 0, 32, 0, 3, 2, 1, 4, 7, 6, 5, 8}));
-    const Image pattern = load(pillow("picture.tga", 7, 5, "--alpha"));
-    for (const char* name : {"round.bmp", "round.tga"}) {
-        ImageFile(path(name)).save(pattern);
-        EXPECT_TRUE(showsPattern(load(path(name)), 7, 5, true)) << name;
-    }
-}
-
-// Files of other programs in every layout, and our own 32-bit files (blue,
-// green, red and alpha rows back to back, read straight into the image)
-// bottom or top row first and with a gap before the pixels. A BMP keeps the
+// Files of other programs in every layout, our own TGA files, and our own
+// 32-bit BMP files (blue, green, red and alpha rows back to back, read
+// straight into the image) bottom or top row first and with a gap before the
+// pixels. A BMP keeps the
 // target's opacity and key, a TGA resets them; the screen refuses to resize
 // (and logs it) and takes the part of a BMP it holds. One byte short, a
 // 32-bit file is refused like any other.
 TEST_F(ImageFileTest, FilesOfOtherProgramsAndOurOwnAreReadInEveryLayout) {
     const std::string v5 = convert("", "v5.bmp", 5, 3, false); // a plain convert
     ASSERT_EQ(124, readBytes(v5).at(INFO_SIZE));
-    const std::string saved = path("saved.bmp");
-    ImageFile(saved).save(load(pillow("pattern.tga", 7, 5, "--alpha"))); // 32 bits, no masks, bottom row first
+    const std::string saved = "saved.bmp"; // 32 bits, no masks, bottom row first
+    const Image pattern = load(pillow("pattern.tga", 7, 5, "--alpha"));
+    ImageFile(saved).save(pattern);
+    ImageFile("saved.tga").save(pattern);
     const struct { std::string file; unsigned int width, height; bool alpha; } cases[] = {
         {v5, 5, 3, false},
         // As a 108-byte header the 124-byte one's last 16 bytes lie unused before the pixels.
@@ -62,6 +48,7 @@ TEST_F(ImageFileTest, FilesOfOtherProgramsAndOurOwnAreReadInEveryLayout) {
              putLE(b, DATA_OFFSET, 64);
              putLE(b, 2, static_cast<std::uint32_t>(b.size()));
          }), 7, 5, true},
+        {"saved.tga", 7, 5, true},
         {pillow("topLeft.tga", 3, 4, "--alpha --top-left"), 3, 4, true},
         {pillow("withId.tga", 3, 2, "--id Vellorin"), 3, 2, false}, // the pixels follow the image ID
         // This convert stores rows top row first whatever origin it records, so
@@ -81,7 +68,7 @@ TEST_F(ImageFileTest, FilesOfOtherProgramsAndOurOwnAreReadInEveryLayout) {
             ASSERT_EQ(screen.getPixel(i % 3, i / 3), patternPixel(i % 3, i / 3, c.alpha)) << c.file << " " << i;
     }
     expectRefused(patched(saved, "short32.bmp", [](Bytes& b) { b.pop_back(); }),
-                  path("short32.bmp") + " appears to be a corrupted file");
+                  "short32.bmp appears to be a corrupted file");
 }
 
 // Any contiguous, non-overlapping masks: fields of any width and place are
@@ -100,13 +87,13 @@ TEST_F(ImageFileTest, ThirtyTwoBitFilesWithAnyChannelMasksAreRead) {
     };
     int byPillow = 0;
     for (const auto& [masks, options] : cases) {
-        const MaskedPicture picture = maskedBmp("masked.bmp", 5, 3, masks, options);
-        const Image image = load(picture.file);
+        const auto [expected, checkedBy] = maskedBmp("masked.bmp", 5, 3, masks, options);
+        const Image image = load("masked.bmp");
         Bytes found;
         for (const Colour* pixel = image.getPixels(); pixel != image.getPixels() + image.getPixelCount(); ++pixel)
             found.insert(found.end(), {pixel->getRed(), pixel->getGreen(), pixel->getBlue(), pixel->getAlpha()});
-        EXPECT_EQ(found, picture.expected) << masks << " " << options;
-        byPillow += picture.checkedBy == "pillow";
+        EXPECT_EQ(found, expected) << masks << " " << options;
+        byPillow += checkedBy == "pillow";
     }
     EXPECT_EQ(byPillow, 3); // the byte-wide layouts Pillow knows; it refuses the others
 }
@@ -136,13 +123,15 @@ TEST_F(ImageFileTest, UnsupportedAndCorruptedFilesAreRefusedAndLeaveTheTargetAlo
         {put(w5, WIDTH, 70000), bad}, {put(w5, HEIGHT, 0x80000000), bad}, {put(w5, DATA_OFFSET, 103), bad},
         // More pixels than bytes, pixels among the headers or past the end, an ID past the end.
         {put(tga, 12, 0xFFFF, 2), bad}, {put(tga, 0, 255, 1), bad},
-        {path("missing.tga"), "Unable to load file " + path("missing.tga")},
+        {"missing.tga", "Unable to load file missing.tga"},
     };
     for (const auto& [file, message] : cases)
         expectRefused(file, message[0] == ' ' ? file + message : message);
 }
 
-TEST_F(ImageFileTest, TheExtensionAfterTheLastDotPicksTheCodecAndFailuresAreReported) {
+// Saved files have fixed headers and BGRA pixels (the layouts test loads our
+// own files back); the extension after the last dot picks the codec.
+TEST_F(ImageFileTest, SavedFilesHaveFixedHeadersTheCodecOfTheLastExtensionAndFailuresAreReported) {
     const std::pair<const char*, const char*> refusals[] = {
         {"snakeHead", "Unable to determine file type, file has no extension"},
         {"snakeHead.BMP", "Unsupported file extension: BMP"},
@@ -150,20 +139,25 @@ TEST_F(ImageFileTest, TheExtensionAfterTheLastDotPicksTheCodecAndFailuresAreRepo
     };
     for (const auto& [name, message] : refusals)
         EXPECT_EQ(message, thrown<std::runtime_error>([&] { ImageFile{name}; }));
-    ImageFile file(path("a.b.tga"));
-    EXPECT_THROW(file.setFilename(path("c.gif")), std::runtime_error);
-    file.save(Image(65535, 1, Colour::RED));
-    EXPECT_EQ(2, readBytes(path("a.b.tga")).at(2));
-    file.setFilename(path("c.tga.bmp"));
-    file.save(Image(2, 1, Colour::RED));
-    EXPECT_EQ('B', readBytes(path("c.tga.bmp")).at(0));
+    Image picture(2, 1, Colour::BLACK);
+    picture.plot(0, 0, Colour(1, 2, 3, 4)).plot(1, 0, Colour(5, 6, 7, 8));
+    ImageFile file("two.b.tga");
+    EXPECT_THROW(file.setFilename("c.gif"), std::runtime_error);
+    file.save(picture);
+    file.setFilename("two.tga.bmp");
+    file.save(picture);
+    EXPECT_EQ(readBytes("two.tga.bmp"), (Bytes{'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0,
+                                               0, 1, 0, 0, 0, 1, 0, 32, 0, 0, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                               0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3, 2, 1, 4, 7, 6, 5, 8}));
+    EXPECT_EQ(readBytes("two.b.tga"),
+              (Bytes{0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 1, 0, 32, 0, 3, 2, 1, 4, 7, 6, 5, 8}));
 
+    ImageFile("widest.tga").save(Image(65535, 1, Colour::RED));
     auto saving = [&](const std::string& name, const Image& picture) {
-        return thrown<ImageFile::ImageFileException>([&] { ImageFile(path(name)).save(picture); });
+        return thrown<ImageFile::ImageFileException>([&] { ImageFile(name).save(picture); });
     };
-    EXPECT_EQ("Unable to open " + path("none/x.bmp") + " for saving image data to.",
-              saving("none/x.bmp", Image(2, 1, Colour::BLUE)));
-    EXPECT_EQ(path("wide.tga") + " can not hold an image of 65536 x 1 pixels; TGA files are at most 65535 x 65535.",
+    EXPECT_EQ("Unable to open none/x.bmp for saving image data to.", saving("none/x.bmp", Image(2, 1, Colour::BLUE)));
+    EXPECT_EQ("wide.tga can not hold an image of 65536 x 1 pixels; TGA files are at most 65535 x 65535.",
               saving("wide.tga", Image(65536, 1, Colour::RED)));
     // Sizes are counted in 64 bits: in 32, 32768 x 32768 pixels would make a
     // file of 54 bytes. (Such an image is too large to save in a test.)
@@ -172,9 +166,10 @@ TEST_F(ImageFileTest, TheExtensionAfterTheLastDotPicksTheCodecAndFailuresAreRepo
 }
 
 TEST_F(ImageFileTest, AWriteThatFailsIsReported) {
-    std::filesystem::create_symlink("/dev/full", path("full.tga"));
+    std::filesystem::remove("full.tga"); // left by an earlier run
+    std::filesystem::create_symlink("/dev/full", "full.tga");
     EXPECT_EQ("Error saving file to disk", thrown<ImageFile::ImageFileException>([&] {
-                  ImageFile(path("full.tga")).save(Image(16, 16, Colour::BLUE));
+                  ImageFile("full.tga").save(Image(16, 16, Colour::BLUE));
               }));
 }
 

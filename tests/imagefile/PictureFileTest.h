@@ -1,7 +1,7 @@
-// Test support for the image file codecs: a fresh folder per test under the
-// working directory, picture files made at test time by other code (Pillow and
-// hand-made BMPs through make_picture.py, ImageMagick's convert), byte-level
-// patching of those files, and the pattern every generated picture carries.
+// Test support for the image file codecs: picture files made at test time by
+// other code (Pillow and hand-made BMPs through make_picture.py, ImageMagick's
+// convert), byte-level patching of those files, and the pattern every
+// generated picture carries.
 #pragma once
 
 #include "framework/graphics/Image.h"
@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace lum::test {
@@ -37,20 +38,11 @@ inline void putLE(Bytes& bytes, std::size_t offset, std::uint32_t value, unsigne
         bytes.at(offset + i) = value & 0xFF;
 }
 
+// Each test runs in a folder of its own, where its pictures are written under
+// relative names: the programs writing them find the folder whether they run
+// beside the test or, under Wine, on the host.
 class PictureFileTest : public ::testing::Test {
 protected:
-    // Relative, so that the programs writing the pictures find the folder
-    // whether they run beside the test or, under Wine, on the host.
-    void SetUp() override {
-        const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        for (int n = 0; folder.empty(); ++n)
-            if (std::filesystem::create_directory("pictures-" + name + "-" + std::to_string(n)))
-                folder = "pictures-" + name + "-" + std::to_string(n);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-
-    std::string path(const std::string& name) const { return folder + "/" + name; }
-
     // make_picture.py writes the pattern through Pillow; the format follows the
     // name's extension. Options: --alpha, --rle, --id TEXT, --top-left (for a
     // BMP, the rows reversed by hand).
@@ -63,25 +55,20 @@ protected:
     std::string convert(const std::string& prefix, const std::string& name, unsigned int width, unsigned int height,
                         bool alpha, const std::string& options = "") {
         const std::string source = pillow("pattern-source.png", width, height, alpha ? "--alpha" : "");
-        return run(std::string(IMAGEFILE_CONVERT) + " '" + source + "' " + options + " '" + prefix + path(name) + "'",
-                   name);
+        return run(std::string(IMAGEFILE_CONVERT) + " '" + source + "' " + options + " '" + prefix + name + "'", name);
     }
 
     // A 32-bit BMP with these red, green, blue and alpha masks written by
     // make_picture.py, which also gives the pixels a reader must find (RGBA,
     // bottom row first) and says whether Pillow read them alike ("pillow") or
-    // cannot read such a file ("rule"). Options: --header N, --alpha-bitfields.
-    struct MaskedPicture {
-        std::string file;
-        Bytes expected;
-        std::string checkedBy;
-    };
-    MaskedPicture maskedBmp(const std::string& name, unsigned int width, unsigned int height,
-                            const std::string& masks, const std::string& options = "") {
-        run(makePicture(name, width, height) + "--masks " + masks + " --expected '" + path(name + ".rgba") + "' " +
-                options + " > '" + path(name + ".said") + "'", name);
-        const std::string said = readFile(path(name + ".said"));
-        return {path(name), readBytes(path(name + ".rgba")), said.substr(0, said.find('\n'))};
+    // cannot read such a file ("rule"): both are returned. Options: --header N,
+    // --alpha-bitfields.
+    std::pair<Bytes, std::string> maskedBmp(const std::string& name, unsigned int width, unsigned int height,
+                                            const std::string& masks, const std::string& options = "") {
+        run(makePicture(name, width, height) + "--masks " + masks + " --expected '" + name + ".rgba' " + options +
+                " > '" + name + ".said'", name);
+        const std::string said = readFile(name + ".said");
+        return {readBytes(name + ".rgba"), said.substr(0, said.find('\n'))};
     }
 
     static Bytes readBytes(const std::string& file) { return readFile<Bytes>(file); }
@@ -90,9 +77,9 @@ protected:
     template <typename Patch> std::string patched(const std::string& file, const std::string& name, Patch patch) {
         Bytes bytes = readBytes(file);
         patch(bytes);
-        std::ofstream(path(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                          std::streamsize(bytes.size()));
-        return path(name);
+        std::ofstream(name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        return name;
     }
 
     static Image load(const std::string& file) {
@@ -113,17 +100,14 @@ protected:
     }
 
 private:
-    std::string makePicture(const std::string& name, unsigned int width, unsigned int height) const {
-        return std::string(IMAGEFILE_PYTHON) + " '" + IMAGEFILE_MAKE_PICTURE + "' '" + path(name) + "' " +
+    static std::string makePicture(const std::string& name, unsigned int width, unsigned int height) {
+        return std::string(IMAGEFILE_PYTHON) + " '" + IMAGEFILE_MAKE_PICTURE + "' '" + name + "' " +
                std::to_string(width) + " " + std::to_string(height) + " ";
     }
-    std::string run(const std::string& command, const std::string& name) const {
-        if (runHostCommand(command) != 0)
-            throw std::runtime_error("failed: " + command);
-        return path(name);
+    static std::string run(const std::string& command, const std::string& name) {
+        if (runHostCommand(command) != 0) throw std::runtime_error("failed: " + command);
+        return name;
     }
-
-    std::string folder;
 };
 
 } // namespace lum::test

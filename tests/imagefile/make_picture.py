@@ -26,11 +26,8 @@ from PIL import Image
 
 
 def pattern_pixel(x, y, alpha):
-    red = (x * 37 + y * 11 + 5) % 256
-    green = (x * 13 + y * 71 + 100) % 256
-    blue = (x * 7 + y * 3 + 200) % 256
-    opacity = 128 + (x * 13 + y * 7) % 127 if alpha else 255
-    return red, green, blue, opacity
+    return ((x * 37 + y * 11 + 5) % 256, (x * 13 + y * 71 + 100) % 256, (x * 7 + y * 3 + 200) % 256,
+            128 + (x * 13 + y * 7) % 127 if alpha else 255)
 
 
 def pattern(args):
@@ -39,10 +36,8 @@ def pattern(args):
         for x in range(args.width):
             picture.putpixel((x, row), pattern_pixel(x, args.height - 1 - row, args.alpha))
     options = {}
-    if args.out.endswith(".tga"):
-        options = {"rle": args.rle, "orientation": 1 if args.top_left else -1}
-        if args.id:
-            options["id_section"] = args.id.encode()
+    if args.out.endswith(".tga"):  # an empty image ID is none
+        options = {"rle": args.rle, "orientation": 1 if args.top_left else -1, "id_section": args.id.encode()}
     (picture if args.alpha else picture.convert("RGB")).save(args.out, **options)
     if args.top_left and args.out.endswith(".bmp"):  # Pillow writes bottom row first: the rows reversed
         with open(args.out, "r+b") as out:
@@ -72,11 +67,8 @@ def masked(args):
     compression = 6 if args.alpha_bitfields else 3
     info = struct.pack("<IiiHHIIiiII", args.header, args.width, args.height, 1, 32, compression, len(pixels),
                        2835, 2835, 0, 0)
-    masks = struct.pack("<IIII", *args.masks)
-    if args.header == 40:
-        info += masks if args.alpha_bitfields else masks[:12]
-    else:
-        info += masks + bytes(args.header - 56)
+    masks = struct.pack("<IIII", *args.masks)  # after a 40-byte header, three unless alpha has a field
+    info += (masks if args.alpha_bitfields else masks[:12]) if args.header == 40 else masks + bytes(args.header - 56)
     offset = 14 + len(info)
     data = b"BM" + struct.pack("<IHHI", offset + len(pixels), 0, 0, offset) + info + pixels
     with open(args.out, "wb") as out:
@@ -101,14 +93,12 @@ def main():
     parser.add_argument("out")
     parser.add_argument("width", type=int)
     parser.add_argument("height", type=int)
-    parser.add_argument("--alpha", action="store_true")
-    parser.add_argument("--rle", action="store_true")
+    for flag in ("--alpha", "--rle", "--top-left", "--alpha-bitfields"):
+        parser.add_argument(flag, action="store_true")
     parser.add_argument("--id", default="")
-    parser.add_argument("--top-left", action="store_true")
     parser.add_argument("--masks", nargs=4, type=lambda text: int(text, 0))
     parser.add_argument("--expected")
     parser.add_argument("--header", type=int, default=40)
-    parser.add_argument("--alpha-bitfields", action="store_true")
     args = parser.parse_args()
     (masked if args.masks else pattern)(args)
 

@@ -8,12 +8,11 @@
 
 #include <SDL.h>
 #include <SDL_syswm.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -32,7 +31,8 @@ TEST(SdlDisplayWait, EndsAtItsTimeOrAtOnceWithInput) {
 
     // Nothing to read: it sleeps the whole time, again and again (the timer
     // that expired unread last time is forgotten), however short the time.
-    for (const std::int64_t nanoseconds : {std::int64_t{3000000}, std::int64_t{1000000}, std::int64_t{3000000}, std::int64_t{1}}) {
+    constexpr std::int64_t ms = 1000000;
+    for (const std::int64_t nanoseconds : {3 * ms, 1 * ms, 3 * ms, std::int64_t{1}}) {
         const Clock::time_point start = Clock::now();
         EXPECT_FALSE(wait->waitForInput(nanoseconds));
         EXPECT_GE(millisecondsSince(start), nanoseconds / 1e6);
@@ -41,68 +41,33 @@ TEST(SdlDisplayWait, EndsAtItsTimeOrAtOnceWithInput) {
     // Input there already: it returns long before its time.
     ASSERT_EQ(write(ends[1], "x", 1), 1);
     const Clock::time_point start = Clock::now();
-    EXPECT_TRUE(wait->waitForInput(std::int64_t{20} * 1000000000));
+    EXPECT_TRUE(wait->waitForInput(20000 * ms));
     EXPECT_LT(millisecondsSince(start), 1000.0);
-
-    close(ends[0]);
-    close(ends[1]);
+    close(ends[0]), close(ends[1]);
 }
 
-// Xvfb under `timeout`, on the first free display, which it names on a pipe
-// once it takes connections; ended by its process id.
-class PrivateXServer {
-public:
-    PrivateXServer() {
-        int ends[2];
-        if (pipe(ends) != 0) return;
-        process = fork();
-        if (process == 0) {
-            close(ends[0]);
-            const std::string named = std::to_string(ends[1]);
-            execlp("timeout", "timeout", "60", "Xvfb", "-displayfd", named.c_str(), "-screen", "0", "320x240x24",
-                   "-nolisten", "tcp", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(ends[1]);
-        pollfd named{ends[0], POLLIN, 0};
-        char digit = 0;
-        while (process > 0 && poll(&named, 1, 10000) > 0 && read(ends[0], &digit, 1) == 1 && digit != '\n')
-            display += digit;
-        close(ends[0]);
-        if (!display.empty()) display.insert(0, ":");
-    }
-    ~PrivateXServer() {
-        if (process <= 0) return;
-        kill(process, SIGTERM);
-        waitpid(process, nullptr, 0);
-    }
-    PrivateXServer(const PrivateXServer&) = delete;
-    PrivateXServer& operator=(const PrivateXServer&) = delete;
-
-    std::string display; // empty when it did not start
-
-private:
-    pid_t process = -1;
-};
-
-// A window on a private X server, whose pointer another client moves.
+// A window on a private X server, whose pointer another client moves. The
+// server, Xvfb under `timeout` on the first free display (which it names once
+// it takes connections), ends when its last client leaves.
 class SdlDisplayWaitOnX11 : public ::testing::Test {
 protected:
-    PrivateXServer server;
+    FILE* server = nullptr;
     SDL_Window* window = nullptr;
     SDL_SysWMinfo info{};
     Display* user = nullptr;
 
     void SetUp() override {
-        ASSERT_FALSE(server.display.empty()) << "Xvfb did not start";
-        setenv("DISPLAY", server.display.c_str(), 1);
+        server = popen("exec timeout 60 Xvfb -displayfd 1 -terminate -nolisten tcp 2>/dev/null", "r");
+        char number[16] = "";
+        ASSERT_TRUE(server != nullptr && std::fgets(number, sizeof number, server) != nullptr) << "Xvfb did not start";
+        setenv("DISPLAY", (":" + std::to_string(std::atoi(number))).c_str(), 1);
         setenv("SDL_VIDEODRIVER", "x11", 1);
         ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
         window = SDL_CreateWindow("wait", 0, 0, 64, 48, SDL_WINDOW_SHOWN);
         ASSERT_NE(window, nullptr) << SDL_GetError();
         SDL_VERSION(&info.version);
         ASSERT_TRUE(SDL_GetWindowWMInfo(window, &info));
-        user = XOpenDisplay(server.display.c_str());
+        user = XOpenDisplay(nullptr);
         ASSERT_NE(user, nullptr);
     }
     void TearDown() override {
@@ -110,6 +75,7 @@ protected:
         if (window != nullptr) SDL_DestroyWindow(window);
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         setenv("SDL_VIDEODRIVER", "dummy", 1);
+        if (server != nullptr) pclose(server); // the server's end, its clients gone
     }
 
     // Returns once the server has sent the window's client what the move made.
@@ -132,10 +98,8 @@ TEST_F(SdlDisplayWaitOnX11, InputAPresentReadOffTheConnectionEndsTheWaitAtOnce) 
     movePointer(5, 5); // the pointer enters the window
     present();
     SDL_Event event{};
-    while (SDL_PollEvent(&event) != 0) {
-    }
-    SDL_Event dispatched{};
-    dispatched.type = SDL_USEREVENT;
+    while (SDL_PollEvent(&event) != 0) {}
+    SDL_Event dispatched{SDL_USEREVENT};
     SDL_PushEvent(&dispatched);
     const auto nanoseconds = [] { return std::chrono::nanoseconds(Clock::now().time_since_epoch()).count(); };
     do {

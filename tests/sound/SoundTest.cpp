@@ -1,9 +1,8 @@
 // The sound layer playing real MP3 files through SDL2_mixer into the disk audio
 // driver, whose output file holds every mixed sample: what is heard while
 // playing, paused, resumed, ended and looping, the count of open systems, and
-// what happens with files that cannot be played. Built a second time with
-// SOUND_NO_DRIVER for a run with no audio driver at all (a driver name that
-// does not exist), where every system opens silent and usable.
+// what happens with files that cannot be played. (A game with no audio driver
+// at all is the end-to-end test of bad assets.)
 #include "framework/sound/Sound.h"
 #include "framework/sound/SoundChannel.h"
 #include "framework/sound/SoundSystem.h"
@@ -14,8 +13,6 @@
 namespace {
 
 using namespace lum::test;
-
-#ifndef SOUND_NO_DRIVER
 
 // Output that may already be mixed, or still in flight to the file, when a
 // call returns: a device buffer, the file's write buffer and some slack.
@@ -138,27 +135,5 @@ TEST(SoundFailure, UnplayableFilesGiveOneWarningEachAndTheSystemStaysUsable) {
     for (std::size_t index = 0; index < names.size(); ++index)
         EXPECT_NE(lines[index].find("\"" + names[index] + "\""), std::string::npos) << lines[index];
 }
-
-#else
-
-TEST(SoundWithoutDriver, SystemsOpenSilentWithOneWarning) {
-    testing::internal::CaptureStderr();
-    // Visits to the menu and matches, one after another, as they use the layer.
-    for (int visit = 0; visit < 4; ++visit) {
-        lum::SoundSystem system;
-        system.init(32);
-        EXPECT_TRUE(system.isOpen());
-        EXPECT_EQ(lum::SoundSystem::openSystems(), 1);
-        EXPECT_EQ(system.createSound(SOUND_FIXTURES "/tone.mp3"), nullptr);
-        system.close();
-    }
-    EXPECT_EQ(lum::SoundSystem::openSystems(), 0);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-    const std::vector<std::string> lines = warnings();
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].rfind("W: No sound: ", 0), 0u) << lines[0];
-}
-
-#endif
 
 } // namespace

@@ -17,9 +17,6 @@
 
 namespace lum::test {
 
-using lum::application;
-using lum::Timer;
-using lum::TimerImpl;
 using Journal = std::vector<std::string>;
 
 constexpr std::int64_t MS = 1000000;

@@ -70,12 +70,11 @@ def serve(site):
 # Rows (top-down) of the canvas holding a pixel of exactly this colour, read
 # in the page so that only the row numbers travel.
 ROWS_WITH = """
-const [r, g, b, left, right] = arguments, canvas = document.getElementById('canvas'), rows = [];
-const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
-for (let y = 0; y < canvas.height; ++y) {
-  for (let i = (y * canvas.width + left) * 4; i < (y * canvas.width + right) * 4; i += 4)
+const [r, g, b, left, right] = arguments, canvas = document.getElementById('canvas'), width = canvas.width, rows = [];
+const data = canvas.getContext('2d').getImageData(0, 0, width, canvas.height).data;
+for (let y = 0; y < canvas.height; ++y)
+  for (let i = (y * width + left) * 4; i < (y * width + right) * 4; i += 4)
     if (data[i] === r && data[i + 1] === g && data[i + 2] === b) { rows.push(y); break; }
-}
 return rows;
 """
 
@@ -125,8 +124,7 @@ class Page:
         """Presses a key and lets it repeat, as a key held down does, then releases it."""
         event = {"key": key, "code": key, "windowsVirtualKeyCode": virtual_key}
         for repeat in range(repeats + 1):
-            self.driver.execute_cdp_cmd("Input.dispatchKeyEvent",
-                                        dict(event, type="rawKeyDown", autoRepeat=repeat > 0))
+            self.driver.execute_cdp_cmd("Input.dispatchKeyEvent", dict(event, type="rawKeyDown", autoRepeat=repeat > 0))
         self.driver.execute_cdp_cmd("Input.dispatchKeyEvent", dict(event, type="keyUp"))
 
 
@@ -180,8 +178,7 @@ def play(page, url):
     page.keys(Keys.SPACE, Keys.TAB)
     position = page.wait_for_console(READY % "main", position)
     position = page.wait_for_console(READY % "pause", position)
-    wait_for(lambda: rows_near(page, RED, 250, reach=70) and not page.rows_with(SCORE), 5,
-             "the pause screen")
+    wait_for(lambda: rows_near(page, RED, 250, reach=70) and not page.rows_with(SCORE), 5, "the pause screen")
     check_keys_kept(page, [" ", "Tab"])
     music = page.js(MUSIC)
     expect(music and music["name"].startswith("GameMusic") and not music["wanted"] and music["paused"],

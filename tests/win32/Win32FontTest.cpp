@@ -20,14 +20,11 @@ bool isFontFile(const std::vector<unsigned char>& bytes) {
                                    std::memcmp(bytes.data(), "OTTO", 4) == 0);
 }
 
-TEST(Win32Fonts, TheFontMapperGivesTheBytesOfAWholeFontFile) {
+TEST(Win32Fonts, TheFontMapperGivesAWholeFontFileAndTheGameFontIsFoundAndMeasuresText) {
     for (const bool bold : {false, true}) {
         const lum::SystemFont mono = lum::SystemFontLookup::find("Courier New", bold, false);
         EXPECT_TRUE(mono.path.empty() && isFontFile(mono.bytes)) << bold << ": " << mono.bytes.size() << " bytes";
     }
-}
-
-TEST(Win32Fonts, TheGameFontIsFoundAndMeasuresText) {
     const std::string name = "C:\\Windows\\Fonts\\cour.ttf";
     const lum::SystemFont found = lum::FontLocator::find(name);
     ASSERT_FALSE(found.empty());

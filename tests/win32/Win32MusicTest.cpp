@@ -56,9 +56,8 @@ struct Win32Music : ::testing::Test {
     Win32Music() { system.init(32); }
     lum::SoundChannel* playLooping(const std::string& name) {
         lum::Sound* sound = system.createSound(name);
-        if (!sound) return nullptr;
-        sound->setMode(lum::Sound::LOOP_NORMAL);
-        return system.playSound(sound);
+        if (sound) sound->setMode(lum::Sound::LOOP_NORMAL);
+        return system.playSound(sound); // none without a sound
     }
     // Played into its second half, back to its opening, and on again.
     static void expectLoops(lum::SoundChannel& channel) {
@@ -72,12 +71,14 @@ struct Win32Music : ::testing::Test {
     lum::SoundSystem system;
 };
 
+// Played on; paused midway for a while and resumed; or paused just after it
+// played through, before the main loop heard of it: each time it starts again.
 TEST_F(Win32Music, LoopingPieceStartsAgainEachTimeItPlaysThroughAlsoAfterAPause) {
-    for (const bool pause : {false, true}) {
-        SCOPED_TRACE(pause ? "paused and resumed" : "played on");
+    for (const std::string pause : {"played on", "paused midway", "paused as it ended"}) {
+        SCOPED_TRACE(pause);
         lum::SoundChannel* channel = playLooping("tone.mp3");
         ASSERT_TRUE(channel) << "no audio device or no MP3 decoder under Wine";
-        if (pause) {
+        if (pause == "paused midway") {
             ASSERT_TRUE(waitFor([&] { return channel->getPosition() >= 0.4 * toneSeconds; }));
             channel->setPaused(true);
             const double at = channel->getPosition();
@@ -85,47 +86,33 @@ TEST_F(Win32Music, LoopingPieceStartsAgainEachTimeItPlaysThroughAlsoAfterAPause)
             handleQueuedMessages();
             EXPECT_NEAR(channel->getPosition(), at, 0.05);
             channel->setPaused(false);
+        } else if (pause == "paused as it ended") {
+            ASSERT_TRUE(waitFor(noticeQueued, busy));
+            channel->setPaused(true);
+            handleQueuedMessages();
+            channel->setPaused(false);
         }
         expectLoops(*channel);
     }
 }
 
-TEST_F(Win32Music, NoticeFromAnotherDeviceLeavesTheCurrentPieceAlone) {
-    lum::SoundChannel* channel = playLooping("twoTones.mp3");
-    ASSERT_TRUE(channel);
-    ASSERT_EQ(mciSendStringA("open tone.mp3 type mpegvideo alias other", nullptr, 0, nullptr), 0u);
-    ASSERT_TRUE(waitFor([&] { return channel->getPosition() >= 0.3; }));
-    const double before = channel->getPosition();
-    PostMessageA(notifyWindow(), MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, mciGetDeviceIDA("other"));
-    handleQueuedMessages();
-    EXPECT_GE(channel->getPosition(), before) << "started again";
-    mciSendStringA("close other", nullptr, 0, nullptr);
-}
-
-// The menu's piece plays through just as the match replaces it; its device
-// number may well go to the match's piece.
-TEST_F(Win32Music, NoticeOfAReplacedPieceLeavesItsSuccessorAlone) {
+// The menu's piece plays through just as the match replaces it (its device
+// number may well go to the match's piece), and another device reports too:
+// neither notice restarts the match's piece.
+TEST_F(Win32Music, NoticesOfAReplacedPieceOrAnotherDeviceLeaveTheCurrentPieceAlone) {
     ASSERT_TRUE(playLooping("tone.mp3"));
     ASSERT_TRUE(waitFor(noticeQueued, busy));
     system.close();
     system.init(32);
     lum::SoundChannel* channel = playLooping("twoTones.mp3");
     ASSERT_TRUE(channel);
+    ASSERT_EQ(mciSendStringA("open tone.mp3 type mpegvideo alias other", nullptr, 0, nullptr), 0u);
     ASSERT_TRUE(waitFor([&] { return channel->getPosition() >= 0.3; }, busy));
     const double before = channel->getPosition();
+    PostMessageA(notifyWindow(), MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, mciGetDeviceIDA("other"));
     handleQueuedMessages();
     EXPECT_GE(channel->getPosition(), before) << "started again";
-}
-
-// Paused after it had played through, before the main loop heard of it.
-TEST_F(Win32Music, PiecePausedJustAfterItPlayedThroughLoopsAfterTheResume) {
-    lum::SoundChannel* channel = playLooping("tone.mp3");
-    ASSERT_TRUE(channel);
-    ASSERT_TRUE(waitFor(noticeQueued, busy));
-    channel->setPaused(true);
-    handleQueuedMessages();
-    channel->setPaused(false);
-    expectLoops(*channel);
+    mciSendStringA("close other", nullptr, 0, nullptr);
 }
 
 } // namespace

@@ -19,7 +19,8 @@ const lum::Colour key(255, 0, 255, 255);
 
 lum::Image load(const std::string& name) {
     lum::Image image;
-    return lum::ImageFile(std::string(ASSETS) + "/" + name).load(image), image;
+    lum::ImageFile(std::string(ASSETS) + "/" + name).load(image);
+    return image;
 }
 
 long keyed(const lum::Image& image) {

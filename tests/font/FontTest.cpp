@@ -73,9 +73,11 @@ TEST(FontNames, AreRefusedByExtensionBeforeAnyFileIsSought) {
     const std::pair<const char*, std::string> cases[] = {
         {"cour", "Unable to determine file type, file has no extension"},
         {"C:/Windows/Fonts/COUR.TTF", "Font type is not supported: TTF"},
-        {"font.otf", "Font type is not supported: otf"}, {"cour.ttf.bak", "Font type is not supported: bak"},
+        {"font.otf", "Font type is not supported: otf"},
+        {"cour.ttf.bak", "Font type is not supported: bak"},
         {"fonts.d/cour", "Font type is not supported: d/cour"}, // the last dot of the whole name counts
-        {"C:/Windows/Fonts/nosuchfont.ttf", NOT_FOUND}, {"/no/such/folder/font.ttf", NOT_FOUND}};
+        {"C:/Windows/Fonts/nosuchfont.ttf", NOT_FOUND},
+        {"/no/such/folder/font.ttf", NOT_FOUND}};
     for (const auto& c : cases) EXPECT_EQ(thrown([&] { Font(c.first, 12); }), c.second) << c.first;
 }
 

@@ -77,7 +77,8 @@ TEST_F(FoodTest, PiecesComeInTheirDrawnOrderAndKeepClearOfEachOther) {
     // The same draws with a piece exactly 30 pixels off on both axes: the
     // point is drawn again.
     f.first->x = -300;
-    firstPiece->x = drawn.first + 30, firstPiece->y = drawn.second - 30;
+    firstPiece->x = drawn.first + 30;
+    firstPiece->y = drawn.second - 30;
     std::srand(5);
     f.spawn();
     EXPECT_NE(std::make_pair(f.first->x, f.first->y), drawn);
@@ -85,7 +86,8 @@ TEST_F(FoodTest, PiecesComeInTheirDrawnOrderAndKeepClearOfEachOther) {
     EXPECT_LT(f.delay, 10u);
     EXPECT_EQ(f.pieceCount, 4u);
 
-    f.maxDelay = 1, f.maxPieces = 30;
+    f.maxDelay = 1;
+    f.maxPieces = 30;
     for (int i = 0; i < 40; ++i) f.onTimer(*f.timer);
     EXPECT_EQ(f.pieceCount, 30u); // every tick tried; the limit held
     for (auto* p = f.first; p != nullptr; p = p->next)

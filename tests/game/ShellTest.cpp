@@ -129,7 +129,8 @@ TEST_F(GameOverTest, WithNoWinnerTheScreenSaysSo) {
     computer.direction = snake::RIGHT;
     for (snake* s : {&player, &computer}) s->move();
     gameOver over;
-    over.playerSnake = &player, over.computerSnake = &computer;
+    over.playerSnake = &player;
+    over.computerSnake = &computer;
     EXPECT_EQ(over.resultLine(), "The match ended without a winner.");
     over.playerSnake = nullptr;
     EXPECT_EQ(over.resultLine(), "The match ended without a winner.");

@@ -156,7 +156,8 @@ TEST_F(ImageFileTest, SavedFilesHaveFixedHeadersTheCodecOfTheLastExtensionAndFai
     auto saving = [&](const std::string& name, const Image& picture) {
         return thrown<ImageFile::ImageFileException>([&] { ImageFile(name).save(picture); });
     };
-    EXPECT_EQ("Unable to open none/x.bmp for saving image data to.", saving("none/x.bmp", Image(2, 1, Colour::BLUE)));
+    EXPECT_EQ("Unable to open none/x.bmp for saving image data to.",
+              saving("none/x.bmp", Image(2, 1, Colour::BLUE)));
     EXPECT_EQ("wide.tga can not hold an image of 65536 x 1 pixels; TGA files are at most 65535 x 65535.",
               saving("wide.tga", Image(65536, 1, Colour::RED)));
     // Sizes are counted in 64 bits: in 32, 32768 x 32768 pixels would make a

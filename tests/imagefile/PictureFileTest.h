@@ -105,7 +105,8 @@ private:
                std::to_string(width) + " " + std::to_string(height) + " ";
     }
     static std::string run(const std::string& command, const std::string& name) {
-        if (runHostCommand(command) != 0) throw std::runtime_error("failed: " + command);
+        if (runHostCommand(command) != 0)
+            throw std::runtime_error("failed: " + command);
         return name;
     }
 };

@@ -67,8 +67,11 @@ def masked(args):
     compression = 6 if args.alpha_bitfields else 3
     info = struct.pack("<IiiHHIIiiII", args.header, args.width, args.height, 1, 32, compression, len(pixels),
                        2835, 2835, 0, 0)
-    masks = struct.pack("<IIII", *args.masks)  # after a 40-byte header, three unless alpha has a field
-    info += (masks if args.alpha_bitfields else masks[:12]) if args.header == 40 else masks + bytes(args.header - 56)
+    masks = struct.pack("<IIII", *args.masks)
+    if args.header == 40:
+        info += masks if args.alpha_bitfields else masks[:12]
+    else:
+        info += masks + bytes(args.header - 56)
     offset = 14 + len(info)
     data = b"BM" + struct.pack("<IHHI", offset + len(pixels), 0, 0, offset) + info + pixels
     with open(args.out, "wb") as out:

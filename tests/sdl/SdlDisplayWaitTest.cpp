@@ -41,9 +41,11 @@ TEST(SdlDisplayWait, EndsAtItsTimeOrAtOnceWithInput) {
     // Input there already: it returns long before its time.
     ASSERT_EQ(write(ends[1], "x", 1), 1);
     const Clock::time_point start = Clock::now();
-    EXPECT_TRUE(wait->waitForInput(20000 * ms));
+    EXPECT_TRUE(wait->waitForInput(std::int64_t{20} * 1000000000));
     EXPECT_LT(millisecondsSince(start), 1000.0);
-    close(ends[0]), close(ends[1]);
+
+    close(ends[0]);
+    close(ends[1]);
 }
 
 // A window on a private X server, whose pointer another client moves. The

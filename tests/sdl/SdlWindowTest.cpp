@@ -134,7 +134,8 @@ TEST_F(SdlWindowTest, EachStepMakesInputOfOneQueuedEvent) {
                           key(SDL_KEYUP, SDLK_UP, KMOD_NONE), mouse(SDL_MOUSEMOTION, 0, 10, 8),
                           mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 0, HEIGHT - 1),
                           mouse(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, WIDTH - 1, 0),
-                          mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X1, 1, 1), {SDL_MOUSEWHEEL}, close, {SDL_QUIT}};
+                          mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X1, 1, 1), {SDL_MOUSEWHEEL}, close,
+                          {SDL_QUIT}};
     for (SDL_Event& queued : events) SDL_PushEvent(&queued);
     for (Result result; (result = platform.handleMessage(0)) != Result::None;)
         input.push_back(result == Result::Quit ? "quit" : "|");

@@ -43,8 +43,12 @@ TEST(Script, TheLogOfAShortRunAndTheEndsOfTerminatedOnes) {
               "I: Application Information:\n   Application Author: q4417093\n"
               "   Application Name:   LUM [ User ID: 'q4417093' ] :: Vellorin.\n   Frame Rate:         60 (0.0166667)\n"
               "I: Display info:\n   Vendor:   lum\n   Renderer: headless\n   Version:  1.0\n"
-              "I: main is ready to become the active state.\nI: Timer 3 has started.\n"
-              "I: application activity state changed.\nI: Timer 3 has stopped\nI: \nE: script finished\n"
+              "I: main is ready to become the active state.\n"
+              "I: Timer 3 has started.\n"
+              "I: application activity state changed.\n"
+              "I: Timer 3 has stopped\n"
+              "I: \n"
+              "E: script finished\n"
               "-- Logging ended at <time> --");
 
     std::filesystem::remove(folder / "log.txt");
@@ -86,8 +90,9 @@ int runScriptedProgram(int signal) {
     application.addState("menu", menu).addState("main", play);
     run();
     if (signal == 0) return lum::log.info("").error("script finished"), 0;
-    std::cerr << journal.back() << std::endl; // the state destroyed last
-    return lum::log.error("main returned"), 0;
+    std::cerr << journal.back() << std::endl;
+    lum::log.error("main returned");
+    return 0;
 }
 
 } // namespace

@@ -85,7 +85,10 @@ TEST_F(Spine, RegistrationMistakesAreRefused) {
 TEST_F(Spine, OneSwitchPerStepToTheLastRequest) {
     LogTail log;
     menu.updateHook = [] {
-        for (const char* name : {"pause", "main", "menu", "nowhere"}) application.setState(name);
+        application.setState("pause");
+        application.setState("main");
+        application.setState("menu");
+        application.setState("nowhere");
     };
     main.updateHook = [] { application.setState("pause"); };
     main.deactivateHook = [] { application.setState("game_over"); };
@@ -216,7 +219,9 @@ TEST_F(Spine, LowerSlotsFireFirstAndNothingFiresOnceExitIsRequested) {
     low.start();
     platform().setClockMode(lum::HeadlessAppImpl::ClockMode::FixedStep, 10 * MS);
     platform().onStep = [&late](lum::HeadlessAppImpl& headless) {
-        if (headless.getSteps() == 2) application.exit(), late.start();
+        if (headless.getSteps() != 2) return;
+        application.exit();
+        late.start();
     };
     run();
     EXPECT_EQ(fired, (Journal{"1@10", "2@10"}));
@@ -239,7 +244,10 @@ TEST_F(Spine, TimersReadTheClockOfThePlatformTheyAreHanded) {
     TimerImpl& impl = *TimerImpl::inSlot(timer.getSlot());
     other.setClock(1000 * MS);
     impl.start(other);
-    for (std::int64_t ms : {1009, 1010}) other.setClock(ms * MS), TimerImpl::pollAll(other);
+    for (std::int64_t ms : {1009, 1010}) {
+        other.setClock(ms * MS);
+        TimerImpl::pollAll(other);
+    }
     EXPECT_EQ(fired, (Journal{"1@0"})); // fired once, while the App's clock stood still
     EXPECT_EQ(impl.getLastFire(), 1010 * MS);
 }

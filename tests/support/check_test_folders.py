@@ -37,8 +37,10 @@ def main():
     listing = json.loads(subprocess.run([sys.argv[1], "--show-only=json-v1"], cwd=sys.argv[2], check=True,
                                         capture_output=True, text=True, timeout=300).stdout)
     found = clashes(listing)
-    for folder, first, second in found[:20]:  # the count below gives the rest
+    for folder, first, second in found[:20]:
         print("%s and %s both run in %s without a lock in common" % (first, second, folder))
+    if len(found) > 20:
+        print("... and %d more pairs" % (len(found) - 20))
     print("%d tests checked, %d pairs may share a folder" % (len(listing["tests"]), len(found)))
     sys.exit(1 if found else 0)
 

@@ -7,6 +7,8 @@
 
 namespace {
 
+using lum::WebKeyTranslator;
+
 TEST(WebKeyTranslator, KeyTextsWithCtrlAndAltGrGiveTheFrameworkCodesAndOnlyTheGamesAreKeptFromTheBrowser) {
     const struct {
         const char* key;
@@ -28,13 +30,13 @@ TEST(WebKeyTranslator, KeyTextsWithCtrlAndAltGrGiveTheFrameworkCodesAndOnlyTheGa
         {"Escape", 27, true}, {"ArrowUp", 141, true},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(lum::WebKeyTranslator::translate(c.key, c.ctrl, c.altGr), c.expected) << (c.key ? c.key : "(null)");
+        EXPECT_EQ(WebKeyTranslator::translate(c.key, c.ctrl, c.altGr), c.expected) << (c.key ? c.key : "(null)");
     // The browser keeps its action for every key but the game's.
     for (unsigned int code : {32u, 9u, 13u, 8u, 27u, 128u, 140u, 141u, 142u, 143u})
-        EXPECT_TRUE(lum::WebKeyTranslator::isReservedForGame(code)) << code;
+        EXPECT_TRUE(WebKeyTranslator::isReservedForGame(code)) << code;
     // Reloading (F5), full screen (F11), developer tools (F12) and typing stay the browser's.
     for (unsigned int code : {0u, 97u, 65u, 132u, 138u, 139u, 1u})
-        EXPECT_FALSE(lum::WebKeyTranslator::isReservedForGame(code)) << code;
+        EXPECT_FALSE(WebKeyTranslator::isReservedForGame(code)) << code;
 }
 
 } // namespace

@@ -124,7 +124,8 @@ class Page:
         """Presses a key and lets it repeat, as a key held down does, then releases it."""
         event = {"key": key, "code": key, "windowsVirtualKeyCode": virtual_key}
         for repeat in range(repeats + 1):
-            self.driver.execute_cdp_cmd("Input.dispatchKeyEvent", dict(event, type="rawKeyDown", autoRepeat=repeat > 0))
+            self.driver.execute_cdp_cmd("Input.dispatchKeyEvent",
+                                        dict(event, type="rawKeyDown", autoRepeat=repeat > 0))
         self.driver.execute_cdp_cmd("Input.dispatchKeyEvent", dict(event, type="keyUp"))
 
 

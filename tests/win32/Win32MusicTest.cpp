@@ -56,8 +56,9 @@ struct Win32Music : ::testing::Test {
     Win32Music() { system.init(32); }
     lum::SoundChannel* playLooping(const std::string& name) {
         lum::Sound* sound = system.createSound(name);
-        if (sound) sound->setMode(lum::Sound::LOOP_NORMAL);
-        return system.playSound(sound); // none without a sound
+        if (!sound) return nullptr;
+        sound->setMode(lum::Sound::LOOP_NORMAL);
+        return system.playSound(sound);
     }
     // Played into its second half, back to its opening, and on again.
     static void expectLoops(lum::SoundChannel& channel) {

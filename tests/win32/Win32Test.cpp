@@ -23,6 +23,8 @@
 
 namespace {
 
+using lum::Win32KeyTranslator;
+
 HWND theWindow() {
     return static_cast<HWND>(dynamic_cast<lum::Win32AppImpl&>(lum::application.getImpl()).getWindow());
 }
@@ -31,12 +33,12 @@ TEST(Win32Keys, SpecialKeysHaveFixedCodesAndCharactersComeFromTheLayout) {
     const std::pair<unsigned int, unsigned int> special[] = {
         {VK_ESCAPE, 27}, {VK_LEFT, 140}, {VK_UP, 141}, {VK_RIGHT, 142}, {VK_DOWN, 143}, {VK_DELETE, 8},
         {VK_F1, 128},    {VK_F2, 129},   {VK_F10, 137}, {VK_F12, 139},  {VK_SHIFT, 0},   {VK_F13, 0}};
-    for (const auto& [key, code] : special) EXPECT_EQ(lum::Win32KeyTranslator::special(key), code) << key;
+    for (const auto& [key, code] : special) EXPECT_EQ(Win32KeyTranslator::special(key), code) << key;
     // Through the keyboard layout, with no modifier held.
     const std::pair<unsigned int, unsigned int> translated[] = {
         {VK_ESCAPE, 27}, {'A', 'a'}, {'Q', 'q'}, {'7', '7'}, {VK_SPACE, ' '}, {VK_TAB, '\t'},
         {VK_UP, 141},    {VK_F1, 128}, {VK_DELETE, 8}};
-    for (const auto& [key, code] : translated) EXPECT_EQ(lum::Win32KeyTranslator::translate(key), code) << key;
+    for (const auto& [key, code] : translated) EXPECT_EQ(Win32KeyTranslator::translate(key), code) << key;
 }
 
 // Records every key event; on its second frame looks at the window and sends

@@ -9,6 +9,7 @@
 
 #include "framework/graphics/Font.h"
 #include "framework/graphics/ImageFile.h"
+#include "framework/graphics/RowCopy.h"
 #include "framework/graphics/RowDrawing.h"
 #include "framework/graphics/Screen.h"
 
@@ -82,9 +83,8 @@ using Surface = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
 Surface toSurface(const Image& image, bool blend) {
     const int width = int(image.getWidth()), height = int(image.getHeight());
     Surface surface(SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ABGR8888), SDL_FreeSurface);
-    for (int y = 0; y < height; ++y)
-        std::memcpy(static_cast<unsigned char*>(surface->pixels) + y * surface->pitch,
-                    image.getPixels() + (height - 1 - y) * width, std::size_t(width) * 4);
+    lum::RowCopy::copyImage(image.getPixels(), unsigned(width), unsigned(height),
+                            {static_cast<unsigned char*>(surface->pixels), surface->pitch, true, false, false}, nullptr);
     if (image.getTransparentColour() != nullptr) {
         const Colour key = *image.getTransparentColour();
         SDL_SetColorKey(surface.get(), SDL_TRUE,

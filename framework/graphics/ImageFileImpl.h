@@ -86,7 +86,7 @@ protected:
         const std::size_t rowBytes = std::size_t{width} * rows.bytesPerPixel;
         // In the file's order, so that a file is read front to back.
         for (unsigned int fileRow = 0; fileRow < height; ++fileRow) {
-            const unsigned int y = rows.topRowFirst ? height - 1 - fileRow : fileRow;
+            const unsigned int y = RowCopy::rowOf(fileRow, height, rows.topRowFirst);
             const std::uint64_t at = rows.offset + static_cast<std::uint64_t>(
                 RowCopy::offsetOf(y, height, static_cast<std::ptrdiff_t>(rows.rowStride), rows.topRowFirst));
             decodeRow(source.view(at, rowBytes, scratch), pixels + std::size_t{y} * width);

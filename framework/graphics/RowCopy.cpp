@@ -35,7 +35,7 @@ RowBand RowCopy::copyImage(const Colour* image, unsigned int width, unsigned int
             RowDrawing::copySwappingRedAndBlue(to, from, width);
         else
             std::memcpy(to, from, std::size_t{width} * sizeof(Colour));
-        const unsigned int row = destination.topRowFirst ? height - 1 - y : y;
+        const unsigned int row = rowOf(y, height, destination.topRowFirst);
         first = std::min(first, row);
         last = std::max(last, row);
     }

@@ -12,10 +12,15 @@ namespace lum {
 
 class RowCopy {
 public:
+    // The row of a block of `height` rows that holds image row y, and the
+    // image row a block row holds: turning the order is its own inverse.
+    static unsigned int rowOf(unsigned int y, unsigned int height, bool topRowFirst) {
+        return topRowFirst ? height - 1 - y : y;
+    }
     // Where image row y lies in a block of `height` rows `pitch` bytes apart,
     // counted in bytes from the block's start.
     static std::ptrdiff_t offsetOf(unsigned int y, unsigned int height, std::ptrdiff_t pitch, bool topRowFirst) {
-        return static_cast<std::ptrdiff_t>(topRowFirst ? height - 1 - y : y) * pitch;
+        return static_cast<std::ptrdiff_t>(rowOf(y, height, topRowFirst)) * pitch;
     }
 
     // A block that takes a copy of a screen's rows.

@@ -68,6 +68,9 @@ def check_partial_updates(demo):
     (though the demo draws the bar's rows twice every frame, blue and then
     yellow over it), and a window that lost its picture gets all of it back
     though nothing in it changed."""
+    # The window's own first showing (mapped, exposed, focused) may still be
+    # drawing it whole in a slow build: the checks start once it is quiet.
+    wait_for(lambda: not drawn_rows(demo, lambda: None), 10, "the window to stop drawing")
     for shown in (True, False):
         rows = drawn_rows(demo, lambda: demo.keys("b"))
         expect(rows and rows <= set(BAR), "the bar %s drew %s" % ("shown" if shown else "hidden", described(rows)))

@@ -4,6 +4,7 @@
 // outside the bytes, the glyph table or the images.
 #include "framework/graphics/FontImpl.h"
 #include "framework/graphics/Image.h"
+#include "framework/graphics/ImageAccess.h"
 #include "framework/graphics/TrueTypeFont.h"
 
 #include <cstddef>
@@ -23,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             return codes;
         }();
         const lum::FontSize measured = font.measureText(text);
-        lum::Image target(64, 48, lum::Colour(10, 20, 30, 40));
+        lum::Image image(64, 48, lum::Colour(10, 20, 30, 40));
+        lum::ImageImpl& target = lum::ImageAccess::of(image);
         font.drawText(target, 2, 10, lum::Colour(200, 100, 50, 255), text);
         font.drawText(target, -static_cast<int>(measured.width / 2), -20, lum::Colour(1, 2, 3, 0), text);
         font.drawText(target, 60, 45, lum::Colour(255, 255, 255, 255), "gj|W");

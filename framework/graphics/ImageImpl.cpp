@@ -22,10 +22,6 @@ unsigned int flaggedRows(unsigned int pixelCount, unsigned int height) {
     return pixelCount == 0 ? 0 : height;
 }
 
-bool isKey(const Colour& colour, const Colour* key) {
-    return key != nullptr && colour == *key;
-}
-
 } // namespace
 
 // An image without pixels is opaque: it has no alpha that says otherwise.
@@ -51,8 +47,8 @@ ImageImpl::ImageImpl(Image* owner, const ImageImpl& other)
 ImageImpl::~ImageImpl() = default;
 
 ImageImpl::Facts ImageImpl::Facts::forNewBlock(const Colour* key) const {
+    // Callers have carried out any waiting clear; replaceBlock keeps that true.
     Facts copy = *this;
-    copy.fillPending = false;
     if (handedOut) {
         copy = Facts{};
         copy.alphasKnown = false;
@@ -180,7 +176,7 @@ void ImageImpl::resize(unsigned int newWidth, unsigned int newHeight) {
         kept.alphas = AlphaClass::Opaque;
         kept.alphasKnown = true;
     }
-    kept.keyFound = kept.keyFound || isKey(FALLBACK, transparentColour.get());
+    kept.keyFound = kept.keyFound || (transparentColour != nullptr && FALLBACK == *transparentColour);
     replaceBlock(std::move(block), newWidth, newHeight, kept);
 }
 

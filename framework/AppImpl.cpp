@@ -48,6 +48,8 @@ void AppImpl::initialise(unsigned int width, unsigned int height, const std::str
     frameTime = (1000.0 / rate) / 1000.0;
     frameTimeNs = std::llround(1e9 / rate);
 
+    scaling = PictureFit::scalingFromEnvironment();
+    setOutputSize(static_cast<int>(width), static_cast<int>(height));
     *mouseEvent = MouseEvent{};
     *keyEvent = KeyEvent{};
 
@@ -223,6 +225,22 @@ void AppImpl::dispatchKey(unsigned int keyCode, ButtonState state) {
     keyListeners.dispatch([&event](IKeyEvent& listener) { return listener.onKey(event); });
 }
 
+void AppImpl::dispatchKeyStroke(unsigned int keyCode, ButtonState state, bool altHeld, bool repeated) {
+    if (altHeld && keyCode == KEY_ENTER) {
+        if (state == PRESSED && !repeated) toggleFullScreen();
+        return;
+    }
+    if (keyCode == KEY_F11 && state == PRESSED && !repeated) toggleFullScreen();
+    dispatchKey(keyCode, state);
+}
+
+bool AppImpl::setOutputSize(int outputWidth, int outputHeight) {
+    const PictureFit fit(width, height, outputWidth, outputHeight, scaling);
+    if (fit == pictureFit) return false;
+    pictureFit = fit;
+    return true;
+}
+
 void AppImpl::dispatchMouseMove(int column, int row) {
     if (!recordMouse(column, row)) return;
     const MouseEvent& event = *mouseEvent;
@@ -239,8 +257,11 @@ void AppImpl::dispatchMouseButton(MouseButton button, ButtonState state, int col
 
 // Moves the position into the record, y counted upwards from the bottom row;
 // false (record untouched) when the event is to be dropped.
-bool AppImpl::recordMouse(int column, int row) {
+bool AppImpl::recordMouse(int outputX, int outputY) {
     if (mouseListeners.isSuspended() || mouseListeners.empty()) return false;
+    int column = 0;
+    int row = 0;
+    pictureFit.toImage(outputX, outputY, column, row);
     const int screenHeight = static_cast<int>(screen ? screen->getHeight() : height);
     mouseEvent->prevX = mouseEvent->x;
     mouseEvent->prevY = mouseEvent->y;
@@ -266,6 +287,7 @@ void AppImpl::reset() {
     frameCountdownNs = 0;
     lastStepClock = 0;
     platformStartClock = 0;
+    pictureFit = PictureFit();
     *mouseEvent = MouseEvent{};
     *keyEvent = KeyEvent{};
     keyListeners.clear();

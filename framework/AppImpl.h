@@ -7,6 +7,7 @@
 #include "framework/IKeyEvent.h"
 #include "framework/IMouseEvent.h"
 #include "framework/ListenerRegistry.h"
+#include "framework/PictureFit.h"
 #include "framework/graphics/ChangedRows.h"
 #include "framework/graphics/Colour.h"
 
@@ -51,6 +52,9 @@ public:
     virtual void present(const Screen& screen, const ChangedRows& changed) = 0;
     // Asked to end (App::exit): a platform may post its quit message here.
     virtual void postQuit() = 0;
+    // F11 or Alt+Enter: between the window, at its former size and place, and
+    // borderless full screen over its monitor, the display mode unchanged.
+    virtual void toggleFullScreen() = 0;
 
     // ---- the framework ---------------------------------------------------------
     // Throws std::runtime_error "There are no application states registered."
@@ -83,14 +87,25 @@ public:
     float getTime();
     double getFrameTime() const { return frameTime; }
     Screen* getScreen() { return screen.get(); }
+
+    // The size in its own pixels of what the screen is shown in, from the
+    // platform when the window opens and whenever it changes; the picture's
+    // place in it follows. Returns whether the place changed.
+    bool setOutputSize(int outputWidth, int outputHeight);
+    const PictureFit& getPictureFit() const { return pictureFit; }
     IAppState* getActiveState() const { return active; }
 
     ListenerRegistry<IKeyEvent>& getKeyListeners() { return keyListeners; }
     ListenerRegistry<IMouseEvent>& getMouseListeners() { return mouseListeners; }
 
     // Input from the platform. Key codes are already translated; mouse positions
-    // are client column and row counted from the top.
+    // are the output's pixels counted from its top left, mapped here to image
+    // pixels through the picture's fit.
     void dispatchKey(unsigned int keyCode, ButtonState state);
+    // A key as a keyboard gives it: the first press of F11 also toggles full
+    // screen, and Enter with Alt held only toggles it (Alt combinations are the
+    // system's keys, never the program's).
+    void dispatchKeyStroke(unsigned int keyCode, ButtonState state, bool altHeld, bool repeated);
     void dispatchMouseMove(int column, int row);
     void dispatchMouseButton(MouseButton button, ButtonState state, int column, int row);
 
@@ -121,13 +136,15 @@ protected:
     void presentFrame();
     void switchState();
     void purgeListeners();
-    bool recordMouse(int column, int row);
+    bool recordMouse(int outputX, int outputY);
 
     std::unique_ptr<Screen> screen;
     ChangedRows frameRows;
     unsigned int width = 0;
     unsigned int height = 0;
     bool fullScreen = false;
+    PictureFit::Scaling scaling = PictureFit::Scaling::Smooth;
+    PictureFit pictureFit;
     bool exitRequested = false;
     bool running = false;
     std::string name;

@@ -56,11 +56,12 @@ AppImpl::MessageResult HeadlessAppImpl::handleMessage(std::int64_t deadline) {
 
 AppImpl::MessageResult HeadlessAppImpl::deliver(const Message& message) {
     switch (message.kind) {
-    case Message::Kind::Key: dispatchKey(message.code, message.state); break;
+    case Message::Kind::Key: dispatchKeyStroke(message.code, message.state, message.altHeld, false); break;
     case Message::Kind::MouseMove: dispatchMouseMove(message.column, message.row); break;
     case Message::Kind::MouseButton:
         dispatchMouseButton(message.button, message.state, message.column, message.row);
         break;
+    case Message::Kind::Resize: setOutputSize(message.column, message.row); break;
     case Message::Kind::Quit: return MessageResult::Quit;
     }
     return MessageResult::Handled;
@@ -85,8 +86,8 @@ void HeadlessAppImpl::setClockMode(ClockMode mode, std::int64_t fixedStepNs) {
     this->fixedStepNs = fixedStepNs;
 }
 
-void HeadlessAppImpl::queueKey(unsigned int keyCode, ButtonState state) {
-    queue.push_back(Message{Message::Kind::Key, keyCode, state, LEFT, 0, 0});
+void HeadlessAppImpl::queueKey(unsigned int keyCode, ButtonState state, bool altHeld) {
+    queue.push_back(Message{Message::Kind::Key, keyCode, state, LEFT, 0, 0, altHeld});
 }
 
 void HeadlessAppImpl::queueKeyPress(unsigned int keyCode) {
@@ -95,14 +96,18 @@ void HeadlessAppImpl::queueKeyPress(unsigned int keyCode) {
 }
 
 void HeadlessAppImpl::queueMouseMove(int column, int row) {
-    queue.push_back(Message{Message::Kind::MouseMove, 0, PRESSED, LEFT, column, row});
+    queue.push_back(Message{Message::Kind::MouseMove, 0, PRESSED, LEFT, column, row, false});
 }
 
 void HeadlessAppImpl::queueMouseButton(MouseButton button, ButtonState state, int column, int row) {
-    queue.push_back(Message{Message::Kind::MouseButton, 0, state, button, column, row});
+    queue.push_back(Message{Message::Kind::MouseButton, 0, state, button, column, row, false});
 }
 
-void HeadlessAppImpl::queueQuit() { queue.push_back(Message{Message::Kind::Quit, 0, PRESSED, LEFT, 0, 0}); }
+void HeadlessAppImpl::queueResize(int outputWidth, int outputHeight) {
+    queue.push_back(Message{Message::Kind::Resize, 0, PRESSED, LEFT, outputWidth, outputHeight, false});
+}
+
+void HeadlessAppImpl::queueQuit() { queue.push_back(Message{Message::Kind::Quit, 0, PRESSED, LEFT, 0, 0, false}); }
 
 void HeadlessAppImpl::reset() {
     AppImpl::reset();
@@ -116,6 +121,7 @@ void HeadlessAppImpl::reset() {
     onStep = nullptr;
     onPresent = nullptr;
     cursorShown = true;
+    fullScreenToggles = 0;
     mouseX = 0;
     mouseY = 0;
 }

@@ -36,6 +36,7 @@ public:
     MessageResult handleMessage(std::int64_t deadline) override;
     void present(const Screen& screen, const ChangedRows& changed) override;
     void postQuit() override;
+    void toggleFullScreen() override { ++fullScreenToggles; }
     void reset() override;
 
     // Clock, in nanoseconds.
@@ -46,11 +47,13 @@ public:
     ClockMode getClockMode() const { return clockMode; }
 
     // Scripted messages, handled one per step in order.
-    void queueKey(unsigned int keyCode, ButtonState state);
+    void queueKey(unsigned int keyCode, ButtonState state, bool altHeld = false);
     void queueKeyPress(unsigned int keyCode); // PRESSED then RELEASED
     void queueMouseMove(int column, int row);
     void queueMouseButton(MouseButton button, ButtonState state, int column, int row);
     void queueQuit();
+    // The window's drawable became outputWidth × outputHeight pixels.
+    void queueResize(int outputWidth, int outputHeight);
     std::size_t queuedMessages() const { return queue.size(); }
 
     // Called at the start of every step, before the message is handled.
@@ -63,17 +66,19 @@ public:
     // The deadline the framework passed with the latest step.
     std::int64_t getLastDeadline() const { return lastDeadline; }
     bool isCursorShown() const { return cursorShown; }
+    unsigned int getFullScreenToggles() const { return fullScreenToggles; }
     int getMouseX() const { return mouseX; }
     int getMouseY() const { return mouseY; }
 
 private:
     struct Message {
-        enum class Kind { Key, MouseMove, MouseButton, Quit } kind;
+        enum class Kind { Key, MouseMove, MouseButton, Resize, Quit } kind;
         unsigned int code;
         ButtonState state;
         MouseButton button;
         int column;
         int row;
+        bool altHeld;
     };
 
     MessageResult deliver(const Message& message);
@@ -87,6 +92,7 @@ private:
     std::uint64_t steps = 0;
     std::int64_t lastDeadline = 0;
     bool cursorShown = true;
+    unsigned int fullScreenToggles = 0;
     int mouseX = 0;
     int mouseY = 0;
 };

@@ -190,6 +190,37 @@ TEST_F(Spine, MouseRecordCountsRowsUpwardsAndCarriesThePreviousPosition) {
                                "first:move 7,500 prev 5,600 3 1"}));
 }
 
+// The output at 1600 × 1400 shows the 800 × 600 picture at exactly 2× with
+// 100-row bars above and below: positions map to image pixels, and over a bar
+// or outside the output to the picture's nearest edge.
+TEST_F(Spine, MousePositionsAreMappedThroughTheScaledPictureAndClampedToIt) {
+    platform().queueResize(1600, 1400);
+    platform().queueMouseMove(0, 0);
+    platform().queueMouseMove(801, 1299);
+    platform().queueMouseMove(5000, 700);
+    platform().queueResize(800, 600);
+    platform().queueMouseMove(7, 100);
+    menu.updateHook = [this] { application.addMouseListener(first); };
+    runMessages();
+    EXPECT_EQ(events, (Journal{"first:move 0,600 prev 0,0 0 0", "first:move 400,1 prev 0,600 0 0",
+                               "first:move 799,300 prev 400,1 0 0", "first:move 7,500 prev 799,300 0 0"}));
+}
+
+// F11 toggles full screen on its first press and still reaches the listeners;
+// Enter with Alt held only toggles; Enter alone is a key like any other.
+TEST_F(Spine, FullScreenKeysToggleAndOnlyF11IsDelivered) {
+    platform().queueResize(800, 600); // handled before the listener is added
+    platform().queueKeyPress(lum::KEY_F11);
+    platform().queueKey(lum::KEY_ENTER, lum::PRESSED, true);
+    platform().queueKey(lum::KEY_ENTER, lum::RELEASED, true);
+    platform().queueKeyPress(lum::KEY_ENTER);
+    menu.updateHook = [this] { application.addKeyListener(first); };
+    runMessages();
+    application.getImpl().dispatchKeyStroke(lum::KEY_F11, lum::PRESSED, false, true);
+    EXPECT_EQ(platform().getFullScreenToggles(), 2u);
+    EXPECT_EQ(events, (Journal{"first:138+", "first:138-", "first:13+", "first:13-", "first:138+"}));
+}
+
 // ---- Timers
 
 // Timer i asks for an interval of i ms; below 5 ms it gets 5.

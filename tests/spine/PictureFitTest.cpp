@@ -1,0 +1,98 @@
+// The picture's place in outputs of every shape, and positions mapped both ways.
+#include "framework/PictureFit.h"
+
+#include <gtest/gtest.h>
+
+namespace lum {
+namespace {
+
+using Scaling = PictureFit::Scaling;
+
+struct Place {
+    int x, y, width, height;
+    unsigned int whole, sharp;
+};
+
+Place placeOf(int outputWidth, int outputHeight, Scaling scaling = Scaling::Smooth) {
+    const PictureFit fit(800, 600, outputWidth, outputHeight, scaling);
+    return {fit.getX(), fit.getY(), fit.getWidth(), fit.getHeight(), fit.wholeFactor(), fit.sharpFactor()};
+}
+
+void expectPlace(const Place& place, int x, int y, int width, int height, unsigned int whole, unsigned int sharp) {
+    EXPECT_EQ(place.x, x);
+    EXPECT_EQ(place.y, y);
+    EXPECT_EQ(place.width, width);
+    EXPECT_EQ(place.height, height);
+    EXPECT_EQ(place.whole, whole);
+    EXPECT_EQ(place.sharp, sharp);
+}
+
+TEST(PictureFit, FillsTheLargestRectangleOfTheImagesAspectCentred) {
+    expectPlace(placeOf(800, 600), 0, 0, 800, 600, 1, 1);
+    expectPlace(placeOf(1600, 1200), 0, 0, 1600, 1200, 2, 2);
+    expectPlace(placeOf(1000, 600), 100, 0, 800, 600, 1, 1);     // bars left and right
+    expectPlace(placeOf(1600, 1201), 0, 0, 1600, 1200, 2, 2);    // the odd row is a bar
+    expectPlace(placeOf(1920, 1080), 240, 0, 1440, 1080, 0, 2);  // 1.8×: nearest to 2×, then down
+    expectPlace(placeOf(400, 1000), 0, 350, 400, 300, 0, 1);     // shrinks
+    expectPlace(placeOf(3840, 2160), 480, 0, 2880, 2160, 0, 4);
+}
+
+TEST(PictureFit, WholeFactorsLeaveLargerBarsAndShrinkOnlyWhereNoFactorFits) {
+    expectPlace(placeOf(1920, 1080, Scaling::WholeFactors), 560, 240, 800, 600, 1, 1);
+    expectPlace(placeOf(3840, 2160, Scaling::WholeFactors), 720, 180, 2400, 1800, 3, 3);
+    expectPlace(placeOf(1600, 1200, Scaling::WholeFactors), 0, 0, 1600, 1200, 2, 2);
+    expectPlace(placeOf(400, 300, Scaling::WholeFactors), 0, 0, 400, 300, 0, 1);
+    EXPECT_EQ(PictureFit::scalingNamed("integer"), Scaling::WholeFactors);
+    EXPECT_EQ(PictureFit::scalingNamed("Integer"), Scaling::Smooth);
+    EXPECT_EQ(PictureFit::scalingNamed(nullptr), Scaling::Smooth);
+}
+
+// A minimised window has no area: nothing is shown and every position maps
+// to the corner, never out of the image.
+TEST(PictureFit, AnOutputWithoutAreaShowsNothing) {
+    const PictureFit fit(800, 600, 0, -5, Scaling::Smooth);
+    EXPECT_EQ(fit.getWidth(), 0);
+    EXPECT_EQ(fit.getHeight(), 0);
+    int column = -1;
+    int row = -1;
+    fit.toImage(100, 100, column, row);
+    EXPECT_EQ(column, 0);
+    EXPECT_EQ(row, 0);
+}
+
+// Every output pixel of a 2.5× picture maps into the image, every image pixel
+// maps to an output pixel that maps back to it, and at 1:1 both are identity.
+TEST(PictureFit, PositionsMapBothWaysAndStayInsideTheImage) {
+    for (const auto& [outputWidth, outputHeight] : {std::pair{800, 600}, {2000, 1500}, {1013, 777}, {500, 900}}) {
+        const PictureFit fit(800, 600, outputWidth, outputHeight, Scaling::Smooth);
+        for (int column = 0; column < 800; column += 7) {
+            for (int row = 0; row < 600; row += 11) {
+                int x = 0;
+                int y = 0;
+                fit.toOutput(column, row, x, y);
+                int backColumn = -1;
+                int backRow = -1;
+                fit.toImage(x, y, backColumn, backRow);
+                if (fit.getWidth() >= 800) {
+                    ASSERT_EQ(backColumn, column) << outputWidth << "x" << outputHeight;
+                    ASSERT_EQ(backRow, row) << outputWidth << "x" << outputHeight;
+                }
+                if (outputWidth == 800) {
+                    ASSERT_EQ(x, column);
+                    ASSERT_EQ(y, row);
+                }
+            }
+        }
+        for (int x = -3; x < outputWidth + 3; x += 5) {
+            int column = -1;
+            int row = -1;
+            fit.toImage(x, outputHeight + 10, column, row);
+            ASSERT_GE(column, 0);
+            ASSERT_LT(column, 800);
+            ASSERT_EQ(row, 599);
+        }
+    }
+}
+
+} // namespace
+} // namespace lum

@@ -32,14 +32,21 @@ public:
         // The block keeps what it was given: rows it already holds are only
         // compared, and with changed rows named, no other row is looked at.
         bool keepsRows;
+        // Every pixel becomes a factor × factor block (nearest sampling); the
+        // block then has factor times the rows and columns.
+        unsigned int factor = 1;
     };
 
     // Copies the rows of a bottom-row-first image of width × height pixels
     // (with `changed`, only those, where the destination keeps its rows).
     // Returns the band of destination rows written, counted from the block's
-    // start; its count is 0 when none was.
+    // start; its count is 0 when none was. Enlarged rows are not compared.
     static RowBand copyImage(const Colour* image, unsigned int width, unsigned int height,
                              const Destination& destination, const ChangedRows* changed);
+
+private:
+    static void copyEnlarged(unsigned char* to, std::ptrdiff_t pitch, const Colour* from, unsigned int width,
+                             bool swapRedAndBlue, unsigned int factor);
 };
 
 } // namespace lum

@@ -12,6 +12,7 @@
 #endif
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 
@@ -68,14 +69,20 @@ void SdlAppImpl::initialisePlatform() {
 }
 
 void SdlAppImpl::openWindow() {
+    // In the desktop's units: on a scaled display the drawable has more pixels
+    // than the window, and the picture is drawn sharp at that scale.
     window = SDL_CreateWindow(getWindowTitle().c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                              static_cast<int>(width), static_cast<int>(height), 0);
+                              static_cast<int>(width), static_cast<int>(height),
+                              SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
     if (window == nullptr) {
         log.error(std::string("SDL window could not be created: ") + SDL_GetError());
         throw App::AppException("Failed to create application window.");
     }
+    SDL_SetWindowMinimumSize(window, static_cast<int>(std::max(width / 4, 1u)),
+                             static_cast<int>(std::max(height / 4, 1u)));
     if (isFullScreen()) switchToFullScreen();
     presenter = std::make_unique<SdlPresenter>(window, width, height);
+    followOutputSize();
     SDL_ShowCursor(cursorShown ? SDL_ENABLE : SDL_DISABLE);
     // Keys are read from key events only; text events would just fill the queue.
     SDL_StopTextInput();
@@ -135,13 +142,40 @@ std::string SdlAppImpl::describeDisplay() {
 AppImpl::MessageResult SdlAppImpl::handleMessage(std::int64_t deadline) {
     SDL_Event event;
     if (!SdlEventPump::next(event, readClock(), deadline, displayWait.get())) return MessageResult::None;
-    if (event.type == SDL_WINDOWEVENT && presenter != nullptr) presenter->showWholeWindowNext();
-    return SdlEventDispatcher::dispatch(event, *this);
+    if (event.type == SDL_WINDOWEVENT && presenter != nullptr) {
+        presenter->showWholeWindowNext();
+        followOutputSize();
+    }
+    return SdlEventDispatcher::dispatch(event, *this, pixelsPerPoint);
+}
+
+// The drawable's size in pixels, and how many of them a window unit (in which
+// SDL reports the pointer) covers.
+void SdlAppImpl::followOutputSize() {
+    int outputWidth = 0;
+    int outputHeight = 0;
+    presenter->getOutputSize(outputWidth, outputHeight);
+    int windowWidth = 0;
+    int windowHeight = 0;
+    SDL_GetWindowSize(window, &windowWidth, &windowHeight);
+    pixelsPerPoint.x = windowWidth > 0 ? static_cast<double>(outputWidth) / windowWidth : 1.0;
+    pixelsPerPoint.y = windowHeight > 0 ? static_cast<double>(outputHeight) / windowHeight : 1.0;
+    setOutputSize(outputWidth, outputHeight);
+}
+
+// Borderless over the monitor the window is on, the display mode unchanged;
+// leaving it, SDL gives the window back its former size and place. A window
+// opened in a full-screen display mode leaves that mode the same way.
+void SdlAppImpl::toggleFullScreen() {
+    if (window == nullptr) return;
+    const bool full = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0;
+    if (SDL_SetWindowFullscreen(window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
+        log.warning(std::string("Full screen could not be toggled: ") + SDL_GetError());
 }
 
 void SdlAppImpl::present(const Screen& screen, const ChangedRows& changed) {
     if (presenter == nullptr) return;
-    presenter->present(screen, changed);
+    presenter->present(screen, changed, getPictureFit());
     if (frameTrace != nullptr) frameTrace->record(readClock(), getFramePhases());
 }
 
@@ -167,10 +201,11 @@ bool SdlAppImpl::isCursorShown() const {
 // counts rows from the top.
 void SdlAppImpl::setMousePosition(int x, int y) {
     if (window == nullptr || presenter == nullptr) return;
-    int windowX = 0;
-    int windowY = 0;
-    presenter->toWindow(x, static_cast<int>(height) - y, windowX, windowY);
-    SDL_WarpMouseInWindow(window, windowX, windowY);
+    int outputX = 0;
+    int outputY = 0;
+    getPictureFit().toOutput(x, static_cast<int>(height) - y, outputX, outputY);
+    SDL_WarpMouseInWindow(window, static_cast<int>(outputX / pixelsPerPoint.x),
+                          static_cast<int>(outputY / pixelsPerPoint.y));
 }
 
 void SdlAppImpl::reset() {

@@ -1,5 +1,5 @@
-// The desktop platform of the application on SDL2: one window whose client
-// area is the App's width × height, one SDL event handled per step with the
+// The desktop platform of the application on SDL2: one resizable window whose
+// client area opens at the App's width × height in the desktop's units, one SDL event handled per step with the
 // step waiting in SDL until the next frame or timer is due, the performance
 // counter as clock, and the screen image presented through SdlPresenter.
 // Only video and events are started here; the sound layer starts SDL's audio
@@ -10,6 +10,7 @@
 #include "framework/FrameTrace.h"
 #include "framework/sdl/SdlClock.h"
 #include "framework/sdl/SdlDisplayWait.h"
+#include "framework/sdl/SdlEventDispatcher.h"
 #include "framework/sdl/SdlPresenter.h"
 
 #include <SDL_video.h>
@@ -32,6 +33,7 @@ public:
     MessageResult handleMessage(std::int64_t deadline) override;
     void present(const Screen& screen, const ChangedRows& changed) override;
     void postQuit() override;
+    void toggleFullScreen() override;
     // Also closes the window and stops SDL's video, so a test can open it again.
     void reset() override;
 
@@ -45,6 +47,7 @@ private:
     void openWindow();
     void closeWindow();
     void leaveWindow();
+    void followOutputSize();
     static void leaveAtExit();
 
     SdlClock clock;
@@ -53,6 +56,7 @@ private:
     std::unique_ptr<FrameTrace> frameTrace;
     // Waits on the window system's connection, where there is one to wait on.
     std::unique_ptr<SdlDisplayWait> displayWait;
+    SdlEventDispatcher::PixelsPerPoint pixelsPerPoint;
     bool cursorShown = true;
     bool videoStarted = false;
 };

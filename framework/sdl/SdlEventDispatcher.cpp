@@ -5,7 +5,7 @@
 
 namespace lum {
 
-AppImpl::MessageResult SdlEventDispatcher::dispatch(const SDL_Event& event, AppImpl& app) {
+AppImpl::MessageResult SdlEventDispatcher::dispatch(const SDL_Event& event, AppImpl& app, PixelsPerPoint scale) {
     switch (event.type) {
     case SDL_QUIT:
         return AppImpl::MessageResult::Quit;
@@ -21,13 +21,13 @@ AppImpl::MessageResult SdlEventDispatcher::dispatch(const SDL_Event& event, AppI
         dispatchKey(event.key, RELEASED, app);
         break;
     case SDL_MOUSEMOTION:
-        app.dispatchMouseMove(event.motion.x, event.motion.y);
+        app.dispatchMouseMove(inPixels(event.motion.x, scale.x), inPixels(event.motion.y, scale.y));
         break;
     case SDL_MOUSEBUTTONDOWN:
-        dispatchButton(event.button, PRESSED, app);
+        dispatchButton(event.button, PRESSED, app, scale);
         break;
     case SDL_MOUSEBUTTONUP:
-        dispatchButton(event.button, RELEASED, app);
+        dispatchButton(event.button, RELEASED, app, scale);
         break;
     default:
         break;
@@ -36,10 +36,12 @@ AppImpl::MessageResult SdlEventDispatcher::dispatch(const SDL_Event& event, AppI
 }
 
 void SdlEventDispatcher::dispatchKey(const SDL_KeyboardEvent& key, ButtonState state, AppImpl& app) {
-    app.dispatchKey(SdlKeyTranslator::translate(key.keysym.sym, key.keysym.mod), state);
+    app.dispatchKeyStroke(SdlKeyTranslator::translate(key.keysym.sym, key.keysym.mod), state,
+                          (key.keysym.mod & KMOD_ALT) != 0, key.repeat != 0);
 }
 
-void SdlEventDispatcher::dispatchButton(const SDL_MouseButtonEvent& button, ButtonState state, AppImpl& app) {
+void SdlEventDispatcher::dispatchButton(const SDL_MouseButtonEvent& button, ButtonState state, AppImpl& app,
+                                        PixelsPerPoint scale) {
     MouseButton which;
     switch (button.button) {
     case SDL_BUTTON_LEFT: which = LEFT; break;
@@ -47,7 +49,11 @@ void SdlEventDispatcher::dispatchButton(const SDL_MouseButtonEvent& button, Butt
     case SDL_BUTTON_RIGHT: which = RIGHT; break;
     default: return; // side buttons have no framework meaning
     }
-    app.dispatchMouseButton(which, state, button.x, button.y);
+    app.dispatchMouseButton(which, state, inPixels(button.x, scale.x), inPixels(button.y, scale.y));
+}
+
+int SdlEventDispatcher::inPixels(int position, double pixelsPerPoint) {
+    return static_cast<int>(position * pixelsPerPoint);
 }
 
 } // namespace lum

@@ -95,4 +95,42 @@ TEST(PresenterCopy, OnlyChangedRowsAreWrittenAndTheirBandIsReported) {
     }
 }
 
+// Enlarged by whole factors, every window pixel is the screen pixel it covers
+// (nearest sampling), flipped and swapped as at 1:1, the padding untouched; a
+// changed screen row rewrites its whole block of window rows and no other.
+TEST(PresenterCopy, WholeFactorsMakeEveryPixelABlockOfItself) {
+    for (const unsigned int factor : {2u, 3u}) {
+        for (const bool swap : {false, true}) {
+            std::vector<Colour> screen;
+            for (unsigned int i = 0; i < WIDTH * HEIGHT; ++i)
+                screen.emplace_back(std::uint8_t(7 * i), std::uint8_t(i), std::uint8_t(99 - i), std::uint8_t(255 - i));
+            const int pitch = static_cast<int>(WIDTH * factor * 4 + 12);
+            std::vector<unsigned char> window(std::size_t(pitch) * HEIGHT * factor, 0);
+            lum::ChangedRows changed, taken;
+            changed.reset(HEIGHT);
+            changed.handOver(taken);
+            changed.mark(2, 1);
+            for (const lum::ChangedRows* rows : {static_cast<const lum::ChangedRows*>(nullptr), static_cast<const lum::ChangedRows*>(&changed)}) {
+                if (rows != nullptr) screen[2 * WIDTH + 4] = Colour(1, 2, 3, 4);
+                const lum::RowBand band = RowCopy::copyImage(
+                    screen.data(), WIDTH, HEIGHT, RowCopy::Destination{window.data(), pitch, true, swap, true, factor},
+                    rows);
+                EXPECT_EQ(band.first, rows == nullptr ? 0 : (HEIGHT - 1 - 2) * factor);
+                EXPECT_EQ(band.count, rows == nullptr ? HEIGHT * factor : factor);
+                for (unsigned int row = 0; row < HEIGHT * factor; ++row) {
+                    for (unsigned int column = 0; column < WIDTH * factor; ++column) {
+                        const Colour& pixel = screen[(HEIGHT - 1 - row / factor) * WIDTH + column / factor];
+                        const unsigned char* shown = &window[row * pitch + column * 4];
+                        ASSERT_EQ(shown[0], swap ? pixel.getBlue() : pixel.getRed()) << row << "," << column;
+                        ASSERT_EQ(shown[1], pixel.getGreen());
+                        ASSERT_EQ(shown[2], swap ? pixel.getRed() : pixel.getBlue());
+                        ASSERT_EQ(shown[3], pixel.getAlpha());
+                    }
+                    for (int byte = int(WIDTH * factor * 4); byte < pitch; ++byte) ASSERT_EQ(window[row * pitch + byte], 0);
+                }
+            }
+        }
+    }
+}
+
 } // namespace

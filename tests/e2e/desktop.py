@@ -73,6 +73,22 @@ def x_server(width=1024, height=768):
             server.wait()
 
 
+@contextlib.contextmanager
+def window_manager():
+    """A small window manager on the private server, as players have one: full
+    screen and maximising are asked of it."""
+    manager = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        yield manager
+    finally:
+        manager.terminate()
+        try:
+            manager.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            manager.kill()
+            manager.wait()
+
+
 def xdotool(*arguments):
     return subprocess.run(["xdotool"] + [str(a) for a in arguments], check=True, capture_output=True, text=True).stdout
 
@@ -221,6 +237,15 @@ class Image:
         whole_pixels_then_it = re.compile(rb"(?:...)*?" + re.escape(bytes(colour)), re.DOTALL)
         return [y for y in range(self.height) if whole_pixels_then_it.match(self.row(y, left, right))]
 
+    def enlarged(self, factor):
+        """The picture with every pixel a factor × factor block."""
+        rows = []
+        for y in range(self.height):
+            row = self.row(y)
+            wide = b"".join(row[x:x + 3] * factor for x in range(0, len(row), 3))
+            rows.extend([wide] * factor)
+        return Image(self.width * factor, self.height * factor, b"".join(rows))
+
     def region(self, left, top, right, bottom):
         """The raw pixels of a rectangle, for comparing two screenshots."""
         return b"".join(self.row(y, left, right) for y in range(top, bottom))
@@ -255,15 +280,15 @@ class Steering:
         self.thread.join()
 
 
-def main(test, count):
-    """Runs test(programs, *the script's arguments) under a private X server,
-    where programs collects what the test starts; reports and cleans up. With
-    fewer than `count` arguments, the script's usage."""
+def main(test, count, screen=(1024, 768)):
+    """Runs test(programs, *the script's arguments) under a private X server of
+    the screen's size, where programs collects what the test starts; reports
+    and cleans up. With fewer than `count` arguments, the script's usage."""
     if len(sys.argv) <= count:
         sys.exit(sys.modules["__main__"].__doc__)
     started = []
     try:
-        with x_server():
+        with x_server(*screen):
             try:
                 test(started, *sys.argv[1:])
             finally:

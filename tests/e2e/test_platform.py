@@ -2,7 +2,7 @@
 """The desktop platform in a real window: size and caption, the picture the
 right way up, only changed rows reaching the X server, key codes for presses
 and releases with modifiers and repeats, mouse positions and buttons, placing
-the pointer, and the close button ending the program normally.
+the pointer, positions in a resized window, and the close button ending the program normally.
 
 Usage: test_platform.py <the event-echoing platform demo>"""
 
@@ -125,6 +125,23 @@ def check_mouse(demo):
            "pointer placed at %s in the window" % ((pointer.win_x, pointer.win_y),))
 
 
+def check_scaled_mouse(demo):
+    """Positions in a window twice the picture's size, and in one with bars
+    beside the picture (clamped to its edge), are the picture's pixels."""
+    for size, at, expected in [((2 * WIDTH, 2 * HEIGHT), (21, 41), "10 %d" % (HEIGHT - 20)),
+                               ((WIDTH + 80, HEIGHT), (10, 20), "0 %d" % (HEIGHT - 20))]:
+        xdotool("windowsize", "--sync", demo.window, *size)
+        wait_for(lambda: (demo.xwindow.get_geometry().width, demo.xwindow.get_geometry().height) == size, 5,
+                 "the window at %dx%d" % size)
+        xdotool("mousemove", "--window", demo.window, *at)
+        wait_for(lambda: echoed(demo, "move")[-1:] == [expected], 5, "%s over %dx%d at %s" % (expected, *size, at))
+    demo.keys("w")
+    wait_for(lambda: echoed(demo, "move")[-1:] == ["100 100"], 5, "the placed pointer's move beside bars")
+    pointer = demo.xwindow.query_pointer()
+    expect((pointer.win_x, pointer.win_y) == (140, HEIGHT - 100),
+           "pointer placed at %s in the window with bars" % ((pointer.win_x, pointer.win_y),))
+
+
 def test(started, executable):
     demo = Program(executable)
     started.append(demo)
@@ -136,6 +153,7 @@ def test(started, executable):
     check_key_codes(demo)
     check_key_repeat(demo)
     check_mouse(demo)
+    check_scaled_mouse(demo)
 
     demo.close_window()
     demo.expect_ended(0, "the close button")

@@ -75,13 +75,16 @@ protected:
     static std::string sign(unsigned int state) { return state == lum::PRESSED ? "+" : "-"; }
 };
 
-// A fixed window with the pointer shown (the end-to-end tests check the title
-// and size in a real window system, and the display's block in the log);
-// after a reset it opens again, in full screen when asked or saying why not.
-TEST_F(SdlWindowTest, OpensAFixedWindowAndAgainAfterAResetInFullScreenOrSaysWhyNot) {
+// A resizable window with the pointer shown (the end-to-end tests check the
+// title, size and scaling in a real window system, and the display's block in
+// the log); after a reset it opens again, in full screen when asked or saying
+// why not.
+TEST_F(SdlWindowTest, OpensAResizableWindowAndAgainAfterAResetInFullScreenOrSaysWhyNot) {
     setenv("LUM_FRAME_TRACE", "/nonexistent-folder/trace.txt", 1); // a measuring aid never stops the program
     open();
-    EXPECT_EQ(SDL_GetWindowFlags(platform.getWindow()) & (SDL_WINDOW_RESIZABLE | SDL_WINDOW_FULLSCREEN), 0u);
+    const Uint32 flags = SDL_GetWindowFlags(platform.getWindow());
+    EXPECT_EQ(flags & (SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_FULLSCREEN),
+              Uint32{SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI});
     EXPECT_TRUE(platform.isCursorShown());
 
     platform.reset();
@@ -131,6 +134,7 @@ TEST_F(SdlWindowTest, EachStepMakesInputOfOneQueuedEvent) {
     SDL_Event close{SDL_WINDOWEVENT};
     close.window.event = SDL_WINDOWEVENT_CLOSE;
     SDL_Event events[] = {key(SDL_KEYDOWN, SDLK_LSHIFT, KMOD_LSHIFT), key(SDL_KEYDOWN, SDLK_a, KMOD_LSHIFT),
+                          key(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT), // full screen: no key
                           key(SDL_KEYUP, SDLK_UP, KMOD_NONE), mouse(SDL_MOUSEMOTION, 0, 10, 8),
                           mouse(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 0, HEIGHT - 1),
                           mouse(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, WIDTH - 1, 0),
@@ -140,7 +144,7 @@ TEST_F(SdlWindowTest, EachStepMakesInputOfOneQueuedEvent) {
     for (Result result; (result = platform.handleMessage(0)) != Result::None;)
         input.push_back(result == Result::Quit ? "quit" : "|");
     // Mouse rows count upwards from the bottom; side buttons and the wheel give no input.
-    EXPECT_EQ(input, (std::vector<std::string>{"key 0+", "|", "key 65+", "|", "key 141-", "|", "move 10,40", "|",
+    EXPECT_EQ(input, (std::vector<std::string>{"key 0+", "|", "key 65+", "|", "|", "key 141-", "|", "move 10,40", "|",
                                                "button 1+ 0,1", "|", "button 3- 63,48", "|", "|", "|", "quit",
                                                "quit"}));
 }

@@ -5,7 +5,8 @@ size it shows the menu at exactly 2× (every 2 × 2 block of a screenshot is the
 100-pixel black bars; F11 fills the X screen with the picture at its aspect,
 drawn smoothly between whole factors, and
 F11 again gives back the 800 × 600 window, as Alt+Enter does; Escape still ends
-the game normally.
+the game normally. When the X server goes away under the game, its log still
+ends with its end marker, once.
 
 Usage: test_screen.py <run folder>"""
 
@@ -13,7 +14,7 @@ import os
 import sys
 
 sys.dont_write_bytecode = True  # no cache folders in the source tree (the script's folder is on the path)
-from desktop import Program, expect, main, wait_for, window_manager, xdotool  # noqa: E402
+from desktop import Program, expect, main, wait_for, window_manager, x_server, xdotool  # noqa: E402
 
 WIDTH, HEIGHT = 800, 600
 SCREEN = (2000, 1300)  # full screen: the picture 1733 × 1300, between 133-pixel bars
@@ -82,6 +83,14 @@ def test(started, run_folder):
 
         game.keys("Escape")
         game.expect_ended(0, "Escape")
+
+    # The X server going away under the game ends it with its log whole.
+    with x_server():
+        lost = Program(os.path.join(run_folder, "vellorin"), run_folder)
+        started.append(lost)
+        lost.find_window("Vellorin")
+    lines = lost.expect_ended(1, "the X server went away")
+    expect(sum(line.startswith("-- Logging ended") for line in lines) == 1, "the log's end marker is not once")
 
 
 if __name__ == "__main__":

@@ -3,7 +3,8 @@
 # a virtual display while the computer plays matches: frames per second, the
 # 99th percentile of the frame interval, the processor share of the game, and
 # the time each frame spent waiting, updating, rendering and presenting.
-# Usage: tools/measure-performance.sh [seconds, default 20] [--picture file.png]
+# Usage: tools/measure-performance.sh [seconds, default 20] [--picture file.png] [--scale K]
+# (--scale K: the same match again in a window K times the picture's size)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -12,7 +13,7 @@ root=$(pwd)
 "$root/tools/build-game.sh" >/dev/null
 
 seconds=20
-if [ $# -gt 0 ] && [ "$1" != "--picture" ]; then seconds=$1; shift; fi
+if [ $# -gt 0 ] && [[ "$1" != --* ]]; then seconds=$1; shift; fi
 # Debian's interpreter, which sees the packages installed above (matplotlib).
 python=python3
 [ -x /usr/bin/python3 ] && python=/usr/bin/python3

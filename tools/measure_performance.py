@@ -18,7 +18,11 @@ Before that, the game is started STARTS times, each time ended once its first
 frame is presented, and the time from starting the process to that frame is
 reported (the quickest, the median and the slowest).
 
-Usage: measure_performance.py <run folder> [seconds] [--picture file.png]"""
+With --scale K the match is played twice in the same run, in the window at
+its own size and then resized to K times it (the picture enlarged K times),
+and both are reported.
+
+Usage: measure_performance.py <run folder> [seconds] [--picture file.png] [--scale K]"""
 
 import contextlib
 import os
@@ -30,7 +34,7 @@ import time
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.dont_write_bytecode = True  # no cache folders in the source tree
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
-from desktop import Failure, Program, Steering, x_server  # noqa: E402
+from desktop import Failure, Program, Steering, x_server, xdotool  # noqa: E402
 
 GAME_OVER = "game_over is ready to become the active state."
 MENU = "menu is ready to become the active state."
@@ -188,16 +192,20 @@ def draw_picture(trace_path, span, picture_path, title):
     figure.savefig(picture_path, dpi=90)
 
 
-def traced_match(run_folder, seconds, trace_folder, around_play=contextlib.nullcontext):
-    """Starts the game with a frame trace, lets it settle, plays a one-player
-    match for `seconds` inside `around_play()` (which may measure more) and
-    ends the game: the trace's path, the play's span, processor share and
-    matches, and the game's log."""
-    trace = os.path.join(trace_folder, "frames.txt")
+def traced_match(run_folder, seconds, trace_folder, around_play=contextlib.nullcontext, scale=1):
+    """Starts the game with a frame trace, its window `scale` times the
+    picture's size, lets it settle, plays a one-player match for `seconds`
+    inside `around_play()` (which may measure more) and ends the game: the
+    trace's path, the play's span, processor share and matches, and the
+    game's log."""
+    trace = os.path.join(trace_folder, "frames-%d.txt" % scale)
     game = Program(os.path.join(run_folder, "vellorin"), run_folder=run_folder,
                    environment={"LUM_FRAME_TRACE": trace})
     try:
         game.find_window("Vellorin")
+        if scale != 1:
+            size = game.xwindow.get_geometry()
+            xdotool("windowsize", "--sync", game.window, size.width * scale, size.height * scale)
         time.sleep(1.0)
         with around_play():
             span, share, matches = play(game, seconds)
@@ -213,45 +221,57 @@ def traced_match(run_folder, seconds, trace_folder, around_play=contextlib.nullc
     return trace, span, share, matches, log
 
 
+def option(arguments, name):
+    """The value after --name, taken out of the arguments; None without it."""
+    if name not in arguments:
+        return None
+    at = arguments.index(name)
+    if at + 1 >= len(arguments):
+        sys.exit(__doc__)
+    value = arguments[at + 1]
+    del arguments[at:at + 2]
+    return value
+
+
+def report(seconds, scale, trace, span, share, matches, log, picture):
+    renderer = next((line.split(":", 1)[1].strip() for line in log.splitlines()
+                     if line.strip().startswith("Renderer:")), "unknown")
+    fps, median, p99, longest = frame_statistics(trace, span)
+    tail = tail_report(trace, span)
+    if picture:
+        draw_picture(trace, span, picture, "one-player match, %.0f s, renderer %s" % (seconds, renderer))
+    print("Measured over %.0f s of play at %d:1 (%d match%s, renderer %s):" %
+          (seconds, scale, matches, "" if matches == 1 else "es", renderer))
+    print("  frames per second:   %.2f" % fps)
+    print("  frame interval p99:  %.2f ms (median %.2f ms, longest %.2f ms)" % (p99, median, longest))
+    print("  processor share:     %.1f %% of one core" % (share * 100))
+    if tail:
+        print("  longest intervals and the phases of the frame that ended them:")
+        print("\n".join(tail))
+
+
 def main():
     arguments = sys.argv[1:]
-    picture = None
-    if "--picture" in arguments:
-        at = arguments.index("--picture")
-        if at + 1 >= len(arguments):
-            sys.exit(__doc__)
-        picture = arguments[at + 1]
-        del arguments[at:at + 2]
-    if not arguments:
+    picture = option(arguments, "--picture")
+    scale = int(option(arguments, "--scale") or 1)
+    if not arguments or scale < 1:
         sys.exit(__doc__)
     run_folder = arguments[0]
     seconds = float(arguments[1]) if len(arguments) > 1 else 20.0
     trace_folder = tempfile.mkdtemp(prefix="vellorin-trace-")
     try:
-        with x_server():
+        # Room on the screen for the enlarged window.
+        with x_server(1024 * scale, 768 * scale):
             starts = start_up_times(run_folder, trace_folder)
-            trace, span, share, matches, log = traced_match(run_folder, seconds, trace_folder)
-        renderer = next((line.split(":", 1)[1].strip() for line in log.splitlines()
-                         if line.strip().startswith("Renderer:")), "unknown")
-        fps, median, p99, longest = frame_statistics(trace, span)
-        tail = tail_report(trace, span)
-        if picture:
-            draw_picture(trace, span, picture, "one-player match, %.0f s, renderer %s" % (seconds, renderer))
+            print("Start-up: %.0f ms to the first frame (median of %d starts; %.0f to %.0f ms)" %
+                  (starts[len(starts) // 2], len(starts), starts[0], starts[-1]))
+            for factor in sorted({1, scale}):
+                report(seconds, factor, *traced_match(run_folder, seconds, trace_folder, scale=factor),
+                       picture if factor == scale else None)
     except Failure as failure:
         sys.exit("measurement failed: %s" % failure)
     finally:
         shutil.rmtree(trace_folder, ignore_errors=True)
-
-    print("Measured over %.0f s of play (%d match%s, renderer %s):" %
-          (seconds, matches, "" if matches == 1 else "es", renderer))
-    print("  frames per second:   %.2f" % fps)
-    print("  frame interval p99:  %.2f ms (median %.2f ms, longest %.2f ms)" % (p99, median, longest))
-    print("  processor share:     %.1f %% of one core" % (share * 100))
-    print("  start-up:            %.0f ms to the first frame (median of %d starts; %.0f to %.0f ms)" %
-          (starts[len(starts) // 2], len(starts), starts[0], starts[-1]))
-    if tail:
-        print("  longest intervals and the phases of the frame that ended them:")
-        print("\n".join(tail))
 
 
 if __name__ == "__main__":

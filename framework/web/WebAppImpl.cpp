@@ -37,15 +37,20 @@ void WebAppImpl::initialisePlatform() {
     lumSetCursorShown(CANVAS, cursorShown ? 1 : 0);
     if (isFullScreen()) switchToFullScreen();
     WebViewport::open(CANVAS);
+    followViewport();
+    input.listen(CANVAS);
+}
+
+void WebAppImpl::followViewport() {
     int viewportWidth = 0;
     int viewportHeight = 0;
     WebViewport::measure(viewportWidth, viewportHeight);
     placeCanvas(viewportWidth, viewportHeight);
-    input.listen(CANVAS);
 }
 
 void WebAppImpl::placeCanvas(int viewportWidth, int viewportHeight) {
     setOutputSize(viewportWidth, viewportHeight);
+    placedRatio = WebViewport::pixelRatio();
     WebViewport::place(CANVAS, getPictureFit());
 }
 
@@ -102,6 +107,9 @@ AppImpl::MessageResult WebAppImpl::dispatch(const WebMessage& message) {
 }
 
 void WebAppImpl::present(const Screen& screen, const ChangedRows&) {
+    // A change of the device pixel ratio alone (the window moved to a monitor
+    // of another density) need not fire a resize, so each frame looks.
+    if (presenter && WebViewport::pixelRatio() != placedRatio) followViewport();
     if (presenter) presenter->present(screen);
     yieldedSinceFrame = false;
 }
@@ -124,6 +132,7 @@ void WebAppImpl::reset() {
     presenter.reset();
     cursorShown = true;
     yieldedSinceFrame = false;
+    placedRatio = 0.0;
 }
 
 } // namespace lum

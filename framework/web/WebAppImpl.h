@@ -45,11 +45,14 @@ private:
     // The viewport is now width × height device pixels: the picture's fit
     // follows, and the canvas is placed at it.
     void placeCanvas(int viewportWidth, int viewportHeight);
+    // The same for the viewport as it is now.
+    void followViewport();
 
     WebInput input;
     std::unique_ptr<WebPresenter> presenter;
     bool yieldedSinceFrame = false;
     bool cursorShown = true;
+    double placedRatio = 0.0; // the device pixel ratio the canvas was placed for
 };
 
 } // namespace lum

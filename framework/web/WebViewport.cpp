@@ -11,23 +11,12 @@ namespace lum {
 
 namespace {
 
-// A ratio change fires no resize of its own: a query for the present ratio
-// reports the change once, and the watch starts again for the new ratio.
 EM_JS(void, lumViewportOpen, (const char* selector), {
     var canvas = document.querySelector(UTF8ToString(selector));
     Module.lumToggleFullScreen = function() {
         if (document.fullscreenElement) return document.exitFullscreen();
         return canvas.requestFullscreen().catch(function() { err('Unable to switch to full screen'); });
     };
-    if (Module.lumWatchingRatio) return;
-    Module.lumWatchingRatio = true;
-    var watch = function() {
-        matchMedia('(resolution: ' + devicePixelRatio + 'dppx)').addEventListener('change', function() {
-            window.dispatchEvent(new Event('resize'));
-            watch();
-        }, {once: true});
-    };
-    watch();
 });
 
 EM_JS(double, lumViewportWidth, (), { return document.documentElement.clientWidth; });
@@ -54,17 +43,17 @@ void WebViewport::open(const std::string& canvas) { lumViewportOpen(canvas.c_str
 // Whole device pixels within the viewport, so that the picture never spills
 // over its edge at a ratio such as 1.5.
 void WebViewport::measure(int& width, int& height) {
-    const double ratio = emscripten_get_device_pixel_ratio();
+    const double ratio = pixelRatio();
     width = static_cast<int>(std::floor(lumViewportWidth() * ratio));
     height = static_cast<int>(std::floor(lumViewportHeight() * ratio));
 }
 
-int WebViewport::toDevice(long css) {
-    return static_cast<int>(std::floor(static_cast<double>(css) * emscripten_get_device_pixel_ratio()));
-}
+int WebViewport::toDevice(long css) { return static_cast<int>(std::floor(static_cast<double>(css) * pixelRatio())); }
+
+double WebViewport::pixelRatio() { return emscripten_get_device_pixel_ratio(); }
 
 void WebViewport::place(const std::string& canvas, const PictureFit& fit) {
-    const double ratio = emscripten_get_device_pixel_ratio();
+    const double ratio = pixelRatio();
     lumPlaceCanvas(canvas.c_str(), fit.getX() / ratio, fit.getY() / ratio, fit.getWidth() / ratio,
                    fit.getHeight() / ratio, fit.wholeFactor() != 0 ? 1 : 0);
 }

@@ -5,9 +5,7 @@
 // pixelated), while any other size is drawn smoothly: pixels of uneven widths
 // would jitter as the snakes move. In full screen the canvas alone covers the
 // monitor and the browser keeps its aspect with black bars, at the same place
-// the fit gives. A change of the viewport's size or of its device pixel ratio
-// (the browser's zoom, a monitor of another density) reaches the program as
-// the window's resize event.
+// the fit gives.
 #pragma once
 
 #include <string>
@@ -18,13 +16,14 @@ class PictureFit;
 
 class WebViewport {
 public:
-    // Starts watching the device pixel ratio, and gives the page
-    // Module.lumToggleFullScreen() for a button of its own.
+    // Gives the page Module.lumToggleFullScreen() for a button of its own.
     static void open(const std::string& canvas);
     // The viewport's size in device pixels.
     static void measure(int& width, int& height);
     // A position in CSS pixels in device pixels.
     static int toDevice(long css);
+    // Device pixels per CSS pixel: the browser's zoom, the monitor's density.
+    static double pixelRatio();
     // The canvas's box at the fit, a fit in device pixels of the viewport.
     static void place(const std::string& canvas, const PictureFit& fit);
     // Between the page and the canvas shown over the whole monitor. Browsers

@@ -147,12 +147,11 @@ def fit_viewport(page, width, height, ratio=1, rendering="auto"):
                                 {"width": width, "height": height, "deviceScaleFactor": ratio, "mobile": False})
 
     def fitted():
-        (left, top, w, h), (columns, rows), _ = place = page.js(PLACE)
+        (left, top, w, h), (columns, rows), drawn = place = page.js(PLACE)
         fills = 0 <= min(width - w, height - h) < 1 and abs(w * rows - h * columns) <= columns
-        return fills and abs(2 * left + w - width) <= 1 and abs(2 * top + h - height) <= 1 and place
-    place = wait_for(fitted, 5, "the canvas filling the %d x %d viewport" % (width, height))
-    expect(place[2] == rendering, "the canvas drawn %r in %r" % (place[2], place))
-    return place
+        centred = abs(2 * left + w - width) <= 1 and abs(2 * top + h - height) <= 1
+        return fills and centred and drawn == rendering and place
+    return wait_for(fitted, 5, "the canvas filling the %d x %d viewport, drawn %s" % (width, height, rendering))
 
 
 def check_keys_kept(page, keys):
@@ -203,6 +202,8 @@ def play(page, url):
     # The picture fills the page, and shows alone in full screen on F11, Alt+Enter or the page's button.
     fit_viewport(page, 1000, 700)
     fit_viewport(page, 1700, 1300)
+    fit_viewport(page, 400, 300)
+    fit_viewport(page, 400, 300, ratio=2, rendering="pixelated")  # the device pixel ratio alone changed
     page.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
     f11 = functools.partial(page.keys, Keys.F11)
     alt_enter = ActionChains(page.driver).key_down(Keys.ALT).send_keys(Keys.ENTER).key_up(Keys.ALT).perform

@@ -2,6 +2,7 @@
 #include "framework/web/WebAppImpl.h"
 
 #include "framework/web/WebLogConsole.h"
+#include "framework/web/WebViewport.h"
 
 #include <emscripten/emscripten.h>
 
@@ -35,8 +36,25 @@ void WebAppImpl::initialisePlatform() {
     presenter = std::make_unique<WebPresenter>(CANVAS, width, height);
     lumSetCursorShown(CANVAS, cursorShown ? 1 : 0);
     if (isFullScreen()) switchToFullScreen();
-    input.listen(CANVAS, static_cast<int>(width), static_cast<int>(height));
+    WebViewport::open(CANVAS);
+    followViewport();
+    input.listen(CANVAS);
 }
+
+void WebAppImpl::followViewport() {
+    int viewportWidth = 0;
+    int viewportHeight = 0;
+    WebViewport::measure(viewportWidth, viewportHeight);
+    placeCanvas(viewportWidth, viewportHeight);
+}
+
+void WebAppImpl::placeCanvas(int viewportWidth, int viewportHeight) {
+    setOutputSize(viewportWidth, viewportHeight);
+    placedRatio = WebViewport::pixelRatio();
+    WebViewport::place(CANVAS, getPictureFit());
+}
+
+void WebAppImpl::toggleFullScreen() { WebViewport::toggleFullScreen(); }
 
 // A page may go full screen only from the player's own click or key, never
 // when the program asks at start: the request is refused as a desktop
@@ -71,13 +89,16 @@ void WebAppImpl::waitFor(std::int64_t deadline) {
 AppImpl::MessageResult WebAppImpl::dispatch(const WebMessage& message) {
     switch (message.kind) {
     case WebMessage::Key:
-        dispatchKey(message.key, message.state);
+        dispatchKeyStroke(message.key, message.state, message.altHeld, message.repeated);
         break;
     case WebMessage::MouseMove:
         dispatchMouseMove(message.column, message.row);
         break;
     case WebMessage::MouseButtonChange:
         dispatchMouseButton(message.button, message.state, message.column, message.row);
+        break;
+    case WebMessage::Resize:
+        placeCanvas(message.column, message.row);
         break;
     case WebMessage::Quit:
         return MessageResult::Quit;
@@ -86,6 +107,9 @@ AppImpl::MessageResult WebAppImpl::dispatch(const WebMessage& message) {
 }
 
 void WebAppImpl::present(const Screen& screen, const ChangedRows&) {
+    // A change of the device pixel ratio alone (the window moved to a monitor
+    // of another density) need not fire a resize, so each frame looks.
+    if (presenter && WebViewport::pixelRatio() != placedRatio) followViewport();
     if (presenter) presenter->present(screen);
     yieldedSinceFrame = false;
 }
@@ -108,6 +132,7 @@ void WebAppImpl::reset() {
     presenter.reset();
     cursorShown = true;
     yieldedSinceFrame = false;
+    placedRatio = 0.0;
 }
 
 } // namespace lum

@@ -1,5 +1,6 @@
 // The web platform: the program runs as WebAssembly on a page with one
-// <canvas> of the screen's size. The App's loop runs unchanged: with no
+// <canvas> of the screen's size, placed to fill the page's viewport with the
+// picture's aspect (WebViewport). The App's loop runs unchanged: with no
 // message queued, a step sleeps (emscripten_sleep, which hands the thread
 // back to the browser) until the next frame or timer is due, so the page
 // paints and delivers its events in between. The clock is the page's
@@ -33,6 +34,7 @@ public:
     MessageResult handleMessage(std::int64_t deadline) override;
     void present(const Screen& screen, const ChangedRows& changed) override;
     void postQuit() override;
+    void toggleFullScreen() override;
     void reset() override;
 
 private:
@@ -40,11 +42,17 @@ private:
     // deadline has passed, so a slow frame never keeps the page from painting.
     void waitFor(std::int64_t deadline);
     MessageResult dispatch(const WebMessage& message);
+    // The viewport is now width × height device pixels: the picture's fit
+    // follows, and the canvas is placed at it.
+    void placeCanvas(int viewportWidth, int viewportHeight);
+    // The same for the viewport as it is now.
+    void followViewport();
 
     WebInput input;
     std::unique_ptr<WebPresenter> presenter;
     bool yieldedSinceFrame = false;
     bool cursorShown = true;
+    double placedRatio = 0.0; // the device pixel ratio the canvas was placed for
 };
 
 } // namespace lum

@@ -2,11 +2,9 @@
 #include "framework/web/WebInput.h"
 
 #include "framework/web/WebKeyTranslator.h"
+#include "framework/web/WebViewport.h"
 
 #include <emscripten/html5.h>
-
-#include <algorithm>
-#include <cmath>
 
 namespace lum {
 
@@ -27,18 +25,17 @@ EM_BOOL onKey(int type, const EmscriptenKeyboardEvent* event, void* self) {
     message.kind = WebMessage::Key;
     message.key = WebKeyTranslator::translate(event->key, event->ctrlKey, event->altKey);
     message.state = type == EMSCRIPTEN_EVENT_KEYDOWN ? PRESSED : RELEASED;
+    message.altHeld = event->altKey;
+    message.repeated = event->repeat;
     input.push(message);
     return WebKeyTranslator::isReservedForGame(message.key) && !event->metaKey ? EM_TRUE : EM_FALSE;
 }
 
 EM_BOOL onMouse(int type, const EmscriptenMouseEvent* event, void* self) {
     auto& input = *static_cast<WebInput*>(self);
-    double cssWidth = 0.0;
-    double cssHeight = 0.0;
-    emscripten_get_element_css_size(input.getCanvas().c_str(), &cssWidth, &cssHeight);
     WebMessage message;
-    message.column = WebInput::toPixel(event->targetX, cssWidth, input.getWidth());
-    message.row = WebInput::toPixel(event->targetY, cssHeight, input.getHeight());
+    message.column = WebViewport::toDevice(event->clientX);
+    message.row = WebViewport::toDevice(event->clientY);
     if (type == EMSCRIPTEN_EVENT_MOUSEMOVE) {
         message.kind = WebMessage::MouseMove;
     } else {
@@ -51,11 +48,22 @@ EM_BOOL onMouse(int type, const EmscriptenMouseEvent* event, void* self) {
     return EM_FALSE;
 }
 
-// Keys on the whole window, the mouse on the canvas; null callbacks remove them.
-void setCallbacks(const char* canvas, void* self, em_key_callback_func key, em_mouse_callback_func mouse) {
+EM_BOOL onResize(int, const EmscriptenUiEvent*, void* self) {
+    WebMessage message;
+    message.kind = WebMessage::Resize;
+    WebViewport::measure(message.column, message.row);
+    static_cast<WebInput*>(self)->push(message);
+    return EM_FALSE;
+}
+
+// Keys and resizes on the whole window, the mouse on the canvas; null
+// callbacks remove them.
+void setCallbacks(const char* canvas, void* self, em_key_callback_func key, em_mouse_callback_func mouse,
+                  em_ui_callback_func resize) {
     const char* window = EMSCRIPTEN_EVENT_TARGET_WINDOW;
     emscripten_set_keydown_callback(window, self, EM_TRUE, key);
     emscripten_set_keyup_callback(window, self, EM_TRUE, key);
+    emscripten_set_resize_callback(window, self, EM_TRUE, resize);
     emscripten_set_mousemove_callback(canvas, self, EM_TRUE, mouse);
     emscripten_set_mousedown_callback(canvas, self, EM_TRUE, mouse);
     emscripten_set_mouseup_callback(canvas, self, EM_TRUE, mouse);
@@ -63,17 +71,15 @@ void setCallbacks(const char* canvas, void* self, em_key_callback_func key, em_m
 
 } // namespace
 
-void WebInput::listen(const std::string& canvasSelector, int canvasWidth, int canvasHeight) {
+void WebInput::listen(const std::string& canvasSelector) {
     canvas = canvasSelector;
-    width = canvasWidth;
-    height = canvasHeight;
-    setCallbacks(canvas.c_str(), this, onKey, onMouse);
+    setCallbacks(canvas.c_str(), this, onKey, onMouse, onResize);
     listening = true;
 }
 
 void WebInput::stopListening() {
     if (!listening) return;
-    setCallbacks(canvas.c_str(), nullptr, nullptr, nullptr);
+    setCallbacks(canvas.c_str(), nullptr, nullptr, nullptr, nullptr);
     listening = false;
 }
 
@@ -86,6 +92,11 @@ bool WebInput::pop(WebMessage& message) {
 
 void WebInput::push(const WebMessage& message) {
     if (queue.size() >= MAX_QUEUED && message.kind == WebMessage::MouseMove) return;
+    // Only the latest size counts: a window dragged larger sends many.
+    if (message.kind == WebMessage::Resize && !queue.empty() && queue.back().kind == WebMessage::Resize) {
+        queue.back() = message;
+        return;
+    }
     queue.push_back(message);
 }
 
@@ -93,12 +104,6 @@ void WebInput::pushQuit() {
     WebMessage quit;
     quit.kind = WebMessage::Quit;
     queue.push_back(quit);
-}
-
-int WebInput::toPixel(long css, double cssExtent, int pixels) {
-    if (cssExtent <= 0.0) return 0;
-    const long pixel = std::lround(std::floor(static_cast<double>(css) * pixels / cssExtent));
-    return static_cast<int>(std::clamp(pixel, 0L, static_cast<long>(pixels - 1)));
 }
 
 } // namespace lum

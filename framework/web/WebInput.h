@@ -4,7 +4,9 @@
 // desktop platform takes its window messages. Keys are read on the whole
 // window, so they reach the game wherever the page's focus is; the keys the
 // game plays with keep their browser action (moving the focus, scrolling,
-// help) from happening. The mouse is read on the canvas, in its pixels.
+// help) from happening. The mouse is read on the canvas, and a position, as
+// the viewport's size on a resize, is given in the viewport's device pixels,
+// where the framework places the picture.
 #pragma once
 
 #include "framework/IKeyEvent.h"
@@ -17,24 +19,26 @@
 namespace lum {
 
 struct WebMessage {
-    enum Kind { Key, MouseMove, MouseButtonChange, Quit };
+    enum Kind { Key, MouseMove, MouseButtonChange, Resize, Quit };
     Kind kind = Quit;
     unsigned int key = 0;       // Key: the framework's code
     ButtonState state = PRESSED; // Key, MouseButtonChange
+    bool altHeld = false;        // Key
+    bool repeated = false;       // Key: repeated by a key held down
     MouseButton button = LEFT;   // MouseButtonChange
-    int column = 0;              // mouse: canvas pixel, from the left
-    int row = 0;                 // mouse: canvas pixel, from the top
+    int column = 0;              // mouse: from the viewport's left; Resize: its width
+    int row = 0;                 // mouse: from the viewport's top; Resize: its height
 };
 
 class WebInput {
 public:
     // A page that stops reading (a stalled tab) cannot make the queue grow
-    // without end: past this many messages, new mouse moves are dropped.
+    // without end: past this many messages, new mouse moves are dropped. A
+    // resize replaces one still waiting at the queue's end.
     static constexpr std::size_t MAX_QUEUED = 1024;
 
-    // Starts listening on the window (keys) and on the canvas (mouse), which
-    // is width × height pixels.
-    void listen(const std::string& canvas, int width, int height);
+    // Starts listening on the window (keys, resizes) and on the canvas (mouse).
+    void listen(const std::string& canvas);
     void stopListening();
 
     bool empty() const { return queue.empty(); }
@@ -42,19 +46,9 @@ public:
     void push(const WebMessage& message);
     void pushQuit();
 
-    // Canvas pixel of a position in CSS pixels from the canvas's top-left
-    // corner, for a canvas shown at cssWidth × cssHeight.
-    static int toPixel(long css, double cssExtent, int pixels);
-
-    const std::string& getCanvas() const { return canvas; }
-    int getWidth() const { return width; }
-    int getHeight() const { return height; }
-
 private:
     std::deque<WebMessage> queue;
     std::string canvas;
-    int width = 0;
-    int height = 0;
     bool listening = false;
 };
 

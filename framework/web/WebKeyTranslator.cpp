@@ -92,6 +92,7 @@ bool WebKeyTranslator::isReservedForGame(unsigned int keyCode) {
     case KEY_BACKSPACE:
     case KEY_ESCAPE:
     case KEY_F1:
+    case KEY_F11:
     case KEY_LEFT:
     case KEY_UP:
     case KEY_RIGHT:

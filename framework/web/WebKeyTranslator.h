@@ -15,7 +15,8 @@ public:
     // `key` is the event's key text (UTF-8); `ctrl` and `alt` its modifiers.
     static unsigned int translate(const char* key, bool ctrl, bool alt);
     // Keys the game plays with, whose browser action (moving the focus,
-    // scrolling, opening help) the page must not take.
+    // scrolling, opening help) the page must not take, and F11, which puts
+    // the canvas alone in full screen rather than the browser's window.
     static bool isReservedForGame(unsigned int keyCode);
 
 private:

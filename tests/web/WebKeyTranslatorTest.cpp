@@ -31,11 +31,11 @@ TEST(WebKeyTranslator, KeyTextsWithCtrlAndAltGrGiveTheFrameworkCodesAndOnlyTheGa
     };
     for (const auto& c : cases)
         EXPECT_EQ(WebKeyTranslator::translate(c.key, c.ctrl, c.altGr), c.expected) << (c.key ? c.key : "(null)");
-    // The browser keeps its action for every key but the game's.
-    for (unsigned int code : {32u, 9u, 13u, 8u, 27u, 128u, 140u, 141u, 142u, 143u})
+    // The browser keeps its action for every key but the game's and full screen's (F11).
+    for (unsigned int code : {32u, 9u, 13u, 8u, 27u, 128u, 138u, 140u, 141u, 142u, 143u})
         EXPECT_TRUE(WebKeyTranslator::isReservedForGame(code)) << code;
-    // Reloading (F5), full screen (F11), developer tools (F12) and typing stay the browser's.
-    for (unsigned int code : {0u, 97u, 65u, 132u, 138u, 139u, 1u})
+    // Reloading (F5), developer tools (F12) and typing stay the browser's.
+    for (unsigned int code : {0u, 97u, 65u, 132u, 139u, 1u})
         EXPECT_FALSE(WebKeyTranslator::isReservedForGame(code)) << code;
 }
 

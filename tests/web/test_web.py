@@ -12,20 +12,23 @@ goes on from there, F1 hands the snake to the computer (Tab no longer
 pauses) and the score line shows; the game-over screen names a winner, Space
 on "Main Menu" returns to the menu, and Escape ends the game: the log's end
 marker reaches the console and the page says the game has ended. Nothing is
-logged as an error.
+logged as an error. The picture fills the page at any size; F11, Alt+Enter
+and the page's button show it alone in full screen.
 
 The platform on its own, through the platform demo's page (it echoes every
-event on the console): key codes from the same table as the desktop, mouse positions in canvas pixels with y counted
-upwards (the bottom-left pixel is y = 1, the top-left y = the height), and
-the buttons.
+event on the console): key codes from the same table as the desktop, mouse positions on the enlarged canvas in image
+pixels with y counted upwards (the bottom-left pixel is y = 1, the top-left y = the height), and
+the buttons; at twice the size in device pixels the picture is exact.
 
 Prints the frame rate in the menu and in the match, and the time from the
 start of the page's loading to the first frame.
 
 Usage: test_web.py <web build folder>   (its site/ and site-test/ are served)"""
 
+import base64
 import functools
 import http.server
+import io
 import os
 import shutil
 import signal
@@ -34,6 +37,7 @@ import tempfile
 import threading
 import time
 
+from PIL import Image, ImageChops
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
@@ -55,7 +59,7 @@ CHROMIUM_FLAGS = ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-
                   "--disable-dev-shm-usage",
                   # Sound only after the player's first gesture, as browsers do by default.
                   "--autoplay-policy=document-user-activation-required",
-                  # Short enough that the page scrolls: the game keys must not scroll it.
+                  # Wider than the picture: bars left and right.
                   "--window-size=1000,500"]
 
 
@@ -86,6 +90,13 @@ if (!p) return null;
 return {name: p.name, blocked: p.blocked, paused: p.audio.paused, wanted: p.wanted, loop: p.audio.loop,
         place: music.place(p)};
 """
+
+# The canvas's box in CSS pixels, its image's size and how it is drawn.
+PLACE = """
+const canvas = document.getElementById('canvas'), box = canvas.getBoundingClientRect();
+return [[box.left, box.top, box.width, box.height], [canvas.width, canvas.height], getComputedStyle(canvas).imageRendering];
+"""
+IN_FULL_SCREEN = "return document.fullscreenElement === document.getElementById('canvas')"
 
 # Notes, after the game's own handler, whether each key's browser action was
 # kept from happening.
@@ -127,6 +138,20 @@ class Page:
             self.driver.execute_cdp_cmd("Input.dispatchKeyEvent",
                                         dict(event, type="rawKeyDown", autoRepeat=repeat > 0))
         self.driver.execute_cdp_cmd("Input.dispatchKeyEvent", dict(event, type="keyUp"))
+
+
+def fit_viewport(page, width, height, ratio=1, rendering="auto"):
+    """A viewport of CSS pixels of `ratio` device pixels: the canvas as large as fits with the picture's aspect,
+    centred, drawn `rendering`. Returns its place."""
+    page.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                                {"width": width, "height": height, "deviceScaleFactor": ratio, "mobile": False})
+
+    def fitted():
+        (left, top, w, h), (columns, rows), drawn = place = page.js(PLACE)
+        fills = 0 <= min(width - w, height - h) < 1 and abs(w * rows - h * columns) <= columns
+        centred = abs(2 * left + w - width) <= 1 and abs(2 * top + h - height) <= 1
+        return fills and centred and drawn == rendering and place
+    return wait_for(fitted, 5, "the canvas filling the %d x %d viewport, drawn %s" % (width, height, rendering))
 
 
 def check_keys_kept(page, keys):
@@ -173,6 +198,21 @@ def play(page, url):
     page.keys(Keys.UP, Keys.UP)
     wait_for(lambda: menu_line(0)(page), 5, "the highlight back on the first line")
     check_keys_kept(page, ["ArrowDown", "ArrowUp"])
+
+    # The picture fills the page, and shows alone in full screen on F11, Alt+Enter or the page's button.
+    fit_viewport(page, 1000, 700)
+    fit_viewport(page, 1700, 1300)
+    fit_viewport(page, 400, 300)
+    fit_viewport(page, 400, 300, ratio=2, rendering="pixelated")  # the device pixel ratio alone changed
+    page.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+    f11 = functools.partial(page.keys, Keys.F11)
+    alt_enter = ActionChains(page.driver).key_down(Keys.ALT).send_keys(Keys.ENTER).key_up(Keys.ALT).perform
+    for toggle, leave in ((f11, alt_enter), (page.driver.find_element(By.ID, "fullscreen").click, f11)):
+        toggle()
+        wait_for(lambda: page.js(IN_FULL_SCREEN), 5, "the canvas in full screen")
+        leave()  # (the button is hidden by the canvas in full screen)
+        wait_for(lambda: not page.js(IN_FULL_SCREEN), 5, "the page out of full screen")
+    wait_for(lambda: menu_line(0)(page), 5, "the menu unmoved by the keys of full screen")
 
     # A snake runs off the field within half a second: pause at once.
     position = len(page.read_console())
@@ -227,6 +267,16 @@ def echoed(page, position, *lines):
     return position
 
 
+def picture(png):
+    return Image.open(io.BytesIO(base64.b64decode(png))).convert("RGB")
+
+
+def middle(place, column, row):
+    """The middle of an image pixel (row from the top) as an offset from the canvas's centre in CSS pixels."""
+    (_, _, width, height), (columns, rows), _ = place
+    return round((column + 0.5 - columns / 2) * width / columns), round((row + 0.5 - rows / 2) * height / rows)
+
+
 def platform(page, url):
     """The platform demo: a 320 x 240 canvas, every event echoed on the console. (The menu's
     highlighted line, found where it belongs in its exact colour, showed the picture the right way up.)"""
@@ -241,17 +291,26 @@ def platform(page, url):
     echoed(page, position, "key 97 pressed", "key 97 released", "key 128 pressed", "key 27 pressed",
            "key 8 pressed", "key 140 pressed", "key 0 pressed", "key 65 pressed")
 
-    # Offsets count from the canvas's centre pixel (160, 120), rows from the top.
+    # The canvas enlarged 2.92 times: the mouse at the middle of image pixels (rows from the top).
+    place = fit_viewport(page, 1000, 700)
     canvas = page.driver.find_element(By.ID, "canvas")
     position = len(page.read_console())
-    ActionChains(page.driver).move_to_element_with_offset(canvas, -160, 119).click().perform()
+    ActionChains(page.driver).move_to_element_with_offset(canvas, *middle(place, 0, 239)).click().perform()
     position = echoed(page, position, "button 1 pressed 0 1", "button 1 released 0 1")
-    ActionChains(page.driver).move_to_element_with_offset(canvas, -160, -120).click().perform()
+    ActionChains(page.driver).move_to_element_with_offset(canvas, *middle(place, 0, 0)).click().perform()
     position = echoed(page, position, "button 1 pressed 0 240")
-    ActionChains(page.driver).move_to_element_with_offset(canvas, 10, -20).perform()
+    ActionChains(page.driver).move_to_element_with_offset(canvas, *middle(place, 170, 100)).perform()
     position = echoed(page, position, "move 170 140")
     ActionChains(page.driver).context_click().perform()
     echoed(page, position, "button 3 pressed 170 140", "button 3 released 170 140")
+
+    # Twice as large in device pixels: each image pixel exactly a 2 x 2 block on the screen.
+    (left, top, width, height), _, _ = fit_viewport(page, 320, 250, ratio=2, rendering="pixelated")
+    shot = picture(page.driver.execute_cdp_cmd("Page.captureScreenshot", {"format": "png"})["data"])
+    shot = shot.crop((2 * left, 2 * top, 2 * (left + width), 2 * (top + height)))
+    own = picture(page.js("return document.getElementById('canvas').toDataURL().split(',')[1]"))
+    expect(not ImageChops.difference(shot, own.resize(shot.size, Image.NEAREST)).getbbox(),
+           "the picture not exactly twice its size")
     check_no_errors(page)
 
 

@@ -79,6 +79,11 @@ def window_manager():
     screen and maximising are asked of it."""
     manager = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
+        # A window mapped before the manager runs waits on it: the manager
+        # names itself on the root window once it is ready.
+        wait_for(lambda: "window id" in subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
+                                                       capture_output=True, text=True).stdout, 10,
+                 "the window manager")
         yield manager
     finally:
         manager.terminate()
@@ -134,7 +139,10 @@ class Program:
             ids = subprocess.run(["xdotool", "search", "--name", title], capture_output=True, text=True).stdout.split()
             return ids[0] if ids else None
         self.window = wait_for(search, timeout, "the window " + repr(title))
-        xdotool("windowfocus", "--sync", self.window)
+        # Found as it is created, the window may not be viewable yet (a window
+        # manager maps it once it has framed it): focusing it fails until then.
+        wait_for(lambda: subprocess.run(["xdotool", "windowfocus", "--sync", self.window],
+                                        capture_output=True).returncode == 0, timeout, "the window to take focus")
         self.x = xdisplay.Display()
         self.xwindow = self.x.create_resource_object("window", int(self.window))
         return self.window

@@ -8,13 +8,14 @@ F11 again gives back the 800 × 600 window, as Alt+Enter does; Escape still ends
 the game normally. When the X server goes away under the game, its log still
 ends with its end marker, once.
 
-Usage: test_screen.py <run folder>"""
+Usage: test_screen.py <run folder> [--screenshots <folder>]
+(--screenshots keeps a part of the full-screen picture there, scaled.png.)"""
 
 import os
 import sys
 
 sys.dont_write_bytecode = True  # no cache folders in the source tree (the script's folder is on the path)
-from desktop import Program, expect, main, wait_for, window_manager, x_server, xdotool  # noqa: E402
+from desktop import Image, Program, expect, main, wait_for, window_manager, x_server, xdotool  # noqa: E402
 
 WIDTH, HEIGHT = 800, 600
 SCREEN = (2000, 1300)  # full screen: the picture 1733 × 1300, between 133-pixel bars
@@ -55,7 +56,8 @@ def still_picture(game):
     return game.wait_for_screen("a still picture", settled)
 
 
-def test(started, run_folder):
+def test(started, run_folder, *options):
+    pictures = options[1] if options[:1] == ("--screenshots",) and len(options) > 1 else None
     with window_manager():
         game = Program(os.path.join(run_folder, "vellorin"), run_folder)
         started.append(game)
@@ -76,7 +78,10 @@ def test(started, run_folder):
             wait_for_size(game, WIDTH, HEIGHT, "resized back")
             game.keys(*keys)
             wait_for_size(game, *SCREEN, keys[0] + " for full screen")
-            game.wait_for_screen(keys[0] + ": the menu filling the screen's height between bars", filled, 15)
+            full = game.wait_for_screen(keys[0] + ": the menu filling the screen's height between bars", filled, 15)
+            if pictures:
+                crop = (480, 330, 1480, 830)  # the menu's lines at 2.17×
+                Image(crop[2] - crop[0], crop[3] - crop[1], full.region(*crop)).save(os.path.join(pictures, "scaled.png"))
             game.keys(*keys)
             wait_for_size(game, WIDTH, HEIGHT, keys[0] + " again")
             shows(game, menu, 0, 0, keys[0] + " again: the menu in its window")

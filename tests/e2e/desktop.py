@@ -65,12 +65,7 @@ def x_server(width=1024, height=768):
         with mock.patch.dict(os.environ, DISPLAY=display):  # as it was before, afterwards
             yield display
     finally:
-        server.terminate()
-        try:
-            server.wait(timeout=5)
-        except subprocess.TimeoutExpired:
-            server.kill()
-            server.wait()
+        end(server)
 
 
 @contextlib.contextmanager
@@ -86,12 +81,17 @@ def window_manager():
                  "the window manager")
         yield manager
     finally:
-        manager.terminate()
-        try:
-            manager.wait(timeout=5)
-        except subprocess.TimeoutExpired:
-            manager.kill()
-            manager.wait()
+        end(manager)
+
+
+def end(process):
+    """Asks a process to end, and makes it if it does not within 5 s."""
+    process.terminate()
+    try:
+        process.wait(timeout=5)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
 
 
 def xdotool(*arguments):

@@ -48,5 +48,7 @@ void App::addKeyListener(IKeyEvent& listener) { impl->getKeyListeners().add(list
 void App::removeKeyListener(IKeyEvent& listener) { impl->getKeyListeners().remove(listener); }
 void App::addMouseListener(IMouseEvent& listener) { impl->getMouseListeners().add(listener); }
 void App::removeMouseListener(IMouseEvent& listener) { impl->getMouseListeners().remove(listener); }
+void App::addFocusListener(IFocusEvent& listener) { impl->getFocusListeners().add(listener); }
+void App::removeFocusListener(IFocusEvent& listener) { impl->getFocusListeners().remove(listener); }
 
 } // namespace lum

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "framework/IAppState.h"
+#include "framework/IFocusEvent.h"
 #include "framework/IKeyEvent.h"
 #include "framework/IMouseEvent.h"
 #include "framework/graphics/Colour.h"
@@ -45,6 +46,8 @@ public:
     void removeKeyListener(IKeyEvent& listener);
     void addMouseListener(IMouseEvent& listener);
     void removeMouseListener(IMouseEvent& listener);
+    void addFocusListener(IFocusEvent& listener);
+    void removeFocusListener(IFocusEvent& listener);
 
     AppImpl& getImpl() { return *impl; }
 

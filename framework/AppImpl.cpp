@@ -4,8 +4,11 @@
 #include "framework/AppImpl.h"
 
 #include "framework/Log.h"
+#include "framework/PicturesFolder.h"
+#include "framework/Screenshot.h"
 #include "framework/TerminationHandler.h"
 #include "framework/TimerImpl.h"
+#include "framework/graphics/ImageFile.h"
 #include "framework/graphics/Screen.h"
 
 #include <cmath>
@@ -157,6 +160,7 @@ void AppImpl::presentFrame() {
 void AppImpl::switchState() {
     keyListeners.setSuspended(true);
     mouseListeners.setSuspended(true);
+    focusListeners.setSuspended(true);
     active->onDeactivate();
     // Read after onDeactivate: a request made there replaces this one.
     active = pending;
@@ -172,6 +176,8 @@ void AppImpl::purgeListeners() {
     keyListeners.setSuspended(false);
     mouseListeners.purge();
     mouseListeners.setSuspended(false);
+    focusListeners.purge();
+    focusListeners.setSuspended(false);
 }
 
 void AppImpl::shutdown() {
@@ -231,7 +237,32 @@ void AppImpl::dispatchKeyStroke(unsigned int keyCode, ButtonState state, bool al
         return;
     }
     if (keyCode == KEY_F11 && state == PRESSED && !repeated) toggleFullScreen();
+    if (keyCode == KEY_F12 && state == PRESSED && !repeated) saveScreenshot();
     dispatchKey(keyCode, state);
+}
+
+void AppImpl::dispatchFocus(bool nowFocused) {
+    if (nowFocused == focused) return;
+    // Recorded even while nobody listens, so the next change is told as one.
+    focused = nowFocused;
+    if (focusListeners.isSuspended()) return;
+    focusListeners.dispatch([nowFocused](IFocusEvent& listener) { return listener.onFocusChange(nowFocused); });
+}
+
+// Between frames the screen still holds the frame presented last: the next
+// one is only drawn after it is cleared.
+std::string AppImpl::saveScreenshot() {
+    if (!screen) return "";
+    try {
+        const std::string path =
+            Screenshot::save(*screen, PicturesFolder::find(), Screenshot::prefix(name), std::time(nullptr));
+        log.info("Screenshot saved as " + path + ".");
+        offerSavedPicture(path);
+        return path;
+    } catch (const ImageFile::ImageFileException& error) {
+        log.warning(std::string("Screenshot not saved: ") + error.what());
+        return "";
+    }
 }
 
 bool AppImpl::setOutputSize(int outputWidth, int outputHeight) {
@@ -292,6 +323,8 @@ void AppImpl::reset() {
     *keyEvent = KeyEvent{};
     keyListeners.clear();
     mouseListeners.clear();
+    focusListeners.clear();
+    focused = true;
     states.clear();
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "framework/IAppState.h"
+#include "framework/IFocusEvent.h"
 #include "framework/IKeyEvent.h"
 #include "framework/IMouseEvent.h"
 #include "framework/ListenerRegistry.h"
@@ -55,6 +56,9 @@ public:
     // F11 or Alt+Enter: between the window, at its former size and place, and
     // borderless full screen over its monitor, the display mode unchanged.
     virtual void toggleFullScreen() = 0;
+    // A screenshot was saved at `path`: a platform without a folder the user
+    // can open (a browser) hands the file over here.
+    virtual void offerSavedPicture(const std::string& path) { (void)path; }
 
     // ---- the framework ---------------------------------------------------------
     // Throws std::runtime_error "There are no application states registered."
@@ -97,15 +101,24 @@ public:
 
     ListenerRegistry<IKeyEvent>& getKeyListeners() { return keyListeners; }
     ListenerRegistry<IMouseEvent>& getMouseListeners() { return mouseListeners; }
+    ListenerRegistry<IFocusEvent>& getFocusListeners() { return focusListeners; }
 
     // Input from the platform. Key codes are already translated; mouse positions
     // are the output's pixels counted from its top left, mapped here to image
     // pixels through the picture's fit.
     void dispatchKey(unsigned int keyCode, ButtonState state);
     // A key as a keyboard gives it: the first press of F11 also toggles full
-    // screen, and Enter with Alt held only toggles it (Alt combinations are the
-    // system's keys, never the program's).
+    // screen, that of F12 also saves a screenshot, and Enter with Alt held only
+    // toggles full screen (Alt combinations are the system's keys, never the
+    // program's).
     void dispatchKeyStroke(unsigned int keyCode, ButtonState state, bool altHeld, bool repeated);
+    // The window gained or lost the focus; a platform may tell the same twice,
+    // listeners hear only changes. The program starts focused.
+    void dispatchFocus(bool focused);
+    bool hasFocus() const { return focused; }
+    // Saves the screen as last presented into the pictures folder and logs
+    // its name; a failure is logged as a warning. Returns the path, empty on failure.
+    std::string saveScreenshot();
     void dispatchMouseMove(int column, int row);
     void dispatchMouseButton(MouseButton button, ButtonState state, int column, int row);
 
@@ -166,6 +179,8 @@ protected:
     std::unique_ptr<KeyEvent> keyEvent;
     ListenerRegistry<IKeyEvent> keyListeners;
     ListenerRegistry<IMouseEvent> mouseListeners;
+    ListenerRegistry<IFocusEvent> focusListeners;
+    bool focused = true;
     std::map<std::string, IAppState*> states;
 };
 

@@ -9,13 +9,23 @@
 
 playerController::playerController(snake* controlledSnake, food* foodManager)
     : controller(controlledSnake), foodManager(foodManager) {
-    lum::application.addKeyListener(*this);
-    listening = true;
+    listen(true);
 }
 
 playerController::~playerController() {
-    lum::application.removeKeyListener(*this);
+    listen(false);
     delete successor;
+}
+
+void playerController::listen(bool on) {
+    if (on) {
+        lum::application.addKeyListener(*this);
+        lum::application.addFocusListener(*this);
+    } else {
+        lum::application.removeKeyListener(*this);
+        lum::application.removeFocusListener(*this);
+    }
+    listening = on;
 }
 
 bool playerController::onKey(const lum::KeyEvent& event) {
@@ -31,12 +41,16 @@ bool playerController::onKey(const lum::KeyEvent& event) {
     return true;
 }
 
+bool playerController::onFocusChange(bool focused) {
+    if (!focused) lum::application.setState("pause");
+    return true;
+}
+
 void playerController::handOver() {
     if (successor != nullptr) return;
     // Made first: when no timer is free this throws and the player keeps control.
     successor = new aiController(controlledSnake, foodManager);
-    lum::application.removeKeyListener(*this);
-    listening = false;
+    listen(false);
     controlledSnake->control = successor;
     controlledSnake->name = "Computer";
 }
@@ -45,8 +59,7 @@ void playerController::suspend() {
     if (successor != nullptr) {
         successor->suspend();
     } else if (listening) {
-        lum::application.removeKeyListener(*this);
-        listening = false;
+        listen(false);
     }
 }
 
@@ -54,7 +67,6 @@ void playerController::resume() {
     if (successor != nullptr) {
         successor->resume();
     } else if (!listening) {
-        lum::application.addKeyListener(*this);
-        listening = true;
+        listen(true);
     }
 }

@@ -8,6 +8,7 @@
 #include "shell/gameOver.h"
 #include "shell/gamePaused.h"
 #include "shell/mainMenu.h"
+#include "shell/musicSwitch.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -24,6 +25,7 @@ int vellorinMain() {
         gameState play;
         gamePaused pause;
         gameOver over;
+        musicSwitch muteKey;
 
         // The first state registered is the one the program opens at.
         lum::application.addState("menu", menu)
@@ -37,8 +39,11 @@ int vellorinMain() {
         over.playerSnake = &play.playerSnake;
         over.computerSnake = &play.computerSnake;
 
+        // Registered first and never removed: M works on every screen.
+        lum::application.addKeyListener(muteKey);
         lum::application.setClearColour(lum::Colour(0, 0, 0, 255));
         lum::application.run(800, 600, "Vellorin", "q4417093");
+        lum::application.removeKeyListener(muteKey);
     } catch (const std::exception& e) {
         std::cerr << "Exception caught: " << e.what() << std::endl;
         // Whatever started the program (a launcher, a script) must see the failure.

@@ -39,7 +39,7 @@ rm -f "$run/README.md" "$run/log.txt"
 imports=$(x86_64-w64-mingw32-objdump -p "$run/vellorin.exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z')
 for dll in $imports; do
   case $dll in
-    kernel32.dll|user32.dll|gdi32.dll|opengl32.dll|winmm.dll|msvcrt.dll|advapi32.dll|shell32.dll) ;;
+    kernel32.dll|user32.dll|gdi32.dll|opengl32.dll|winmm.dll|msvcrt.dll|advapi32.dll|shell32.dll|ole32.dll) ;;
     *) echo "build-windows: vellorin.exe needs $dll, which Windows does not ship" >&2; exit 1 ;;
   esac
 done

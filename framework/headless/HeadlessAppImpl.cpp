@@ -62,6 +62,7 @@ AppImpl::MessageResult HeadlessAppImpl::deliver(const Message& message) {
         dispatchMouseButton(message.button, message.state, message.column, message.row);
         break;
     case Message::Kind::Resize: setOutputSize(message.column, message.row); break;
+    case Message::Kind::Focus: dispatchFocus(message.code != 0); break;
     case Message::Kind::Quit: return MessageResult::Quit;
     }
     return MessageResult::Handled;
@@ -105,6 +106,10 @@ void HeadlessAppImpl::queueMouseButton(MouseButton button, ButtonState state, in
 
 void HeadlessAppImpl::queueResize(int outputWidth, int outputHeight) {
     queue.push_back(Message{Message::Kind::Resize, 0, PRESSED, LEFT, outputWidth, outputHeight, false});
+}
+
+void HeadlessAppImpl::queueFocus(bool focused) {
+    queue.push_back(Message{Message::Kind::Focus, focused ? 1u : 0u, PRESSED, LEFT, 0, 0, false});
 }
 
 void HeadlessAppImpl::queueQuit() { queue.push_back(Message{Message::Kind::Quit, 0, PRESSED, LEFT, 0, 0, false}); }

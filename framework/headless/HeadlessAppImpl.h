@@ -54,6 +54,8 @@ public:
     void queueQuit();
     // The window's drawable became outputWidth × outputHeight pixels.
     void queueResize(int outputWidth, int outputHeight);
+    // The window gained or lost the focus.
+    void queueFocus(bool focused);
     std::size_t queuedMessages() const { return queue.size(); }
 
     // Called at the start of every step, before the message is handled.
@@ -72,7 +74,7 @@ public:
 
 private:
     struct Message {
-        enum class Kind { Key, MouseMove, MouseButton, Resize, Quit } kind;
+        enum class Kind { Key, MouseMove, MouseButton, Resize, Focus, Quit } kind;
         unsigned int code;
         ButtonState state;
         MouseButton button;

@@ -13,6 +13,8 @@ AppImpl::MessageResult SdlEventDispatcher::dispatch(const SDL_Event& event, AppI
         // The close button; SDL also queues SDL_QUIT for the last window, which
         // then finds the loop already ended.
         if (event.window.event == SDL_WINDOWEVENT_CLOSE) return AppImpl::MessageResult::Quit;
+        if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) app.dispatchFocus(true);
+        if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) app.dispatchFocus(false);
         break;
     case SDL_KEYDOWN:
         dispatchKey(event.key, PRESSED, app);

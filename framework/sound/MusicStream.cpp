@@ -19,8 +19,10 @@ bool play(void* music, bool loop, std::string& error) {
     return false;
 }
 
+// The mixer's music volume is one for all pieces and survives their starts.
 MusicStreamState stream({play, [](void*) { Mix_PauseMusic(); }, [](void*) { Mix_ResumeMusic(); },
-                         [](void*) { Mix_HaltMusic(); }});
+                         [](void*) { Mix_HaltMusic(); },
+                         [](void*, bool muted) { Mix_VolumeMusic(muted ? 0 : MIX_MAX_VOLUME); }});
 
 } // namespace
 
@@ -56,5 +58,7 @@ double MusicStream::position(Ticket ticket) {
     const double seconds = Mix_GetMusicPosition(static_cast<Mix_Music*>(stream.music()));
     return seconds > 0.0 ? seconds : 0.0;
 }
+
+void MusicStream::setMuted(bool muted) { stream.setMuted(muted); }
 
 } // namespace lum

@@ -31,6 +31,9 @@ public:
     static bool isPaused(Ticket ticket);
     // Seconds into the music, 0 when the ticket no longer plays.
     static double position(Ticket ticket);
+    // Silences the stream or lets it be heard again, for what plays now and
+    // every later start. The music goes on meanwhile: positions move as if heard.
+    static void setMuted(bool muted);
 };
 
 } // namespace lum

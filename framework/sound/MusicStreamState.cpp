@@ -40,7 +40,14 @@ void MusicStreamState::stop() {
     current = Current();
 }
 
+void MusicStreamState::setMuted(bool value) {
+    muted = value;
+    if (current.music != nullptr) backend.mute(current.music, muted);
+}
+
 bool MusicStreamState::play(std::string& error) {
+    // Before the play, so not a moment of a muted piece is heard.
+    backend.mute(current.music, muted);
     if (backend.play(current.music, current.loop, error)) {
         current.started = true;
         return true;

@@ -2,7 +2,7 @@
 // piece at a time: the ticket of the last start, the piece, whether it loops
 // and is paused, and whether the backend has been asked to play it. A paused
 // start reaches the backend only at its resume, so not a moment of it is heard
-// before. The backend lends the four things it does to a piece of its own.
+// before. The backend lends the five things it does to a piece of its own.
 #pragma once
 
 #include "framework/sound/MusicStream.h"
@@ -19,6 +19,8 @@ public:
         void (*pause)(void* music);
         void (*resume)(void* music);
         void (*stop)(void* music);
+        // Silent or heard, the piece playing on regardless.
+        void (*mute)(void* music, bool muted);
     };
 
     // Constant: a backend's stream is ready before any static object could play.
@@ -32,6 +34,8 @@ public:
     // a paused piece begins at its resume. A refusal ends the start.
     void replay();
     void stop();
+    // Held for every later start as well.
+    void setMuted(bool muted);
 
     bool holds(MusicStream::Ticket ticket) const { return ticket != 0 && ticket == current.ticket; }
     void* music() const { return current.music; }
@@ -52,6 +56,7 @@ private:
 
     const Backend backend;
     Current current;
+    bool muted = false;
     MusicStream::Ticket lastTicket = 0;
 };
 

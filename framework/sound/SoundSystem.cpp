@@ -18,6 +18,7 @@ namespace lum {
 namespace {
 
 int openCount = 0;
+bool musicMuted = false;
 // A file that cannot be played is named once per run, not at every visit to
 // the menu or every match that asks for it again.
 std::set<std::string> filesReported;
@@ -103,6 +104,13 @@ void SoundSystem::close() {
 }
 
 int SoundSystem::openSystems() { return openCount; }
+
+void SoundSystem::setMuted(bool muted) {
+    musicMuted = muted;
+    MusicStream::setMuted(muted);
+}
+
+bool SoundSystem::isMuted() { return musicMuted; }
 
 void SoundSystem::releaseSound(Sound* sound) {
     auto& sounds = backend->sounds;

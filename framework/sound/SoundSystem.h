@@ -42,6 +42,10 @@ public:
     bool isOpen() const { return open; }
     // Systems initialised and not yet closed, in the whole program.
     static int openSystems();
+    // All music of the program silent or heard, now and for later starts;
+    // silenced music plays on, so it goes on from where it would be.
+    static void setMuted(bool muted);
+    static bool isMuted();
 
 private:
     friend class Sound;

@@ -25,6 +25,20 @@ EM_JS(void, lumSetCursorShown, (const char* selector, int shown), {
     if (canvas) canvas.style.cursor = shown ? 'default' : 'none';
 });
 
+// The file becomes a download the browser saves, and leaves the page's memory.
+EM_JS(void, lumOfferDownload, (const char* path), {
+    var name = UTF8ToString(path);
+    var bytes = FS.readFile(name);
+    FS.unlink(name);
+    var link = document.createElement('a');
+    link.href = URL.createObjectURL(new Blob([bytes], {type: 'image/bmp'}));
+    link.download = name.substring(name.lastIndexOf('/') + 1);
+    document.body.appendChild(link);
+    link.click();
+    link.remove();
+    setTimeout(function() { URL.revokeObjectURL(link.href); }, 10000);
+});
+
 } // namespace
 
 WebAppImpl::WebAppImpl() { WebLogConsole::install(); }
@@ -100,6 +114,9 @@ AppImpl::MessageResult WebAppImpl::dispatch(const WebMessage& message) {
     case WebMessage::Resize:
         placeCanvas(message.column, message.row);
         break;
+    case WebMessage::Focus:
+        dispatchFocus(message.focused);
+        break;
     case WebMessage::Quit:
         return MessageResult::Quit;
     }
@@ -115,6 +132,8 @@ void WebAppImpl::present(const Screen& screen, const ChangedRows&) {
 }
 
 void WebAppImpl::postQuit() { input.pushQuit(); }
+
+void WebAppImpl::offerSavedPicture(const std::string& path) { lumOfferDownload(path.c_str()); }
 
 std::int64_t WebAppImpl::readClock() { return std::llround(emscripten_get_now() * NANOSECONDS_PER_MS); }
 

@@ -35,6 +35,8 @@ public:
     void present(const Screen& screen, const ChangedRows& changed) override;
     void postQuit() override;
     void toggleFullScreen() override;
+    // A screenshot is handed to the browser as a download.
+    void offerSavedPicture(const std::string& path) override;
     void reset() override;
 
 private:

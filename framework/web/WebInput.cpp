@@ -56,14 +56,35 @@ EM_BOOL onResize(int, const EmscriptenUiEvent*, void* self) {
     return EM_FALSE;
 }
 
-// Keys and resizes on the whole window, the mouse on the canvas; null
+EM_BOOL onFocus(int type, const EmscriptenFocusEvent*, void* self) {
+    WebMessage message;
+    message.kind = WebMessage::Focus;
+    message.focused = type == EMSCRIPTEN_EVENT_FOCUS;
+    static_cast<WebInput*>(self)->push(message);
+    return EM_FALSE;
+}
+
+EM_BOOL onVisibility(int, const EmscriptenVisibilityChangeEvent* event, void* self) {
+    // Shown again, the page waits for the window's focus.
+    if (!event->hidden) return EM_FALSE;
+    WebMessage message;
+    message.kind = WebMessage::Focus;
+    static_cast<WebInput*>(self)->push(message);
+    return EM_FALSE;
+}
+
+// Keys, focus and resizes on the whole window, the mouse on the canvas; null
 // callbacks remove them.
 void setCallbacks(const char* canvas, void* self, em_key_callback_func key, em_mouse_callback_func mouse,
-                  em_ui_callback_func resize) {
+                  em_ui_callback_func resize, em_focus_callback_func focus,
+                  em_visibilitychange_callback_func visibility) {
     const char* window = EMSCRIPTEN_EVENT_TARGET_WINDOW;
     emscripten_set_keydown_callback(window, self, EM_TRUE, key);
     emscripten_set_keyup_callback(window, self, EM_TRUE, key);
     emscripten_set_resize_callback(window, self, EM_TRUE, resize);
+    emscripten_set_blur_callback(window, self, EM_TRUE, focus);
+    emscripten_set_focus_callback(window, self, EM_TRUE, focus);
+    emscripten_set_visibilitychange_callback(self, EM_TRUE, visibility);
     emscripten_set_mousemove_callback(canvas, self, EM_TRUE, mouse);
     emscripten_set_mousedown_callback(canvas, self, EM_TRUE, mouse);
     emscripten_set_mouseup_callback(canvas, self, EM_TRUE, mouse);
@@ -73,13 +94,13 @@ void setCallbacks(const char* canvas, void* self, em_key_callback_func key, em_m
 
 void WebInput::listen(const std::string& canvasSelector) {
     canvas = canvasSelector;
-    setCallbacks(canvas.c_str(), this, onKey, onMouse, onResize);
+    setCallbacks(canvas.c_str(), this, onKey, onMouse, onResize, onFocus, onVisibility);
     listening = true;
 }
 
 void WebInput::stopListening() {
     if (!listening) return;
-    setCallbacks(canvas.c_str(), nullptr, nullptr, nullptr, nullptr);
+    setCallbacks(canvas.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
     listening = false;
 }
 

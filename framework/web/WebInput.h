@@ -6,7 +6,8 @@
 // game plays with keep their browser action (moving the focus, scrolling,
 // help) from happening. The mouse is read on the canvas, and a position, as
 // the viewport's size on a resize, is given in the viewport's device pixels,
-// where the framework places the picture.
+// where the framework places the picture. The window's blur and the page
+// being hidden (another tab) lose the focus; the window's focus regains it.
 #pragma once
 
 #include "framework/IKeyEvent.h"
@@ -19,12 +20,13 @@
 namespace lum {
 
 struct WebMessage {
-    enum Kind { Key, MouseMove, MouseButtonChange, Resize, Quit };
+    enum Kind { Key, MouseMove, MouseButtonChange, Resize, Focus, Quit };
     Kind kind = Quit;
     unsigned int key = 0;       // Key: the framework's code
     ButtonState state = PRESSED; // Key, MouseButtonChange
     bool altHeld = false;        // Key
     bool repeated = false;       // Key: repeated by a key held down
+    bool focused = false;        // Focus: gained rather than lost
     MouseButton button = LEFT;   // MouseButtonChange
     int column = 0;              // mouse: from the viewport's left; Resize: its width
     int row = 0;                 // mouse: from the viewport's top; Resize: its height
@@ -37,7 +39,8 @@ public:
     // resize replaces one still waiting at the queue's end.
     static constexpr std::size_t MAX_QUEUED = 1024;
 
-    // Starts listening on the window (keys, resizes) and on the canvas (mouse).
+    // Starts listening on the window (keys, resizes, focus), the document
+    // (visibility) and the canvas (mouse).
     void listen(const std::string& canvas);
     void stopListening();
 

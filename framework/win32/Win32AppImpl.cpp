@@ -248,6 +248,8 @@ bool Win32AppImpl::onMessage(unsigned int message, std::uintptr_t wParam, std::i
     case WM_MOUSEMOVE:
         dispatchMouseMove(column, row);
         return true;
+    case WM_SETFOCUS: dispatchFocus(true); return true;
+    case WM_KILLFOCUS: dispatchFocus(false); return true;
     case WM_LBUTTONDOWN: dispatchMouseButton(LEFT, PRESSED, column, row); return true;
     case WM_LBUTTONUP: dispatchMouseButton(LEFT, RELEASED, column, row); return true;
     case WM_MBUTTONDOWN: dispatchMouseButton(MIDDLE, PRESSED, column, row); return true;

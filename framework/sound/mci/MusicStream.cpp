@@ -67,8 +67,13 @@ bool play(void* music, bool, std::string& error) {
     return false;
 }
 
+// Volume 0 rather than "setaudio ... off", which not every MCI driver takes.
+void mute(void* music, bool muted) {
+    send("setaudio " + piece(music).alias + " volume to " + (muted ? "0" : "1000"));
+}
+
 MusicStreamState stream({play, [](void* music) { send("pause " + piece(music).alias); },
-                         [](void* music) { send("resume " + piece(music).alias); }, stop});
+                         [](void* music) { send("resume " + piece(music).alias); }, stop, mute});
 
 bool playedThrough(WPARAM status, LPARAM device) {
     // Some drivers (Wine's, for one) give 0 for the device: with the earlier
@@ -159,5 +164,7 @@ double MusicStream::position(Ticket ticket) {
     if (send("status " + piece(stream.music()).alias + " position", &answer) != 0) return 0.0;
     return std::strtod(answer.c_str(), nullptr) / 1000.0;
 }
+
+void MusicStream::setMuted(bool muted) { stream.setMuted(muted); }
 
 } // namespace lum

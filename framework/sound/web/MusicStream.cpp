@@ -4,6 +4,7 @@
 // player's first key press or click; the music then keeps its place as if it
 // were heard, and at the first key press it starts at the point it would have
 // reached by then. Pausing keeps the position; looping is the element's own.
+// Muting mutes every element, those loaded later too.
 #include "framework/sound/MusicStream.h"
 
 #include <emscripten/emscripten.h>
@@ -20,7 +21,7 @@ namespace {
 // meant to sound, read from the element itself whenever the browser plays it.
 EM_JS(void, lumMusicSetUp, (), {
     if (Module.lumMusic) return;
-    var music = {pieces: {}, next: 1};
+    var music = {pieces: {}, next: 1, muted: false};
     Module.lumMusic = music;
     music.place = function(piece) {
         var seconds;
@@ -86,6 +87,7 @@ EM_JS(int, lumMusicLoad, (const char* fileName), {
     if (type && audio.canPlayType(type) === "") return -2;
     var url = URL.createObjectURL(new Blob([FS.readFile(name)], type ? {type: type} : {}));
     audio.preload = 'auto';
+    audio.muted = music.muted;
     audio.src = url;
     var music = Module.lumMusic;
     var id = music.next++;
@@ -125,6 +127,12 @@ EM_JS(void, lumMusicSetPaused, (int id, int paused), {
     if (piece.blocked) piece.audio.currentTime = piece.base;
     piece.base = music.place(piece);
     music.play(piece);
+});
+
+EM_JS(void, lumMusicSetMuted, (int muted), {
+    var music = Module.lumMusic;
+    music.muted = !!muted;
+    Object.keys(music.pieces).forEach(function(id) { music.pieces[id].audio.muted = music.muted; });
 });
 
 EM_JS(int, lumMusicEnded, (int id), { return Module.lumMusic.ended(Module.lumMusic.pieces[id]) ? 1 : 0; });
@@ -190,6 +198,11 @@ double MusicStream::position(Ticket ticket) {
     if (!isPlaying(ticket)) return 0.0;
     const double seconds = lumMusicPosition(current.piece);
     return seconds > 0.0 ? seconds : 0.0;
+}
+
+void MusicStream::setMuted(bool muted) {
+    lumMusicSetUp();
+    lumMusicSetMuted(muted ? 1 : 0);
 }
 
 } // namespace lum

@@ -1,6 +1,6 @@
 // The sound layer playing real MP3 files through SDL2_mixer into the disk audio
 // driver, whose output file holds every mixed sample: what is heard while
-// playing, paused, resumed, ended and looping, the count of open systems, and
+// playing, paused, muted, resumed, ended and looping, the count of open systems, and
 // what happens with files that cannot be played. (A game with no audio driver
 // at all is the end-to-end test of bad assets.)
 #include "framework/sound/Sound.h"
@@ -68,6 +68,29 @@ TEST_F(SoundPlayback, PausedMusicIsSilentAndResumesWhereItStopped) {
     at = framesWritten();
     channel->setPaused(false);
     EXPECT_NEAR(pitch(opening(heard(at, 0.4), 0.05)), 1320.0, 60.0); // a restart would be low
+}
+
+// Muted, the music plays on unheard and is heard again where it has got to,
+// not from its start; music started while muted is silent as well.
+TEST_F(SoundPlayback, MutedMusicPlaysOnUnheardAndUnmutedGoesOnFromThere) {
+    lum::SoundChannel* channel = system.playSound(load("twoTones.mp3", lum::Sound::LOOP_OFF));
+    ASSERT_NE(channel, nullptr);
+    lum::SoundSystem::setMuted(true);
+    EXPECT_TRUE(allSilent(heard(framesWritten() + settleFrames, 0.5)));
+    // Past the low opening while unheard, inside the high part.
+    ASSERT_TRUE(eventually([&] { return channel->getPosition() > 0.6; }));
+    long at = framesWritten();
+    lum::SoundSystem::setMuted(false);
+    EXPECT_NEAR(pitch(opening(heard(at, 0.4), 0.05)), 1320.0, 60.0); // a restart would be low
+
+    lum::SoundSystem::setMuted(true);
+    at = framesWritten() + settleFrames;
+    ASSERT_TRUE(eventually([&] { return framesWritten() >= at; }));
+    ASSERT_NE(system.playSound(load("tone.mp3", lum::Sound::LOOP_NORMAL)), nullptr);
+    EXPECT_TRUE(allSilent(heard(at, 0.5)));
+    lum::SoundSystem::setMuted(false);
+    at = framesWritten();
+    EXPECT_NEAR(pitch(opening(heard(at, 0.4), 0.1)), 660.0, 30.0);
 }
 
 TEST_F(SoundPlayback, PlayOnceEndsAfterItsLengthAndStaysSilent) {

@@ -27,10 +27,11 @@ inline void run() { application.run(800, 600, "Vellorin", "q4417093"); }
 
 // Writes every call the framework makes on it to a journal, prefixed with its
 // name: state calls as "menu.onUpdate", keys as "menu:97+", mouse events as
-// "menu:move x,y prev px,py button state", timers as "<id>@<milliseconds on
-// the clock>". Hooks, when set, run inside the calls; keyHook's result goes
+// "menu:move x,y prev px,py button state", focus changes as "menu:focus+" and
+// "menu:focus-", timers as "<id>@<milliseconds on the clock>". Hooks, when set, run inside the calls; keyHook's result goes
 // back to the dispatch.
-class Recorder : public lum::IAppState, public lum::IKeyEvent, public lum::IMouseEvent, public lum::ITimerEvent {
+class Recorder : public lum::IAppState, public lum::IKeyEvent, public lum::IMouseEvent, public lum::IFocusEvent,
+                 public lum::ITimerEvent {
 public:
     Recorder(std::string name, Journal& journal) : name(std::move(name)), journal(journal) {}
     bool onCreate() override { return note(".onCreate"); }
@@ -44,6 +45,7 @@ public:
     }
     bool onMouseMove(const lum::MouseEvent& e) override { return mouse("move", e); }
     bool onMouseButton(const lum::MouseEvent& e) override { return mouse("button", e); }
+    bool onFocusChange(bool focused) override { return note(focused ? ":focus+" : ":focus-"); }
     void onTimer(Timer& timer) override {
         note(std::to_string(timer.getID()) + "@" + std::to_string(platform().getClock() / MS));
         if (timerHook) timerHook(timer);

@@ -221,6 +221,18 @@ TEST_F(Spine, FullScreenKeysToggleAndOnlyF11IsDelivered) {
     EXPECT_EQ(events, (Journal{"first:138+", "first:138-", "first:13+", "first:13-", "first:138+"}));
 }
 
+// The program starts focused; a platform telling the same state twice is heard
+// once; a listener removed hears nothing more.
+TEST_F(Spine, OnlyChangesOfTheFocusReachItsListeners) {
+    application.addFocusListener(first);
+    application.addFocusListener(second);
+    for (bool focused : {true, false, false, true}) platform().queueFocus(focused);
+    runMessages();
+    application.removeFocusListener(second);
+    application.getImpl().dispatchFocus(false);
+    EXPECT_EQ(events, (Journal{"first:focus-", "second:focus-", "first:focus+", "second:focus+", "first:focus-"}));
+}
+
 // ---- Timers
 
 // Timer i asks for an interval of i ms; below 5 ms it gets 5.

@@ -11,21 +11,30 @@ one-player: Down and Space toggle the player mode, Up and Space start the
 timed match, whose countdown shows and runs in the score line; left alone the
 snake crashes and the game-over screen follows.
 
+away: with SDL's disk audio driver, M silences the menu's music and a second
+M brings it back; F12 saves the menu as a BMP in the pictures folder of the
+player's user-dirs.dirs and logs its name; a match the player steers pauses
+when the focus moves to another window, and stays paused when it comes back;
+after F1 the computer's match plays on without the focus.
+
 headless: with SDL's display-less video driver and no display at all the game
 starts (its log's display block naming the driver, the renderer and SDL's
 version), runs, and on an interrupt (Ctrl+C in its terminal) shuts down, ends its
 log and only then ends as an interrupted process.
 
-Usage: test_game.py two-player|one-player|headless <run folder> [--screenshots <folder>]
+Usage: test_game.py two-player|one-player|away|headless <run folder> [--screenshots <folder>]
 (--screenshots keeps a picture of the menu and of a match there.)"""
 
 import os
+import re
 import signal
+import struct
+import subprocess
 import sys
 import time
 
 sys.dont_write_bytecode = True  # no cache folders in the source tree (the script's folder is on the path)
-from desktop import READY, Program, Steering, expect, main  # noqa: E402
+from desktop import READY, Image, Program, Steering, expect, main, wait_for, xdotool  # noqa: E402
 
 TITLE = "LUM [ User ID: 'q4417093' ] :: Vellorin."
 WIDTH, HEIGHT = 800, 600
@@ -114,6 +123,85 @@ def one_player(game, _screenshots):
     leave(game, game.wait_for_state("game_over", position))
 
 
+def read_bmp(path):
+    """The RGB pixels, top row first, of the 32-bit bottom-up BMP that lum writes."""
+    with open(path, "rb") as handle:
+        data = handle.read()
+    expect(data[:2] == b"BM", "%s is no BMP" % path)
+    offset, = struct.unpack_from("<I", data, 10)
+    width, height, _, bits = struct.unpack_from("<iiHH", data, 18)
+    expect(bits == 32 and height > 0, "%s: %d bits a pixel, height %d" % (path, bits, height))
+    rows = [data[offset + y * width * 4:offset + (y + 1) * width * 4] for y in reversed(range(height))]
+    rgb = bytearray()
+    for row in rows:
+        for x in range(0, len(row), 4):
+            rgb += bytes((row[x + 2], row[x + 1], row[x]))
+    return Image(width, height, bytes(rgb))
+
+
+def audio_frames(game):
+    return os.path.getsize(game.path("audio.raw")) // 4 if os.path.exists(game.path("audio.raw")) else 0
+
+
+def heard(game, seconds=0.5, settle=0.3):
+    """Whether the disk audio driver wrote anything but silence in `seconds`
+    from `settle` seconds on (output already mixed comes out first)."""
+    time.sleep(settle)
+    start = audio_frames(game)
+    wait_for(lambda: audio_frames(game) >= start + int(seconds * 44100), 10, "the sound output")
+    with open(game.path("audio.raw"), "rb") as handle:
+        handle.seek(start * 4)
+        samples = handle.read(int(seconds * 44100) * 4)
+    return any(samples)
+
+
+def focus_elsewhere(game):
+    """Gives the keyboard focus to a second, small window of another client."""
+    screen = game.x.screen()
+    other = screen.root.create_window(0, 0, 100, 100, 0, screen.root_depth)
+    other.set_wm_name("elsewhere")
+    other.map()
+    game.x.sync()
+    wait_for(lambda: subprocess.run(["xdotool", "windowfocus", "--sync", str(other.id)],
+                                    capture_output=True).returncode == 0, 10, "the other window to take focus")
+    return other
+
+
+def away(game, _screenshots):
+    game.wait_for_screen("the menu", menu_line(0), timeout=20)
+    expect(heard(game), "no menu music")
+    game.keys("m")
+    expect(not heard(game), "music heard after M")
+    game.keys("m")
+    expect(heard(game), "no music after a second M")
+
+    menu = game.screenshot()
+    game.keys("F12")
+    game.wait_for_log("I: Screenshot saved as " + game.path("Pictures/vellorin-"))
+    saved = re.search(r"I: Screenshot saved as (.*\.bmp)\.", game.log()).group(1)
+    expect(re.fullmatch(r"vellorin-\d{8}-\d{6}\.bmp", os.path.basename(saved)), "saved as %s" % saved)
+    picture = read_bmp(saved)
+    expect((picture.width, picture.height, picture.data) == (WIDTH, HEIGHT, menu.data), "the BMP is not the menu")
+
+    game.keys("space")
+    position = game.wait_for_state("main")
+    other = focus_elsewhere(game)
+    position = game.wait_for_state("pause", position)
+    game.wait_for_screen("the pause screen", lambda shot: rows_near(shot, RED, 250, reach=70))
+    xdotool("windowfocus", "--sync", game.window)
+    time.sleep(1.0)
+    expect(READY % "main" not in game.log()[position:], "the match resumed by itself")
+    game.keys("space")  # "Resume Game"
+    position = game.wait_for_state("main", position)
+    game.keys("F1")
+    time.sleep(0.2)
+    xdotool("windowfocus", "--sync", other.id)
+    ended = game.wait_for_state("game_over", position, 90)
+    expect(READY % "pause" not in game.log()[position:ended], "the computer's match paused")
+    xdotool("windowfocus", "--sync", game.window)
+    leave(game, ended)
+
+
 def headless(game, _screenshots):
     game.wait_for_log("I: OpenGL info:\n   Vendor:   SDL video driver dummy\n   Renderer: ", timeout=20)
     game.wait_for_log("\n   Version:  SDL 2.")
@@ -129,15 +217,26 @@ def headless(game, _screenshots):
 def test(started, name, run_folder, *options):
     expect(name in SCENARIOS, "no scenario %r" % name)
     screenshots = options[1] if options[:1] == ("--screenshots",) else None
-    windowless = {"SDL_VIDEODRIVER": "dummy", "DISPLAY": ""} if name == "headless" else None
-    game = Program(os.path.join(run_folder, "vellorin"), run_folder=run_folder, environment=windowless)
+    environment = {"SDL_VIDEODRIVER": "dummy", "DISPLAY": ""} if name == "headless" else {}
+    windowless = bool(environment)
+    if name == "away":
+        environment = {"SDL_AUDIODRIVER": "disk", "SDL_DISKAUDIOFILE": "audio.raw", "XDG_CONFIG_HOME": ""}
+    game = Program(os.path.join(run_folder, "vellorin"), run_folder=run_folder, environment=environment, start=False)
     started.append(game)
+    if name == "away":
+        # The player's home is the program's folder, with its pictures folder named the XDG way.
+        game.env["HOME"] = game.folder
+        os.makedirs(game.path(".config"))
+        os.makedirs(game.path("Pictures"))
+        with open(game.path(".config/user-dirs.dirs"), "w") as dirs:
+            dirs.write('XDG_PICTURES_DIR="$HOME/Pictures"\n')
+    game.start()
     if not windowless:
         game.find_window("Vellorin")
     SCENARIOS[name](game, screenshots)
 
 
-SCENARIOS = {"two-player": two_player, "one-player": one_player, "headless": headless}
+SCENARIOS = {"two-player": two_player, "one-player": one_player, "away": away, "headless": headless}
 
 if __name__ == "__main__":
     main(test, 2)

@@ -7,8 +7,11 @@ page carries the window title. A held key repeats (Down held over two lines).
 The menu music, refused by the browser until the first key press, starts then
 at the point it would have reached. Space starts a match and Tab pauses it;
 the game keys keep their browser action (focus stays on the canvas, the page
-does not scroll) and the music pauses at its place. Space resumes, the music
-goes on from there, F1 hands the snake to the computer (Tab no longer
+does not scroll) and the music pauses at its place. M mutes the menu music,
+which plays on unheard, and a second M unmutes it; F12 downloads the menu as
+a BMP, exactly the canvas's picture. Space resumes, and another tab hiding
+the page pauses the match again, which stays paused when the page comes back;
+Space resumes, the music goes on from there, F1 hands the snake to the computer (Tab no longer
 pauses) and the score line shows; the game-over screen names a winner, Space
 on "Main Menu" returns to the menu, and Escape ends the game: the log's end
 marker reaches the console and the page says the game has ended. Nothing is
@@ -30,6 +33,7 @@ import functools
 import http.server
 import io
 import os
+import re
 import shutil
 import signal
 import sys
@@ -97,6 +101,11 @@ const canvas = document.getElementById('canvas'), box = canvas.getBoundingClient
 return [[box.left, box.top, box.width, box.height], [canvas.width, canvas.height], getComputedStyle(canvas).imageRendering];
 """
 IN_FULL_SCREEN = "return document.fullscreenElement === document.getElementById('canvas')"
+# Whether every music element is muted (true), none is (false), or some are (null).
+MUTED = """
+const muted = Object.values(Module.lumMusic.pieces).map(piece => piece.audio.muted);
+return muted.every(m => m) ? true : muted.every(m => !m) ? false : null;
+"""
 
 # Notes, after the game's own handler, whether each key's browser action was
 # kept from happening.
@@ -173,7 +182,48 @@ def frame_rate(page, seconds):
     return (after[0] - before[0]) * 1000.0 / (after[1] - before[1])
 
 
-def play(page, url):
+def mute_and_unmute(page):
+    page.keys("m")
+    wait_for(lambda: page.js(MUTED) is True, 5, "the music muted after M")
+    place = page.js(MUSIC)["place"]
+    time.sleep(0.5)
+    music = page.js(MUSIC)
+    expect(not music["paused"] and music["place"] > place + 0.3, "the muted music stood still: %r" % music)
+    page.keys("m")
+    wait_for(lambda: page.js(MUTED) is False, 5, "the music heard again after a second M")
+
+
+def check_screenshot(page, downloads):
+    """F12 downloads the picture on the canvas as a BMP named for the game and the moment."""
+    position = len(page.read_console())
+    page.keys(Keys.F12)
+    page.wait_for_console("I: Screenshot saved as vellorin-", position)
+    saved = wait_for(lambda: [name for name in os.listdir(downloads) if name.endswith(".bmp")], 10,
+                     "the BMP downloaded")
+    expect(len(saved) == 1 and re.fullmatch(r"vellorin-\d{8}-\d{6}\.bmp", saved[0]), "downloaded %s" % saved)
+    bmp = Image.open(os.path.join(downloads, saved[0])).convert("RGB")
+    own = picture(page.js("return document.getElementById('canvas').toDataURL().split(',')[1]"))
+    expect(bmp.size == own.size and not ImageChops.difference(bmp, own).getbbox(), "the BMP is not the menu")
+
+
+def hide_during_match(page, position):
+    """Resumes the paused match and at once opens another tab, which hides the page: the match
+    pauses, and stays paused once the page is shown again. Returns the console position."""
+    game = page.driver.current_window_handle
+    page.keys(Keys.SPACE)  # "Resume Game"
+    page.driver.switch_to.new_window("tab")
+    time.sleep(0.5)
+    page.driver.close()
+    page.driver.switch_to.window(game)
+    position = page.wait_for_console(READY % "main", position)
+    position = page.wait_for_console(READY % "pause", position)
+    time.sleep(1.0)
+    expect(not any(READY % "main" in entry["message"] for entry in page.read_console()[position:]),
+           "the match resumed by itself")
+    return position
+
+
+def play(page, url, downloads):
     start = time.monotonic()
     page.driver.get(url)
     wait_for(lambda: page.driver.title == TITLE, 20, "the page title %r" % TITLE)
@@ -198,6 +248,8 @@ def play(page, url):
     page.keys(Keys.UP, Keys.UP)
     wait_for(lambda: menu_line(0)(page), 5, "the highlight back on the first line")
     check_keys_kept(page, ["ArrowDown", "ArrowUp"])
+    mute_and_unmute(page)
+    check_screenshot(page, downloads)
 
     # The picture fills the page, and shows alone in full screen on F11, Alt+Enter or the page's button.
     fit_viewport(page, 1000, 700)
@@ -228,6 +280,7 @@ def play(page, url):
     time.sleep(0.5)
     expect(abs(page.js(MUSIC)["place"] - paused_at) < 0.05, "the music moved on while paused")
 
+    position = hide_during_match(page, position)
     page.keys(Keys.SPACE, Keys.F1)  # "Resume Game"; the computer takes the player's snake
     position = page.wait_for_console(READY % "main", position)
     wait_for(lambda: in_match(page), 5, "the score line of the match")
@@ -335,7 +388,10 @@ def main():
         driver.set_script_timeout(10)
         page = Page(driver)
         try:
-            play(page, address + "site/index.html")
+            downloads = os.path.join(profile, "downloads")
+            os.makedirs(downloads)
+            driver.execute_cdp_cmd("Browser.setDownloadBehavior", {"behavior": "allow", "downloadPath": downloads})
+            play(page, address + "site/index.html", downloads)
             platform(page, address + "site-test/platform_demo.html")
         except Failure as failure:
             print("web: FAILED: %s" % failure, file=sys.stderr)

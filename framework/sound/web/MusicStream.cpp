@@ -87,7 +87,7 @@ EM_JS(int, lumMusicLoad, (const char* fileName), {
     if (type && audio.canPlayType(type) === "") return -2;
     var url = URL.createObjectURL(new Blob([FS.readFile(name)], type ? {type: type} : {}));
     audio.preload = 'auto';
-    audio.muted = music.muted;
+    audio.muted = Module.lumMusic.muted;
     audio.src = url;
     var music = Module.lumMusic;
     var id = music.next++;

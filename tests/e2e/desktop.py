@@ -98,6 +98,13 @@ def xdotool(*arguments):
     return subprocess.run(["xdotool"] + [str(a) for a in arguments], check=True, capture_output=True, text=True).stdout
 
 
+def focus(window, timeout=10):
+    """Gives the window the keyboard focus. Found as it is created, a window may not be viewable
+    yet (a window manager maps it once it has framed it): focusing it fails until then."""
+    wait_for(lambda: subprocess.run(["xdotool", "windowfocus", "--sync", str(window)],
+                                    capture_output=True).returncode == 0, timeout, "the window to take focus")
+
+
 class Program:
     """A program started in a working folder of its own, its output in files."""
 
@@ -139,16 +146,26 @@ class Program:
             ids = subprocess.run(["xdotool", "search", "--name", title], capture_output=True, text=True).stdout.split()
             return ids[0] if ids else None
         self.window = wait_for(search, timeout, "the window " + repr(title))
-        # Found as it is created, the window may not be viewable yet (a window
-        # manager maps it once it has framed it): focusing it fails until then.
-        wait_for(lambda: subprocess.run(["xdotool", "windowfocus", "--sync", self.window],
-                                        capture_output=True).returncode == 0, timeout, "the window to take focus")
+        focus(self.window, timeout)
         self.x = xdisplay.Display()
         self.xwindow = self.x.create_resource_object("window", int(self.window))
         return self.window
 
     def keys(self, *names):
         xdotool("key", *names)
+
+    def focus_elsewhere(self):
+        """Gives the keyboard focus to a small window of another X client; returns its id."""
+        screen = self.x.screen()
+        other = screen.root.create_window(0, 0, 100, 100, 0, screen.root_depth)
+        other.set_wm_name("elsewhere")
+        other.map()
+        self.x.sync()
+        focus(other.id)
+        return other.id
+
+    def take_focus(self):
+        focus(self.window)
 
     def check_window(self, title, width, height):
         """The window's caption and the size of its client area."""

@@ -29,12 +29,11 @@ import os
 import re
 import signal
 import struct
-import subprocess
 import sys
 import time
 
 sys.dont_write_bytecode = True  # no cache folders in the source tree (the script's folder is on the path)
-from desktop import READY, Image, Program, Steering, expect, main, wait_for, xdotool  # noqa: E402
+from desktop import READY, Image, Program, Steering, expect, focus, main, wait_for  # noqa: E402
 
 TITLE = "LUM [ User ID: 'q4417093' ] :: Vellorin."
 WIDTH, HEIGHT = 800, 600
@@ -155,18 +154,6 @@ def heard(game, seconds=0.5, settle=0.3):
     return any(samples)
 
 
-def focus_elsewhere(game):
-    """Gives the keyboard focus to a second, small window of another client."""
-    screen = game.x.screen()
-    other = screen.root.create_window(0, 0, 100, 100, 0, screen.root_depth)
-    other.set_wm_name("elsewhere")
-    other.map()
-    game.x.sync()
-    wait_for(lambda: subprocess.run(["xdotool", "windowfocus", "--sync", str(other.id)],
-                                    capture_output=True).returncode == 0, 10, "the other window to take focus")
-    return other
-
-
 def away(game, _screenshots):
     game.wait_for_screen("the menu", menu_line(0), timeout=20)
     expect(heard(game), "no menu music")
@@ -185,20 +172,20 @@ def away(game, _screenshots):
 
     game.keys("space")
     position = game.wait_for_state("main")
-    other = focus_elsewhere(game)
+    other = game.focus_elsewhere()
     position = game.wait_for_state("pause", position)
     game.wait_for_screen("the pause screen", lambda shot: rows_near(shot, RED, 250, reach=70))
-    xdotool("windowfocus", "--sync", game.window)
+    game.take_focus()
     time.sleep(1.0)
     expect(READY % "main" not in game.log()[position:], "the match resumed by itself")
     game.keys("space")  # "Resume Game"
     position = game.wait_for_state("main", position)
     game.keys("F1")
     time.sleep(0.2)
-    xdotool("windowfocus", "--sync", other.id)
+    focus(other)
     ended = game.wait_for_state("game_over", position, 90)
     expect(READY % "pause" not in game.log()[position:ended], "the computer's match paused")
-    xdotool("windowfocus", "--sync", game.window)
+    game.take_focus()
     leave(game, ended)
 
 

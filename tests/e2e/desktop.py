@@ -7,6 +7,7 @@ import contextlib
 import os
 import re
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -274,6 +275,22 @@ class Image:
     def region(self, left, top, right, bottom):
         """The raw pixels of a rectangle, for comparing two screenshots."""
         return b"".join(self.row(y, left, right) for y in range(top, bottom))
+
+
+def read_bmp(path):
+    """The RGB pixels, top row first, of the 32-bit bottom-up BMP that lum writes."""
+    with open(path, "rb") as handle:
+        data = handle.read()
+    expect(data[:2] == b"BM", "%s is no BMP" % path)
+    offset, = struct.unpack_from("<I", data, 10)
+    width, height, _, bits = struct.unpack_from("<iiHH", data, 18)
+    expect(bits == 32 and height > 0, "%s: %d bits a pixel, height %d" % (path, bits, height))
+    rows = [data[offset + y * width * 4:offset + (y + 1) * width * 4] for y in reversed(range(height))]
+    rgb = bytearray()
+    for row in rows:
+        for x in range(0, len(row), 4):
+            rgb += bytes((row[x + 2], row[x + 1], row[x]))
+    return Image(width, height, bytes(rgb))
 
 
 class Steering:

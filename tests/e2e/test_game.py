@@ -28,12 +28,11 @@ Usage: test_game.py two-player|one-player|away|headless <run folder> [--screensh
 import os
 import re
 import signal
-import struct
 import sys
 import time
 
 sys.dont_write_bytecode = True  # no cache folders in the source tree (the script's folder is on the path)
-from desktop import READY, Image, Program, Steering, expect, focus, main, wait_for  # noqa: E402
+from desktop import READY, Program, Steering, expect, focus, main, read_bmp, wait_for  # noqa: E402
 
 TITLE = "LUM [ User ID: 'q4417093' ] :: Vellorin."
 WIDTH, HEIGHT = 800, 600
@@ -120,22 +119,6 @@ def one_player(game, _screenshots):
                              and shot.region(*countdown) != first.region(*countdown), timeout=5)
     # Left alone the snake runs off the field.
     leave(game, game.wait_for_state("game_over", position))
-
-
-def read_bmp(path):
-    """The RGB pixels, top row first, of the 32-bit bottom-up BMP that lum writes."""
-    with open(path, "rb") as handle:
-        data = handle.read()
-    expect(data[:2] == b"BM", "%s is no BMP" % path)
-    offset, = struct.unpack_from("<I", data, 10)
-    width, height, _, bits = struct.unpack_from("<iiHH", data, 18)
-    expect(bits == 32 and height > 0, "%s: %d bits a pixel, height %d" % (path, bits, height))
-    rows = [data[offset + y * width * 4:offset + (y + 1) * width * 4] for y in reversed(range(height))]
-    rgb = bytearray()
-    for row in rows:
-        for x in range(0, len(row), 4):
-            rgb += bytes((row[x + 2], row[x + 1], row[x]))
-    return Image(width, height, bytes(rgb))
 
 
 def audio_frames(game):

@@ -2,19 +2,23 @@
 """The Windows program under Wine as a player meets it, beyond the match the
 desktop scenario plays: the OpenGL block in log.txt, the music really heard
 (ALSA's default device is pointed at a file, whose samples are read back),
-silence while the match is paused, and the window's close button ending the
-program normally.
+silenced by M and heard again after a second M; F12 saving the menu as a BMP
+in the Pictures known folder; the match paused when another window takes the
+focus, silent while paused and still paused when the focus comes back; and
+the window's close button ending the program normally.
 
 Usage: test_windows_program.py <run folder with the launcher>"""
 
 import array
 import os
+import re
+import subprocess
 import sys
 import time
 
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "e2e"))
-from desktop import Program, expect, main, wait_for  # noqa: E402
+from desktop import READY, Program, expect, main, read_bmp, wait_for  # noqa: E402
 
 
 
@@ -26,6 +30,20 @@ def listen(path, seconds):
         raw.seek(start)
         data = raw.read()
     return max(map(abs, array.array("h", data[:len(data) // 2 * 2])), default=0), len(data)
+
+
+def check_screenshot(game):
+    """F12 in the menu: a BMP of the window's picture in the Pictures known folder."""
+    menu = game.screenshot()
+    game.keys("F12")
+    game.wait_for_log("I: Screenshot saved as ")
+    saved = re.search(r"I: Screenshot saved as (.*\.bmp)\.", game.log()).group(1)
+    expect(re.search(r"\\Pictures/vellorin-\d{8}-\d{6}\.bmp$", saved), "saved as %s" % saved)
+    unix = subprocess.run(["timeout", "20", "winepath", "-u", saved], capture_output=True, text=True).stdout.strip()
+    picture = read_bmp(unix)
+    os.remove(unix)
+    expect((picture.width, picture.height, picture.data) == (menu.width, menu.height, menu.data),
+           "the BMP is not the menu")
 
 
 def test(started, run_folder):
@@ -47,13 +65,25 @@ def test(started, run_folder):
     loud, written = listen(audio, 2.0)
     expect(written > 0 and loud > 1000, "the menu music is silent (peak %d over %d bytes)" % (loud, written))
     print("menu: peak %d over %d bytes" % (loud, written))
+    for key, heard in (("m", False), ("m", True)):
+        game.keys(key)
+        time.sleep(0.5)  # what the device had buffered before
+        loud, written = listen(audio, 1.5)
+        expect((loud > 1000) == heard, "after M the music is %s (peak %d over %d bytes)"
+               % ("silent" if heard else "heard", loud, written))
+    check_screenshot(game)
 
-    game.keys("space", "Tab")  # a match, paused at once
-    game.wait_for_state("pause", game.wait_for_state("main"))
+    game.keys("space")  # a match, paused at once as the focus moves away
+    position = game.wait_for_state("main")
+    game.focus_elsewhere()
+    position = game.wait_for_state("pause", position)
     time.sleep(0.5)  # what the device had buffered before the pause
     loud, written = listen(audio, 1.5)
     expect(loud < 100, "music heard while paused (peak %d over %d bytes)" % (loud, written))
     print("paused: peak %d over %d bytes" % (loud, written))
+    game.take_focus()
+    time.sleep(1.0)
+    expect(READY % "main" not in game.log()[position:], "the match resumed with the focus")
 
     game.close_window()
     game.expect_ended(0, "closing the window")

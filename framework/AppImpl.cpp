@@ -178,6 +178,7 @@ void AppImpl::purgeListeners() {
     mouseListeners.setSuspended(false);
     focusListeners.purge();
     focusListeners.setSuspended(false);
+    tellFocus();
 }
 
 void AppImpl::shutdown() {
@@ -242,10 +243,16 @@ void AppImpl::dispatchKeyStroke(unsigned int keyCode, ButtonState state, bool al
 }
 
 void AppImpl::dispatchFocus(bool nowFocused) {
-    if (nowFocused == focused) return;
-    // Recorded even while nobody listens, so the next change is told as one.
     focused = nowFocused;
-    if (focusListeners.isSuspended()) return;
+    // A change during a state switch (a platform may handle messages inside a
+    // state's onActivate) is told once the switch is over.
+    if (!focusListeners.isSuspended()) tellFocus();
+}
+
+void AppImpl::tellFocus() {
+    if (focusTold == focused) return;
+    focusTold = focused;
+    const bool nowFocused = focused;
     focusListeners.dispatch([nowFocused](IFocusEvent& listener) { return listener.onFocusChange(nowFocused); });
 }
 
@@ -325,6 +332,7 @@ void AppImpl::reset() {
     mouseListeners.clear();
     focusListeners.clear();
     focused = true;
+    focusTold = true;
     states.clear();
 }
 

@@ -113,7 +113,8 @@ public:
     // program's).
     void dispatchKeyStroke(unsigned int keyCode, ButtonState state, bool altHeld, bool repeated);
     // The window gained or lost the focus; a platform may tell the same twice,
-    // listeners hear only changes. The program starts focused.
+    // listeners hear only changes, and a change during a state switch once
+    // the switch is over. The program starts focused.
     void dispatchFocus(bool focused);
     bool hasFocus() const { return focused; }
     // Saves the screen as last presented into the pictures folder and logs
@@ -148,7 +149,9 @@ protected:
     // Hands the screen and the rows drawn on since the last frame to present.
     void presentFrame();
     void switchState();
+    // Purges and resumes the listeners, then tells a focus change they missed.
     void purgeListeners();
+    void tellFocus();
     bool recordMouse(int outputX, int outputY);
 
     std::unique_ptr<Screen> screen;
@@ -181,6 +184,7 @@ protected:
     ListenerRegistry<IMouseEvent> mouseListeners;
     ListenerRegistry<IFocusEvent> focusListeners;
     bool focused = true;
+    bool focusTold = true; // what the focus listeners heard last
     std::map<std::string, IAppState*> states;
 };
 

@@ -233,6 +233,20 @@ TEST_F(Spine, OnlyChangesOfTheFocusReachItsListeners) {
     EXPECT_EQ(events, (Journal{"first:focus-", "second:focus-", "first:focus+", "second:focus+", "first:focus-"}));
 }
 
+// A platform may handle messages inside a state's onActivate: a change then
+// is told once the switch is over, to the listeners registered by then.
+TEST_F(Spine, AFocusChangeDuringAStateSwitchIsToldOnceItIsOver) {
+    menu.updateHook = [] { application.setState("main"); };
+    main.activateHook = [this] {
+        application.getImpl().dispatchFocus(false);
+        application.addFocusListener(first);
+        EXPECT_TRUE(events.empty());
+    };
+    main.updateHook = [] { application.exit(); };
+    run();
+    EXPECT_EQ(events, (Journal{"first:focus-"}));
+}
+
 // ---- Timers
 
 // Timer i asks for an interval of i ms; below 5 ms it gets 5.

@@ -7,7 +7,6 @@ import contextlib
 import os
 import re
 import shutil
-import struct
 import subprocess
 import sys
 import tempfile
@@ -16,11 +15,12 @@ import time
 from unittest import mock
 
 try:
+    from PIL import Image as PILImage
     from Xlib import X, Xatom, display as xdisplay
     from Xlib.protocol import event as xevent
 except ImportError:
     # Run by another interpreter (a version manager's, say): start again on the
-    # distribution's, which carries python3-xlib.
+    # distribution's, which carries python3-xlib and python3-pil.
     if sys.executable != "/usr/bin/python3" and os.path.exists("/usr/bin/python3"):
         os.execv("/usr/bin/python3", ["/usr/bin/python3"] + sys.argv)
     raise
@@ -277,20 +277,11 @@ class Image:
         return b"".join(self.row(y, left, right) for y in range(top, bottom))
 
 
-def read_bmp(path):
-    """The RGB pixels, top row first, of the 32-bit bottom-up BMP that lum writes."""
-    with open(path, "rb") as handle:
-        data = handle.read()
-    expect(data[:2] == b"BM", "%s is no BMP" % path)
-    offset, = struct.unpack_from("<I", data, 10)
-    width, height, _, bits = struct.unpack_from("<iiHH", data, 18)
-    expect(bits == 32 and height > 0, "%s: %d bits a pixel, height %d" % (path, bits, height))
-    rows = [data[offset + y * width * 4:offset + (y + 1) * width * 4] for y in reversed(range(height))]
-    rgb = bytearray()
-    for row in rows:
-        for x in range(0, len(row), 4):
-            rgb += bytes((row[x + 2], row[x + 1], row[x]))
-    return Image(width, height, bytes(rgb))
+def read_picture(path):
+    """A picture file (a BMP, a PNG, ...) as an Image."""
+    with PILImage.open(path) as picture:
+        rgb = picture.convert("RGB")
+    return Image(rgb.width, rgb.height, rgb.tobytes())
 
 
 class Steering:

@@ -1,18 +1,17 @@
-// Screenshots on the headless platform: where the XDG rule puts them, how they
-// are named, and that F12 saves exactly the frame presented last.
+// Screenshots on the headless platform: their names, and F12 saving exactly
+// the frame presented last where the XDG rule puts pictures. Each test runs
+// in a process and a folder of its own, so the environment is its to change.
 #include "tests/spine/SpineSupport.h"
 
-#include "framework/PicturesFolder.h"
 #include "framework/Screenshot.h"
 #include "framework/graphics/ImageFile.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <vector>
 
 namespace lum::test {
@@ -20,75 +19,28 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Sets an environment variable (null unsets it) for its lifetime.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const char* value) : name(name) {
-        const char* old = std::getenv(name);
-        if (old != nullptr) saved.reset(new std::string(old));
-        set(value);
-    }
-    ~ScopedVariable() { set(saved ? saved->c_str() : nullptr); }
-
-private:
-    void set(const char* value) {
-        value != nullptr ? setenv(name, value, 1) : unsetenv(name);
-        tzset();
-    }
-    const char* name;
-    std::unique_ptr<std::string> saved;
-};
-
-// A home in the test's folder whose user-dirs.dirs holds `line`.
-fs::path homeWith(const std::string& line) {
-    const fs::path home = fs::current_path() / "home";
-    fs::remove_all(home);
-    fs::create_directories(home / ".config");
-    fs::create_directories(home / "Pictures");
-    std::ofstream(home / ".config/user-dirs.dirs") << "# written by xdg-user-dirs-update\n" << line << "\n";
-    return home;
-}
-
-TEST(PicturesFolder, TheXdgRuleWithTheWorkingDirectoryAsItsFallback) {
-    const fs::path home = homeWith("XDG_PICTURES_DIR=\"$HOME/Pictures/\"");
-    const ScopedVariable homeVariable("HOME", home.c_str());
-    const ScopedVariable unset("XDG_CONFIG_HOME", nullptr);
-    EXPECT_EQ(PicturesFolder::find(), (home / "Pictures").string());
-    homeWith("XDG_PICTURES_DIR=\"$HOME/Missing\"");
-    EXPECT_EQ(PicturesFolder::find(), "");
-    homeWith("XDG_PICTURES_DIR=\"$HOME/\""); // the user turned the folder off
-    EXPECT_EQ(PicturesFolder::find(), "");
-    // XDG_CONFIG_HOME wins over ~/.config; an absolute path is taken as it is.
-    fs::create_directories("config");
-    std::ofstream("config/user-dirs.dirs") << "XDG_PICTURES_DIR=\"" << (home / "Pictures").string() << "\"\n";
-    const ScopedVariable config("XDG_CONFIG_HOME", (fs::current_path() / "config").c_str());
-    EXPECT_EQ(PicturesFolder::find(), (home / "Pictures").string());
-}
-
-// 1796691723 is 2026-12-08 01:02:03 UTC.
+// 1796691723 is 2026-12-08 01:02:03 UTC; the second picture of that second
+// takes the suffix.
 TEST(Screenshot, NamedForTheProgramAndTheLocalTimeWithASuffixWhenTaken) {
-    const ScopedVariable zone("TZ", "UTC0");
-    EXPECT_EQ(Screenshot::prefix("Vellorin Two/3"), "vellorin-two-3");
-    fs::remove_all("shots");
+    setenv("TZ", "UTC0", 1);
+    fs::remove_all("shots"); // from an earlier run
     fs::create_directories("shots");
-    const lum::Image picture(4, 2, lum::Colour(9, 8, 7, 255));
-    std::vector<std::string> paths;
-    for (int i = 0; i < 3; ++i) paths.push_back(Screenshot::save(picture, "shots", "vellorin", 1796691723));
-    EXPECT_EQ(paths, (std::vector<std::string>{"shots/vellorin-20261208-010203.bmp",
-                                                "shots/vellorin-20261208-010203-2.bmp",
-                                                "shots/vellorin-20261208-010203-3.bmp"}));
-    EXPECT_EQ(thrown<ImageFile::ImageFileException>([&] { Screenshot::save(picture, "missing", "v", 0); }),
-              "Unable to open missing/v-19700101-000000.bmp for saving image data to.");
+    const Image picture(4, 2, Colour(0, 0, 0, 255));
+    Screenshot::save(picture, "shots", "vellorin", 1796691723);
+    EXPECT_EQ(Screenshot::save(picture, "shots", Screenshot::prefix("Vellorin"), 1796691723),
+              "shots/vellorin-20261208-010203-2.bmp");
+    EXPECT_EQ(Screenshot::prefix("Two Words/3"), "two-words-3");
 }
 
-// Between frames the screen holds the frame presented last, a different
-// picture each frame here; F12 saves that one, logs the file's name and still
-// reaches the listeners.
+// Each frame draws a different picture; F12 saves the one on screen, logs
+// the file's name and still reaches the listeners.
 TEST(Screenshot, F12SavesTheFramePresentedLastInThePicturesFolder) {
-    const fs::path home = homeWith("XDG_PICTURES_DIR=\"$HOME/Pictures\"");
-    const ScopedVariable homeVariable("HOME", home.c_str());
-    const ScopedVariable unset("XDG_CONFIG_HOME", nullptr);
-    platform().reset();
+    fs::remove_all("Pictures");
+    fs::create_directories(".config");
+    fs::create_directories("Pictures");
+    std::ofstream(".config/user-dirs.dirs") << "XDG_PICTURES_DIR=\"$HOME/Pictures\"\n";
+    setenv("HOME", fs::current_path().c_str(), 1);
+    unsetenv("XDG_CONFIG_HOME");
     Journal journal;
     Recorder menu("menu", journal);
     unsigned char shade = 0;
@@ -97,26 +49,24 @@ TEST(Screenshot, F12SavesTheFramePresentedLastInThePicturesFolder) {
         for (std::size_t i = 0; i < 800 * 600 * 4; ++i) bytes[i] = i % 4 == 3 ? 255 : static_cast<unsigned char>(i + shade);
         shade += 85;
     };
-    std::vector<lum::Image> shown;
-    platform().onPresent = [&shown](const lum::Screen& screen) { shown.emplace_back(screen); };
-    menu.updateHook = [&menu] { application.addKeyListener(menu); };
-    platform().onStep = [pressed = false](lum::HeadlessAppImpl& headless) mutable {
-        if (headless.getFramesPresented() == 2 && !pressed) headless.queueKeyPress(lum::KEY_F12), pressed = true;
+    std::vector<Image> shown;
+    platform().onPresent = [&shown](const Screen& screen) { shown.emplace_back(screen); };
+    platform().onStep = [pressed = false](HeadlessAppImpl& headless) mutable {
+        if (headless.getFramesPresented() == 2 && !pressed) headless.queueKeyPress(KEY_F12), pressed = true;
         if (headless.getFramesPresented() == 3) application.exit();
     };
+    menu.activateHook = [&menu] { application.addKeyListener(menu); };
     application.addState("menu", menu);
     const LogTail log;
     run();
-    platform().reset();
 
-    std::vector<fs::path> saved(fs::directory_iterator(home / "Pictures"), fs::directory_iterator());
+    const std::vector<fs::path> saved(fs::directory_iterator(fs::current_path() / "Pictures"), fs::directory_iterator{});
     ASSERT_EQ(saved.size(), 1u);
-    EXPECT_EQ(saved[0].filename().string().rfind("vellorin-", 0), 0u);
-    lum::Image picture;
-    lum::ImageFile(saved[0].string()).load(picture);
-    ASSERT_TRUE(picture.getWidth() == 800 && picture.getHeight() == 600 && shown.size() >= 3);
-    EXPECT_TRUE(std::equal(picture.getPixels(), picture.getPixels() + 800 * 600, shown[1].getPixels()));
-    EXPECT_FALSE(std::equal(picture.getPixels(), picture.getPixels() + 800 * 600, shown[2].getPixels()));
+    Image picture;
+    ImageFile(saved[0].string()).load(picture);
+    ASSERT_GE(shown.size(), 2u);
+    EXPECT_TRUE(picture.getWidth() == 800 && std::equal(shown[1].getPixels(), shown[1].getPixels() + 800 * 600,
+                                                        picture.getPixels()));
     EXPECT_EQ(log.count("I: Screenshot saved as " + saved[0].string() + "."), 1u);
     EXPECT_EQ(std::count(journal.begin(), journal.end(), "menu:139+"), 1);
 }

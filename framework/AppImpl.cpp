@@ -258,17 +258,15 @@ void AppImpl::tellFocus() {
 
 // Between frames the screen still holds the frame presented last: the next
 // one is only drawn after it is cleared.
-std::string AppImpl::saveScreenshot() {
-    if (!screen) return "";
+void AppImpl::saveScreenshot() {
+    if (!screen) return;
     try {
         const std::string path =
             Screenshot::save(*screen, PicturesFolder::find(), Screenshot::prefix(name), std::time(nullptr));
         log.info("Screenshot saved as " + path + ".");
         offerSavedPicture(path);
-        return path;
     } catch (const ImageFile::ImageFileException& error) {
         log.warning(std::string("Screenshot not saved: ") + error.what());
-        return "";
     }
 }
 

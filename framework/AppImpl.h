@@ -116,10 +116,9 @@ public:
     // listeners hear only changes, and a change during a state switch once
     // the switch is over. The program starts focused.
     void dispatchFocus(bool focused);
-    bool hasFocus() const { return focused; }
     // Saves the screen as last presented into the pictures folder and logs
-    // its name; a failure is logged as a warning. Returns the path, empty on failure.
-    std::string saveScreenshot();
+    // its name; a failure is logged as a warning.
+    void saveScreenshot();
     void dispatchMouseMove(int column, int row);
     void dispatchMouseButton(MouseButton button, ButtonState state, int column, int row);
 

@@ -11,6 +11,8 @@ Usage: test_windows_program.py <run folder with the launcher>"""
 
 import array
 import os
+import re
+import subprocess
 import sys
 import time
 
@@ -55,8 +57,11 @@ def test(started, run_folder):
         loud, written = listen(audio, 1.5)
         expect((loud > 1000) == heard, "after M the music is %s (peak %d over %d bytes)"
                % ("silent" if heard else "heard", loud, written))
-    game.keys("F12")  # the menu, saved in the Pictures known folder
+    game.keys("F12")  # the menu, saved in the Pictures known folder: the home folder, say
     game.wait_for_log("\\Pictures/vellorin-")
+    saved = re.search(r"Screenshot saved as (.*\.bmp)\.", game.log()).group(1)
+    unix = subprocess.run(["timeout", "20", "winepath", "-u", saved], capture_output=True, text=True).stdout
+    os.remove(unix.strip())  # out of the tester's pictures again
 
     game.keys("space")  # a match, paused at once as the focus moves away
     position = game.wait_for_state("main")

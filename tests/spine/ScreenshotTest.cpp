@@ -43,13 +43,11 @@ TEST(Screenshot, F12SavesTheFramePresentedLastInThePicturesFolder) {
     unsetenv("XDG_CONFIG_HOME");
     Journal journal;
     Recorder menu("menu", journal);
-    unsigned char shade = 0;
-    menu.renderHook = [&shade] {
-        unsigned char* bytes = application.getImpl().getScreen()->getPixelData();
-        for (std::size_t i = 0; i < 800 * 600 * 4; ++i) bytes[i] = i % 4 == 3 ? 255 : static_cast<unsigned char>(i + shade);
-        shade += 85;
-    };
     std::vector<Image> shown;
+    menu.renderHook = [&shown] {
+        unsigned char* bytes = application.getImpl().getScreen()->getPixelData();
+        for (std::size_t i = 0; i < 800 * 600 * 4; ++i) bytes[i] = i % 4 == 3 ? 255 : (i + 85 * shown.size()) % 256;
+    };
     platform().onPresent = [&shown](const Screen& screen) { shown.emplace_back(screen); };
     platform().onStep = [pressed = false](HeadlessAppImpl& headless) mutable {
         if (headless.getFramesPresented() == 2 && !pressed) headless.queueKeyPress(KEY_F12), pressed = true;

@@ -15,7 +15,7 @@ import time
 from unittest import mock
 
 try:
-    from Xlib import X, Xatom, display as xdisplay
+    from Xlib import X, Xatom, display as xdisplay, error as xerror
     from Xlib.protocol import event as xevent
 except ImportError:
     # Run by another interpreter (a version manager's, say): start again on the
@@ -142,8 +142,16 @@ class Program:
         return Image(size.width, size.height, bytes(rgb))
 
     def wait_for_screen(self, what, check, timeout=10):
-        """Takes screenshots until check(shot) holds; returns that one."""
-        return wait_for(lambda: check(shot := self.screenshot()) and shot, timeout, what, interval=0.1)
+        """Takes screenshots until check(shot) holds; returns that one. A window
+        that cannot be read for a moment (unmapped while its frame changes) is
+        not there yet."""
+        def shown():
+            try:
+                shot = self.screenshot()
+            except xerror.BadMatch:
+                return None
+            return check(shot) and shot
+        return wait_for(shown, timeout, what, interval=0.1)
 
     def wait_for_log(self, text, timeout=10, start=0):
         """Waits until the log holds text after position start; returns the position after it."""
@@ -255,15 +263,15 @@ class Steering:
         self.thread.join()
 
 
-def main(test, count):
-    """Runs test(programs, *the script's arguments) under a private X server,
-    where programs collects what the test starts; reports and cleans up. With
-    fewer than `count` arguments, the script's usage."""
+def main(test, count, screen=(1024, 768)):
+    """Runs test(programs, *the script's arguments) under a private X server
+    of the screen's size, where programs collects what the test starts;
+    reports and cleans up. With fewer than `count` arguments, the script's usage."""
     if len(sys.argv) <= count:
         sys.exit(sys.modules["__main__"].__doc__)
     started = []
     try:
-        with x_server():
+        with x_server(*screen):
             try:
                 test(started, *sys.argv[1:])
             finally:

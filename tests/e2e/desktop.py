@@ -115,7 +115,9 @@ class Program:
     def find_window(self, title, timeout=20):
         def search():
             expect(self.process.poll() is None, "the program ended early with code %s" % self.process.returncode)
-            ids = subprocess.run(["xdotool", "search", "--name", title], capture_output=True, text=True).stdout.split()
+            # Only a mapped window takes the focus: one named but not yet shown is not there yet.
+            ids = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", title], capture_output=True,
+                                 text=True).stdout.split()
             return ids[0] if ids else None
         self.window = wait_for(search, timeout, "the window " + repr(title))
         xdotool("windowfocus", "--sync", self.window)

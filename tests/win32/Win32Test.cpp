@@ -49,6 +49,8 @@ public:
     std::string className;
     RECT fullScreen{};
     RECT restored{};
+    RECT clips[2]{}; // the cursor's, full screen and restored
+    RECT restoredWindow{};
     int frames = 0;
 
     bool onCreate() override { return true; }
@@ -77,10 +79,13 @@ public:
         SendMessageA(window, WM_SYSKEYDOWN, VK_RETURN, 1 << 29); // Alt+Enter
         SendMessageA(window, WM_SYSKEYDOWN, VK_RETURN, 1 << 29 | 1 << 30);
         GetClientRect(window, &fullScreen);
+        GetClipCursor(&clips[0]);
         SendMessageA(window, WM_SYSKEYUP, VK_RETURN, 1 << 29 | 1 << 30);
         SendMessageA(window, WM_KEYDOWN, VK_F11, 0);
         SendMessageA(window, WM_KEYDOWN, VK_F11, 1 << 30);
         GetClientRect(window, &restored);
+        GetClipCursor(&clips[1]);
+        GetWindowRect(window, &restoredWindow);
         PostMessageA(window, WM_CLOSE, 0, 0);
     }
 };
@@ -102,6 +107,9 @@ TEST(Win32Window, ClassKeyMessagesAndTheCloseMessage) {
     EXPECT_EQ(probe.fullScreen.bottom, GetSystemMetrics(SM_CYSCREEN));
     EXPECT_EQ(probe.restored.right, 320);
     EXPECT_EQ(probe.restored.bottom, 200);
+    // The cursor is kept to the window as it is.
+    EXPECT_TRUE(EqualRect(&probe.clips[0], &probe.fullScreen));
+    EXPECT_TRUE(EqualRect(&probe.clips[1], &probe.restoredWindow));
     EXPECT_GE(probe.frames, 2);
 }
 

@@ -5,10 +5,9 @@
 //
 // The picture goes to its place in the window (PictureFit): copied as it is
 // at 1:1; stretched by nearest sampling at whole factors, so every pixel is an
-// exact block; between whole factors first enlarged so to the next whole
-// factor and then averaged down to its size (HALFTONE), which keeps the edges
-// of text within one pixel where a smooth enlargement of the image itself
-// would blur them over several.
+// exact block; between whole factors first enlarged to the next whole
+// factor and then averaged down to its size (HALFTONE): shrunk by less than
+// half, an edge of text blends over one pixel at most, however GDI filters.
 #pragma once
 
 namespace lum {

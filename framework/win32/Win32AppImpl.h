@@ -40,7 +40,7 @@ public:
 
     // The window procedure's work for one message to a window (an HWND);
     // true when it was handled.
-    bool onMessage(void* window, unsigned int message, std::uintptr_t wParam, std::intptr_t lParam);
+    bool onMessage(void* target, unsigned int message, std::uintptr_t wParam, std::intptr_t lParam);
 
     // The window, once initialisePlatform made it (an HWND), else null.
     void* getWindow() const { return window; }
@@ -57,9 +57,10 @@ private:
     void createContext();
     void onKey(std::uintptr_t virtualKey, std::intptr_t flags, ButtonState state);
     void onResize(std::uintptr_t kind, int clientWidth, int clientHeight);
-    void limitSize(void* window, void* minMaxInfo) const;
+    // The smallest size the window may be dragged to (a MINMAXINFO).
+    void limitSize(void* target, void* minMaxInfo) const;
     // The picture with the bars around it, for a window uncovered or resized.
-    void repaint(void* window);
+    void repaint(void* target);
     void presentPicture(const Screen& screen);
     static bool choosesGdi(const char* glRenderer);
     // Sleeps until a message arrives or the deadline (a clock reading) passes.
@@ -73,7 +74,8 @@ private:
     void* glContext = nullptr;   // HGLRC
     bool timerPeriodSet = false;
     bool presentThroughGdi = false;
-    // The picture's place changed since the last frame: bars to clear.
+    // The picture's place changed since the last frame (or the window was
+    // uncovered): bars to clear, the OpenGL viewport to set.
     bool fitChanged = true;
     std::unique_ptr<Win32GdiPresenter> gdiPresenter;
     std::unique_ptr<Win32BorderlessFullScreen> borderless;

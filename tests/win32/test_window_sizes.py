@@ -16,7 +16,6 @@ import sys
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "e2e"))
 from desktop import Program, expect, main, xdotool  # noqa: E402
-from PIL import Image  # noqa: E402
 
 SCREEN = (1700, 1300)      # room for the window at twice its size, frame and all
 HIGHLIGHT = (255, 51, 51)  # the menu's chosen line
@@ -45,8 +44,7 @@ def test(started, run_folder):
     expect((menu.width, menu.height) == (800, 600), "the window opened at %dx%d" % (menu.width, menu.height))
 
     xdotool("windowsize", game.window, 1600, 1200)
-    size = (menu.width * 2, menu.height * 2)
-    twice = Image.frombytes("RGB", (menu.width, menu.height), menu.data).resize(size, Image.NEAREST).tobytes()
+    twice = menu.enlarged(2).data
     game.wait_for_screen("the menu at exactly 2x", lambda shot: shot.data == twice)
 
     xdotool("windowsize", game.window, 1000, 600)

@@ -49,5 +49,7 @@ fresh_server
 timeout 300 python3 "$root/tests/e2e/test_game.py" two-player "$run" || status=$?
 fresh_server
 timeout 120 python3 "$root/tests/win32/test_windows_program.py" "$run" || status=$?
+fresh_server
+timeout 120 python3 "$root/tests/win32/test_window_sizes.py" "$run" || status=$?
 rm -rf "$run"
 exit "$status"

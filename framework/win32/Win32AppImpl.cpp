@@ -5,8 +5,11 @@
 #include "framework/FrameTrace.h"
 #include "framework/Log.h"
 #include "framework/graphics/Screen.h"
+#include "framework/win32/Win32BorderlessFullScreen.h"
 #include "framework/win32/Win32Counter.h"
+#include "framework/win32/Win32Dpi.h"
 #include "framework/win32/Win32GdiPresenter.h"
+#include "framework/win32/Win32GlPresenter.h"
 #include "framework/win32/Win32KeyTranslator.h"
 
 #include <windows.h>
@@ -26,11 +29,17 @@ const char* const Win32AppImpl::WINDOW_CLASS = "lum_WinClass";
 namespace {
 
 const char* const NO_COUNTER = "Unable to determine high performance frequency.";
+const DWORD WINDOWED_STYLE = WS_OVERLAPPEDWINDOW;
+const DWORD WINDOWED_EXTENDED_STYLE = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
 
 // The implementation the window procedure works on, set by WM_CREATE.
 Win32AppImpl* windowOwner = nullptr;
 
 HWND asWindow(void* window) { return static_cast<HWND>(window); }
+
+// The flags of a key message.
+bool altHeld(std::intptr_t flags) { return (flags & (1 << 29)) != 0; }
+bool wasDown(std::intptr_t flags) { return (flags & (1 << 30)) != 0; }
 
 LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CREATE) {
@@ -38,7 +47,7 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         windowOwner = static_cast<Win32AppImpl*>(creation->lpCreateParams);
         return 0;
     }
-    if (windowOwner != nullptr && windowOwner->onMessage(message, wParam, lParam)) return 0;
+    if (windowOwner != nullptr && windowOwner->onMessage(window, message, wParam, lParam)) return 0;
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -49,7 +58,8 @@ std::string glText(GLenum name) {
 
 } // namespace
 
-Win32AppImpl::Win32AppImpl() {
+Win32AppImpl::Win32AppImpl()
+    : gdiPresenter(new Win32GdiPresenter()), borderless(new Win32BorderlessFullScreen()) {
     const long long frequency = Win32Counter::frequency();
     if (frequency == 0) throw std::runtime_error(NO_COUNTER);
     ticksPerSecond = static_cast<double>(frequency);
@@ -64,6 +74,7 @@ Win32AppImpl::~Win32AppImpl() {
 
 void Win32AppImpl::initialisePlatform() {
     createWindow();
+    fitChanged = true;
     if (Win32Counter::frequency() == 0) throw std::runtime_error(NO_COUNTER);
     startCount = Win32Counter::read();
     // Waits for the next deadline are rounded to the scheduler's tick; 1 ms
@@ -95,8 +106,8 @@ void Win32AppImpl::createWindow() {
     registerWindowClass();
     if (isFullScreen()) switchToFullScreen();
 
-    DWORD style = WS_OVERLAPPEDWINDOW;
-    DWORD extendedStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
+    DWORD style = WINDOWED_STYLE;
+    DWORD extendedStyle = WINDOWED_EXTENDED_STYLE;
     if (isFullScreen()) {
         style = WS_POPUP;
         extendedStyle = WS_EX_APPWINDOW;
@@ -110,6 +121,7 @@ void Win32AppImpl::createWindow() {
                                          frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
                                          GetModuleHandleA(nullptr), this);
     window = created;
+    if (!isFullScreen()) sizeForDpi();
     ShowWindow(created, SW_SHOW);
     UpdateWindow(created);
 
@@ -117,6 +129,18 @@ void Win32AppImpl::createWindow() {
     GetClientRect(created, &client);
     ClipCursor(&client);
     createContext();
+}
+
+// The client area is width × height in the desktop's units: at 200 % it has
+// twice the pixels each way, and the picture is drawn at twice its size.
+void Win32AppImpl::sizeForDpi() {
+    const unsigned int dpi = Win32Dpi::ofWindow(window);
+    if (dpi == Win32Dpi::STANDARD) return;
+    int frameWidth = 0;
+    int frameHeight = 0;
+    Win32Dpi::frameSize(Win32Dpi::toPixels(width, dpi), Win32Dpi::toPixels(height, dpi), WINDOWED_STYLE,
+                        WINDOWED_EXTENDED_STYLE, dpi, frameWidth, frameHeight);
+    SetWindowPos(asWindow(window), nullptr, 0, 0, frameWidth, frameHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32AppImpl::createContext() {
@@ -191,19 +215,46 @@ void Win32AppImpl::waitForMessage(std::int64_t deadline) {
     MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
+// The whole picture every frame, so a resize shows all of it at once.
 void Win32AppImpl::present(const Screen& screen, const ChangedRows&) {
-    if (presentThroughGdi) {
-        Win32GdiPresenter::present(deviceContext, screen);
-    } else {
-        glClear(GL_COLOR_BUFFER_BIT);
-        glDrawPixels(static_cast<GLsizei>(screen.getWidth()), static_cast<GLsizei>(screen.getHeight()), GL_RGBA,
-                     GL_UNSIGNED_BYTE, screen.getPixels());
-        SwapBuffers(static_cast<HDC>(deviceContext));
-    }
+    presentPicture(screen);
     if (frameTrace != nullptr) frameTrace->record(readClock(), getFramePhases());
 }
 
+void Win32AppImpl::presentPicture(const Screen& screen) {
+    const PictureFit& fit = getPictureFit();
+    if (presentThroughGdi) {
+        if (fitChanged) Win32GdiPresenter::clearBars(deviceContext, fit);
+        gdiPresenter->present(deviceContext, screen, fit);
+    } else {
+        // The back buffer is cleared every frame: the bars come with it.
+        if (fitChanged) Win32GlPresenter::place(fit);
+        Win32GlPresenter::present(deviceContext, screen);
+    }
+    fitChanged = false;
+}
+
+void Win32AppImpl::repaint(void* target) {
+    const HWND handle = asWindow(target);
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(handle, &paint);
+    const Screen* shown = getScreen();
+    if (target == window && deviceContext != nullptr && shown != nullptr) {
+        fitChanged = true;
+        presentPicture(*shown);
+    } else {
+        FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    }
+    EndPaint(handle, &paint);
+}
+
 void Win32AppImpl::postQuit() { PostQuitMessage(0); }
+
+// A program started full screen has the display mode to itself and stays so.
+void Win32AppImpl::toggleFullScreen() {
+    if (window == nullptr || isFullScreen()) return;
+    borderless->toggle(window);
+}
 
 std::int64_t Win32AppImpl::readClock() {
     nowCount = Win32Counter::read();
@@ -212,39 +263,61 @@ std::int64_t Win32AppImpl::readClock() {
 
 void Win32AppImpl::showCursor(bool show) { ShowCursor(show ? TRUE : FALSE); }
 
-// (x, y) counts y upwards from the client area's bottom row; the cursor is
-// placed on the desktop at that point of the client area.
+// (x, y) counts y upwards from the screen's bottom row; the cursor is placed
+// on the desktop where the window shows that pixel.
 void Win32AppImpl::setMousePosition(int x, int y) {
-    POINT point{x, static_cast<LONG>(height) - y};
+    int outputX = 0;
+    int outputY = 0;
+    getPictureFit().toOutput(x, static_cast<int>(height) - y, outputX, outputY);
+    POINT point{outputX, outputY};
     if (window != nullptr) ClientToScreen(asWindow(window), &point);
     SetCursorPos(point.x, point.y);
 }
 
-bool Win32AppImpl::onMessage(unsigned int message, std::uintptr_t wParam, std::intptr_t lParam) {
+bool Win32AppImpl::onMessage(void* target, unsigned int message, std::uintptr_t wParam, std::intptr_t lParam) {
     const int column = LOWORD(lParam);
     const int row = HIWORD(lParam);
     switch (message) {
     case WM_DESTROY:
-    case WM_SIZE:
     case WM_DISPLAYCHANGE:
     case WM_CHAR:
         return true;
+    case WM_ERASEBKGND:
+        // WM_PAINT draws every pixel, bars and picture; erasing first would flicker.
+        return true;
+    case WM_PAINT: repaint(target); return true;
+    case WM_SIZE: onResize(wParam, column, row); return true;
+    case WM_GETMINMAXINFO: limitSize(target, reinterpret_cast<void*>(lParam)); return true;
+    case WM_DPICHANGED: {
+        // Full screen covers its monitor whatever the DPI.
+        if (borderless->isOn()) return true;
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(asWindow(target), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        return true;
+    }
     case WM_CLOSE:
         // The window stays; the quit message ends the main loop.
         PostQuitMessage(0);
         return true;
     case WM_WINDOWPOSCHANGED: {
-        const auto* position = reinterpret_cast<const WINDOWPOS*>(lParam);
-        const RECT area{position->x, position->y, position->x + position->cx, position->y + position->cy};
-        ClipCursor(&area);
-        return true;
+        RECT area{};
+        if (GetWindowRect(asWindow(target), &area)) ClipCursor(&area);
+        // DefWindowProcA goes on to send WM_SIZE.
+        return false;
     }
-    case WM_KEYDOWN:
-        dispatchKey(Win32KeyTranslator::translate(static_cast<unsigned int>(wParam)), PRESSED);
+    case WM_KEYDOWN: onKey(wParam, lParam, PRESSED); return true;
+    case WM_KEYUP: onKey(wParam, lParam, RELEASED); return true;
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+        // Alt+Enter toggles full screen; the other system keys stay the system's.
+        if (wParam != VK_RETURN || !altHeld(lParam)) return false;
+        dispatchKeyStroke(KEY_ENTER, message == WM_SYSKEYDOWN ? PRESSED : RELEASED, true,
+                          message == WM_SYSKEYDOWN && wasDown(lParam));
         return true;
-    case WM_KEYUP:
-        dispatchKey(Win32KeyTranslator::translate(static_cast<unsigned int>(wParam)), RELEASED);
-        return true;
+    case WM_SYSCHAR:
+        // Alt+Enter's character, which DefWindowProcA would answer with a beep.
+        return wParam == '\r' && altHeld(lParam);
     case WM_MOUSEMOVE:
         dispatchMouseMove(column, row);
         return true;
@@ -259,6 +332,32 @@ bool Win32AppImpl::onMessage(unsigned int message, std::uintptr_t wParam, std::i
     default:
         return false;
     }
+}
+
+void Win32AppImpl::onKey(std::uintptr_t virtualKey, std::intptr_t flags, ButtonState state) {
+    dispatchKeyStroke(Win32KeyTranslator::translate(static_cast<unsigned int>(virtualKey)), state, altHeld(flags),
+                      state == PRESSED && wasDown(flags));
+}
+
+// A minimised window keeps the picture's place for its return.
+void Win32AppImpl::onResize(std::uintptr_t kind, int clientWidth, int clientHeight) {
+    if (kind == SIZE_MINIMIZED) return;
+    if (setOutputSize(clientWidth, clientHeight)) fitChanged = true;
+}
+
+// Half the screen's size each way, at the window's DPI: smaller, its text
+// could no longer be read.
+void Win32AppImpl::limitSize(void* target, void* minMaxInfo) const {
+    const unsigned int dpi = Win32Dpi::ofWindow(target);
+    const auto style = static_cast<DWORD>(GetWindowLongA(asWindow(target), GWL_STYLE));
+    const auto extendedStyle = static_cast<DWORD>(GetWindowLongA(asWindow(target), GWL_EXSTYLE));
+    int frameWidth = 0;
+    int frameHeight = 0;
+    Win32Dpi::frameSize(Win32Dpi::toPixels(width / 2, dpi), Win32Dpi::toPixels(height / 2, dpi), style, extendedStyle,
+                        dpi, frameWidth, frameHeight);
+    auto* limits = static_cast<MINMAXINFO*>(minMaxInfo);
+    limits->ptMinTrackSize.x = frameWidth;
+    limits->ptMinTrackSize.y = frameHeight;
 }
 
 } // namespace lum

@@ -2,7 +2,10 @@
 // context, its messages pumped one per step (waiting for the next deadline
 // when none is queued), the performance counter as the clock, and the screen
 // presented with glDrawPixels, or through GDI where OpenGL is drawn by the
-// processor.
+// processor. The window's size is in the desktop's units (the program is
+// aware of each monitor's DPI): at 200 % it has twice the pixels each way.
+// It can be resized, maximised and switched to borderless full screen
+// (F11, Alt+Enter); the picture keeps its aspect in the middle of it.
 #pragma once
 
 #include "framework/AppImpl.h"
@@ -14,6 +17,8 @@
 namespace lum {
 
 class FrameTrace;
+class Win32BorderlessFullScreen;
+class Win32GdiPresenter;
 
 class Win32AppImpl : public AppImpl {
 public:
@@ -31,9 +36,11 @@ public:
     MessageResult handleMessage(std::int64_t deadline) override;
     void present(const Screen& screen, const ChangedRows& changed) override;
     void postQuit() override;
+    void toggleFullScreen() override;
 
-    // The window procedure's work for one message; true when it was handled.
-    bool onMessage(unsigned int message, std::uintptr_t wParam, std::intptr_t lParam);
+    // The window procedure's work for one message to a window (an HWND);
+    // true when it was handled.
+    bool onMessage(void* target, unsigned int message, std::uintptr_t wParam, std::intptr_t lParam);
 
     // The window, once initialisePlatform made it (an HWND), else null.
     void* getWindow() const { return window; }
@@ -46,7 +53,15 @@ public:
 private:
     void registerWindowClass();
     void createWindow();
+    void sizeForDpi();
     void createContext();
+    void onKey(std::uintptr_t virtualKey, std::intptr_t flags, ButtonState state);
+    void onResize(std::uintptr_t kind, int clientWidth, int clientHeight);
+    // The smallest size the window may be dragged to (a MINMAXINFO).
+    void limitSize(void* target, void* minMaxInfo) const;
+    // The picture with the bars around it, for a window uncovered or resized.
+    void repaint(void* target);
+    void presentPicture(const Screen& screen);
     static bool choosesGdi(const char* glRenderer);
     // Sleeps until a message arrives or the deadline (a clock reading) passes.
     void waitForMessage(std::int64_t deadline);
@@ -59,6 +74,11 @@ private:
     void* glContext = nullptr;   // HGLRC
     bool timerPeriodSet = false;
     bool presentThroughGdi = false;
+    // The picture's place changed since the last frame (or the window was
+    // uncovered): bars to clear, the OpenGL viewport to set.
+    bool fitChanged = true;
+    std::unique_ptr<Win32GdiPresenter> gdiPresenter;
+    std::unique_ptr<Win32BorderlessFullScreen> borderless;
     std::unique_ptr<FrameTrace> frameTrace;
 };
 

@@ -16,7 +16,7 @@ from unittest import mock
 
 try:
     from PIL import Image as PILImage
-    from Xlib import X, Xatom, display as xdisplay
+    from Xlib import X, Xatom, display as xdisplay, error as xerror
     from Xlib.protocol import event as xevent
 except ImportError:
     # Run by another interpreter (a version manager's, say): start again on the
@@ -100,8 +100,8 @@ def xdotool(*arguments):
 
 
 def focus(window, timeout=10):
-    """Gives the window the keyboard focus. Found as it is created, a window may not be viewable
-    yet (a window manager maps it once it has framed it): focusing it fails until then."""
+    """Gives the window the keyboard focus, once it can take it: a window just mapped under a
+    window manager is not viewable until the manager has framed it."""
     wait_for(lambda: subprocess.run(["xdotool", "windowfocus", "--sync", str(window)],
                                     capture_output=True).returncode == 0, timeout, "the window to take focus")
 
@@ -144,7 +144,9 @@ class Program:
     def find_window(self, title, timeout=20):
         def search():
             expect(self.process.poll() is None, "the program ended early with code %s" % self.process.returncode)
-            ids = subprocess.run(["xdotool", "search", "--name", title], capture_output=True, text=True).stdout.split()
+            # Only a mapped window takes the focus: one named but not yet shown is not there yet.
+            ids = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", title], capture_output=True,
+                                 text=True).stdout.split()
             return ids[0] if ids else None
         self.window = wait_for(search, timeout, "the window " + repr(title))
         focus(self.window, timeout)
@@ -184,8 +186,16 @@ class Program:
         return Image(size.width, size.height, bytes(rgb))
 
     def wait_for_screen(self, what, check, timeout=10):
-        """Takes screenshots until check(shot) holds; returns that one."""
-        return wait_for(lambda: check(shot := self.screenshot()) and shot, timeout, what, interval=0.1)
+        """Takes screenshots until check(shot) holds; returns that one. A window
+        that cannot be read for a moment (unmapped while its frame changes) is
+        not there yet."""
+        def shown():
+            try:
+                shot = self.screenshot()
+            except xerror.BadMatch:
+                return None
+            return check(shot) and shot
+        return wait_for(shown, timeout, what, interval=0.1)
 
     def wait_for_log(self, text, timeout=10, start=0):
         """Waits until the log holds text after position start; returns the position after it."""

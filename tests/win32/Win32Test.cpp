@@ -47,6 +47,10 @@ class WindowProbe : public lum::IAppState, public lum::IKeyEvent {
 public:
     std::vector<std::pair<unsigned int, unsigned int>> keys;
     std::string className;
+    RECT fullScreen{};
+    RECT restored{};
+    RECT clips[2]{}; // the cursor's, full screen and restored
+    RECT restoredWindow{};
     int frames = 0;
 
     bool onCreate() override { return true; }
@@ -72,6 +76,16 @@ public:
         SendMessageA(window, WM_KEYUP, VK_LEFT, 0);
         SendMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
         SendMessageA(window, WM_CHAR, 'x', 0);
+        SendMessageA(window, WM_SYSKEYDOWN, VK_RETURN, 1 << 29); // Alt+Enter
+        SendMessageA(window, WM_SYSKEYDOWN, VK_RETURN, 1 << 29 | 1 << 30);
+        GetClientRect(window, &fullScreen);
+        GetClipCursor(&clips[0]);
+        SendMessageA(window, WM_SYSKEYUP, VK_RETURN, 1 << 29 | 1 << 30);
+        SendMessageA(window, WM_KEYDOWN, VK_F11, 0);
+        SendMessageA(window, WM_KEYDOWN, VK_F11, 1 << 30);
+        GetClientRect(window, &restored);
+        GetClipCursor(&clips[1]);
+        GetWindowRect(window, &restoredWindow);
         PostMessageA(window, WM_CLOSE, 0, 0);
     }
 };
@@ -83,11 +97,19 @@ TEST(Win32Window, ClassKeyMessagesAndTheCloseMessage) {
     EXPECT_TRUE(lum::application.run(320, 200, "Probe", "tester"));
 
     EXPECT_EQ(probe.className, "lum_WinClass");
-    // System keys give nothing, the held key repeats, characters are not used.
+    // System keys give nothing, the held key repeats, characters are not used;
+    // Alt+Enter only switches to full screen, F11 switches back and is a key.
     const std::vector<std::pair<unsigned int, unsigned int>> expected = {
-        {lum::KEY_LEFT, lum::PRESSED}, {lum::KEY_LEFT, lum::PRESSED}, {lum::KEY_LEFT, lum::RELEASED},
-        {lum::KEY_ESCAPE, lum::PRESSED}};
+        {lum::KEY_LEFT, lum::PRESSED},   {lum::KEY_LEFT, lum::PRESSED}, {lum::KEY_LEFT, lum::RELEASED},
+        {lum::KEY_ESCAPE, lum::PRESSED}, {lum::KEY_F11, lum::PRESSED},  {lum::KEY_F11, lum::PRESSED}};
     EXPECT_EQ(probe.keys, expected);
+    EXPECT_EQ(probe.fullScreen.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(probe.fullScreen.bottom, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(probe.restored.right, 320);
+    EXPECT_EQ(probe.restored.bottom, 200);
+    // The cursor is kept to the window as it is.
+    EXPECT_TRUE(EqualRect(&probe.clips[0], &probe.fullScreen));
+    EXPECT_TRUE(EqualRect(&probe.clips[1], &probe.restoredWindow));
     EXPECT_GE(probe.frames, 2);
 }
 

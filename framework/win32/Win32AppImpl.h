@@ -6,6 +6,7 @@
 #pragma once
 
 #include "framework/AppImpl.h"
+#include "framework/win32/Win32Gamepads.h"
 
 #include <cstdint>
 #include <memory>
@@ -60,6 +61,7 @@ private:
     bool timerPeriodSet = false;
     bool presentThroughGdi = false;
     std::unique_ptr<FrameTrace> frameTrace;
+    Win32Gamepads gamepads{*this}; // read once a step: XInput sends no messages
 };
 
 } // namespace lum

@@ -1,7 +1,9 @@
 // Gamepads on SDL's game controller API: every pad SDL knows a mapping for
 // (its own database, SDL_GAMECONTROLLERCONFIG, SDL_GAMECONTROLLERCONFIG_FILE)
 // is opened as it is plugged in, and its buttons and left stick are read
-// into GamepadKeys whenever it reports a change. A machine where the
+// into GamepadKeys whenever it reports a change. As with the keyboard, only
+// the window with the keyboard's focus hears the pads' presses (SDL's
+// SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS=1 lifts that). A machine where the
 // subsystem cannot start plays on without pads.
 #pragma once
 

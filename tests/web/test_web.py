@@ -16,7 +16,8 @@ logged as an error. The picture fills the page at any size; F11, Alt+Enter
 and the page's button show it alone in full screen.
 
 The platform on its own, through the platform demo's page (it echoes every
-event on the console): key codes from the same table as the desktop, mouse positions on the enlarged canvas in image
+event on the console): key codes from the same table as the desktop, gamepads (navigator.getGamepads stubbed)
+as keys, mouse positions on the enlarged canvas in image
 pixels with y counted upwards (the bottom-left pixel is y = 1, the top-left y = the height), and
 the buttons; at twice the size in device pixels the picture is exact.
 
@@ -277,6 +278,35 @@ def middle(place, column, row):
     return round((column + 0.5 - columns / 2) * width / columns), round((row + 0.5 - rows / 2) * height / rows)
 
 
+# The page's gamepads replaced by ones the test holds: `pad(index, buttons, x, y)` plugs in or changes a pad of
+# the standard layout (the numbers of the buttons held, the left stick), `unplug(index)` takes it away.
+FAKE_PADS = """
+window.fakePads = [];
+navigator.getGamepads = () => window.fakePads;
+window.pad = (index, held, x, y) => {
+  const buttons = Array.from({length: 17}, (_, n) => ({pressed: held.includes(n), value: held.includes(n) ? 1 : 0}));
+  window.fakePads[index] = {index, connected: true, mapping: 'standard', buttons, axes: [x, y, 0, 0]};
+};
+window.unplug = index => { window.fakePads[index] = null; };
+"""
+
+
+def check_gamepads(page):
+    """Pads read once a frame give the keys of their buttons and stick; a pad unplugged lets go."""
+    page.js(FAKE_PADS)
+    position = len(page.read_console())
+    page.js("pad(0, [0, 9], 0, 0)")  # South, Start
+    position = echoed(page, position, "key 32 pressed", "key 9 pressed")
+    page.js("pad(1, [8, 3], -0.9, 0.1)")  # Back, North, the stick left
+    position = echoed(page, position, "key 128 pressed", "key 27 pressed", "key 140 pressed")
+    page.js("pad(0, [14], 0, 0)")  # the D-pad left too
+    position = echoed(page, position, "key 32 released", "key 9 released")
+    page.js("unplug(1)")
+    position = echoed(page, position, "key 128 released", "key 27 released")
+    page.js("unplug(0)")
+    echoed(page, position, "key 140 released")
+
+
 def platform(page, url):
     """The platform demo: a 320 x 240 canvas, every event echoed on the console. (The menu's
     highlighted line, found where it belongs in its exact colour, showed the picture the right way up.)"""
@@ -290,6 +320,7 @@ def platform(page, url):
     ActionChains(page.driver).key_down(Keys.SHIFT).send_keys("a").key_up(Keys.SHIFT).perform()
     echoed(page, position, "key 97 pressed", "key 97 released", "key 128 pressed", "key 27 pressed",
            "key 8 pressed", "key 140 pressed", "key 0 pressed", "key 65 pressed")
+    check_gamepads(page)
 
     # The canvas enlarged 2.92 times: the mouse at the middle of image pixels (rows from the top).
     place = fit_viewport(page, 1000, 700)

@@ -278,32 +278,28 @@ def middle(place, column, row):
     return round((column + 0.5 - columns / 2) * width / columns), round((row + 0.5 - rows / 2) * height / rows)
 
 
-# The page's gamepads replaced by ones the test holds: `pad(index, buttons, x, y)` plugs in or changes a pad of
-# the standard layout (the numbers of the buttons held, the left stick), `unplug(index)` takes it away.
+# The page's gamepads replaced by the test's: pad(index, buttons held, stick x, y) plugs in or changes a pad of
+# the standard layout, pad(index) unplugs it.
 FAKE_PADS = """
 window.fakePads = [];
 navigator.getGamepads = () => window.fakePads;
 window.pad = (index, held, x, y) => {
-  const buttons = Array.from({length: 17}, (_, n) => ({pressed: held.includes(n), value: held.includes(n) ? 1 : 0}));
-  window.fakePads[index] = {index, connected: true, mapping: 'standard', buttons, axes: [x, y, 0, 0]};
+  window.fakePads[index] = held && {index, connected: true, mapping: 'standard', axes: [x, y],
+                                    buttons: Array.from({length: 17}, (_, n) => ({pressed: held.includes(n)}))};
 };
-window.unplug = index => { window.fakePads[index] = null; };
 """
 
 
 def check_gamepads(page):
-    """Pads read once a frame give the keys of their buttons and stick; a pad unplugged lets go."""
+    """Pads read once a frame give the keys of their buttons and stick; a pad unplugged lets go of them."""
     page.js(FAKE_PADS)
     position = len(page.read_console())
-    page.js("pad(0, [0, 9], 0, 0)")  # South, Start
-    position = echoed(page, position, "key 32 pressed", "key 9 pressed")
-    page.js("pad(1, [8, 3], -0.9, 0.1)")  # Back, North, the stick left
-    position = echoed(page, position, "key 128 pressed", "key 27 pressed", "key 140 pressed")
-    page.js("pad(0, [14], 0, 0)")  # the D-pad left too
-    position = echoed(page, position, "key 32 released", "key 9 released")
-    page.js("unplug(1)")
-    position = echoed(page, position, "key 128 released", "key 27 released")
-    page.js("unplug(0)")
+    page.js("pad(0, [0, 9], 0, 0); pad(1, [8, 3, 14], 0, 0.1)")  # South, Start; Back, North, the D-pad left
+    position = echoed(page, position, "key 32 pressed", "key 9 pressed", "key 128 pressed", "key 27 pressed",
+                      "key 140 pressed")
+    page.js("pad(0, [], -0.9, 0); pad(1)")  # the stick left, the other pad unplugged
+    position = echoed(page, position, "key 32 released", "key 9 released", "key 128 released", "key 27 released")
+    page.js("pad(0)")
     echoed(page, position, "key 140 released")
 
 

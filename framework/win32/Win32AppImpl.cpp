@@ -195,9 +195,10 @@ std::string Win32AppImpl::describeDisplay() {
 }
 
 AppImpl::MessageResult Win32AppImpl::handleMessage(std::int64_t deadline) {
+    gamepads.poll(readClock());
     MSG message;
     if (!PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) {
-        waitForMessage(deadline);
+        waitForMessage(deadline < gamepads.nextRepeat() ? deadline : gamepads.nextRepeat());
         if (!PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) return MessageResult::None;
     }
     if (GetMessageA(&message, nullptr, 0, 0) == 0) return MessageResult::Quit;

@@ -2,7 +2,8 @@
 # Cross-builds the Windows program with mingw-w64 (installing what is missing):
 # FreeType from Debian's own source package, static, then vellorin.exe, also
 # static. Leaves build-windows/game-run/ (the program with its assets) and
-# build-windows/Vellorin-windows-x64.zip, what a Windows player unpacks.
+# build-windows/Vellorin-windows-x64.zip, what a Windows player unpacks, and
+# build-windows/Vellorin-setup.exe, the per-user installer of the same files.
 #   tools/build-windows.sh [--tests]   (--tests also builds the tests run under Wine)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -53,3 +54,9 @@ rm -f "$stage/Vellorin/log.txt"
 (cd "$stage" && zip -qr "$zipfile" Vellorin)
 rm -rf "$stage"
 echo "$zipfile"
+
+setup=$out/Vellorin-setup.exe
+version=$(sed -n 's/^project(vellorin VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+makensis -V2 -DSOURCE="$run" -DICON="$root/assets/icons/vellorin.ico" -DVERSION="$version" -DOUTFILE="$setup" \
+  "$root/tools/windows/vellorin.nsi" >/dev/null
+echo "$setup"

@@ -51,5 +51,7 @@ fresh_server
 timeout 120 python3 "$root/tests/win32/test_windows_program.py" "$run" || status=$?
 fresh_server
 timeout 120 python3 "$root/tests/win32/test_window_sizes.py" "$run" || status=$?
+fresh_server
+timeout 300 python3 "$root/tests/win32/test_installer.py" "$out/Vellorin-setup.exe" || status=$?
 rm -rf "$run"
 exit "$status"

@@ -58,6 +58,7 @@ void SdlAppImpl::initialisePlatform() {
         throw App::AppException("Failed to create application window.");
     }
     videoStarted = true;
+    gamepads.start();
     try {
         openWindow();
     } catch (...) {
@@ -94,6 +95,7 @@ void SdlAppImpl::openWindow() {
 }
 
 void SdlAppImpl::closeWindow() {
+    gamepads.stop();
     displayWait.reset();
     frameTrace.reset();
     presenter.reset();
@@ -140,8 +142,11 @@ std::string SdlAppImpl::describeDisplay() {
 }
 
 AppImpl::MessageResult SdlAppImpl::handleMessage(std::int64_t deadline) {
+    gamepads.repeat(readClock());
     SDL_Event event;
-    if (!SdlEventPump::next(event, readClock(), deadline, displayWait.get())) return MessageResult::None;
+    const std::int64_t until = std::min(deadline, gamepads.nextRepeat());
+    if (!SdlEventPump::next(event, readClock(), until, displayWait.get())) return MessageResult::None;
+    if (gamepads.handle(event, readClock())) return MessageResult::Handled;
     if (event.type == SDL_WINDOWEVENT && presenter != nullptr) {
         presenter->showWholeWindowNext();
         followOutputSize();

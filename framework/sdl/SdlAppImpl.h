@@ -2,8 +2,9 @@
 // client area opens at the App's width × height in the desktop's units, one SDL event handled per step with the
 // step waiting in SDL until the next frame or timer is due, the performance
 // counter as clock, and the screen image presented through SdlPresenter.
-// Only video and events are started here; the sound layer starts SDL's audio
-// on its own, so a missing sound device never stops the window.
+// Video, events and game controllers (gamepads as keys) are started here; the
+// sound layer starts SDL's audio on its own, so a missing sound device never
+// stops the window.
 #pragma once
 
 #include "framework/AppImpl.h"
@@ -11,6 +12,7 @@
 #include "framework/sdl/SdlClock.h"
 #include "framework/sdl/SdlDisplayWait.h"
 #include "framework/sdl/SdlEventDispatcher.h"
+#include "framework/sdl/SdlGamepads.h"
 #include "framework/sdl/SdlPresenter.h"
 
 #include <SDL_video.h>
@@ -57,6 +59,7 @@ private:
     // Waits on the window system's connection, where there is one to wait on.
     std::unique_ptr<SdlDisplayWait> displayWait;
     SdlEventDispatcher::PixelsPerPoint pixelsPerPoint;
+    SdlGamepads gamepads{*this};
     bool cursorShown = true;
     bool videoStarted = false;
 };

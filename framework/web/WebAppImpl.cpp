@@ -6,6 +6,7 @@
 
 #include <emscripten/emscripten.h>
 
+#include <algorithm>
 #include <cmath>
 #include <iostream>
 
@@ -85,7 +86,8 @@ std::string WebAppImpl::describeDisplay() {
 }
 
 AppImpl::MessageResult WebAppImpl::handleMessage(std::int64_t deadline) {
-    if (input.empty()) waitFor(deadline);
+    gamepads.poll(readClock());
+    if (input.empty()) waitFor(std::min(deadline, gamepads.nextRepeat()));
     WebMessage message;
     if (!input.pop(message)) return MessageResult::None;
     return dispatch(message);
@@ -148,6 +150,7 @@ void WebAppImpl::setMousePosition(int, int) {}
 void WebAppImpl::reset() {
     AppImpl::reset();
     input.stopListening();
+    gamepads.clear();
     presenter.reset();
     cursorShown = true;
     yieldedSinceFrame = false;

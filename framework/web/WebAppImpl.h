@@ -10,6 +10,7 @@
 #pragma once
 
 #include "framework/AppImpl.h"
+#include "framework/web/WebGamepads.h"
 #include "framework/web/WebInput.h"
 #include "framework/web/WebPresenter.h"
 
@@ -51,6 +52,7 @@ private:
     void followViewport();
 
     WebInput input;
+    WebGamepads gamepads{*this};
     std::unique_ptr<WebPresenter> presenter;
     bool yieldedSinceFrame = false;
     bool cursorShown = true;

@@ -51,6 +51,12 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// The program's own icon (its icon resource 1) at a size, where it has one.
+HICON programIcon(int size) {
+    HANDLE icon = LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR);
+    return icon != nullptr ? static_cast<HICON>(icon) : LoadIconA(nullptr, IDI_APPLICATION);
+}
+
 std::string glText(GLenum name) {
     const GLubyte* text = glGetString(name);
     return text ? reinterpret_cast<const char*>(text) : "unknown";
@@ -91,8 +97,8 @@ void Win32AppImpl::registerWindowClass() {
     windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
     windowClass.lpfnWndProc = windowProcedure;
     windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
-    windowClass.hIconSm = LoadIconA(nullptr, IDI_APPLICATION);
+    windowClass.hIcon = programIcon(GetSystemMetrics(SM_CXICON));
+    windowClass.hIconSm = programIcon(GetSystemMetrics(SM_CXSMICON));
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = WINDOW_CLASS;
@@ -195,9 +201,10 @@ std::string Win32AppImpl::describeDisplay() {
 }
 
 AppImpl::MessageResult Win32AppImpl::handleMessage(std::int64_t deadline) {
+    gamepads.poll(readClock());
     MSG message;
     if (!PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) {
-        waitForMessage(deadline);
+        waitForMessage(deadline < gamepads.nextRepeat() ? deadline : gamepads.nextRepeat());
         if (!PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) return MessageResult::None;
     }
     if (GetMessageA(&message, nullptr, 0, 0) == 0) return MessageResult::Quit;

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "framework/AppImpl.h"
+#include "framework/win32/Win32Gamepads.h"
 
 #include <cstdint>
 #include <memory>
@@ -80,6 +81,7 @@ private:
     std::unique_ptr<Win32GdiPresenter> gdiPresenter;
     std::unique_ptr<Win32BorderlessFullScreen> borderless;
     std::unique_ptr<FrameTrace> frameTrace;
+    Win32Gamepads gamepads{*this}; // read once a step: XInput sends no messages
 };
 
 } // namespace lum

@@ -1,12 +1,14 @@
 // The desktop platform with SDL's display-less video driver: the window it
 // opens, presenting without allocating and the frame trace, the input one step
-// makes of each event, and full screen when opening again after a reset. The
-// end-to-end tests see the visible parts in a real window system.
+// makes of each event, gamepads on SDL's virtual joysticks, and full screen
+// when opening again after a reset. The end-to-end tests see the visible parts
+// in a real window system.
 #include "framework/sdl/SdlAppImpl.h"
 
 #include "framework/graphics/Screen.h"
 #include "framework/sdl/SdlEventDispatcher.h" // SDL_Event
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +17,7 @@
 #include <new>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Every C++ allocation of the test program is counted, so a test can tell that
@@ -147,6 +150,71 @@ TEST_F(SdlWindowTest, EachStepMakesInputOfOneQueuedEvent) {
     EXPECT_EQ(input, (std::vector<std::string>{"key 0+", "|", "key 65+", "|", "|", "key 141-", "|", "move 10,40", "|",
                                                "button 1+ 0,1", "|", "button 3- 63,48", "|", "|", "|", "quit",
                                                "quit"}));
+}
+
+// SDL passes a pad's presses only to a window with the keyboard's focus, which
+// the display-less window never has. The test's own hold on the joysticks lets
+// it plug pads in before the window opens; they end with it.
+class SdlGamepadTest : public SdlWindowTest {
+protected:
+    void SetUp() override {
+        SdlWindowTest::SetUp();
+        setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0) << SDL_GetError();
+    }
+    void TearDown() override {
+        SdlWindowTest::TearDown();
+        SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+    }
+    // Handles everything SDL has queued; returns the input that gave.
+    std::vector<std::string> pump() {
+        while (platform.handleMessage(0) != Result::None) {}
+        return std::exchange(input, {});
+    }
+    // A pad of SDL's own layout, opened here too so the test can set its state.
+    static SDL_Joystick* attach() {
+        SDL_VirtualJoystickDesc desc{};
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        return SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&desc));
+    }
+};
+
+TEST_F(SdlGamepadTest, PadsPluggedInBeforeAndAfterTheWindowOpensGiveKeysUntilUnplugged) {
+    SDL_Joystick* early = attach(); // device 0
+    open();
+    pump();
+    SDL_JoystickSetVirtualButton(early, SDL_CONTROLLER_BUTTON_A, 1);
+    SDL_JoystickSetVirtualButton(early, SDL_CONTROLLER_BUTTON_BACK, 1);
+    SDL_JoystickSetVirtualAxis(early, SDL_CONTROLLER_AXIS_LEFTX, -30000);
+    EXPECT_EQ(pump(), (std::vector<std::string>{"key 32+", "key 27+", "key 140+"}));
+
+    SDL_Joystick* late = attach();
+    pump();
+    SDL_JoystickSetVirtualButton(late, SDL_CONTROLLER_BUTTON_Y, 1);
+    SDL_JoystickSetVirtualButton(late, SDL_CONTROLLER_BUTTON_START, 1);
+    SDL_JoystickSetVirtualButton(late, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 1); // Left is down already
+    EXPECT_EQ(pump(), (std::vector<std::string>{"key 128+", "key 9+"}));
+    SDL_JoystickDetachVirtual(0);
+    EXPECT_EQ(pump(), (std::vector<std::string>{"key 32-", "key 27-"})); // Left stays, held by the other pad
+    SDL_JoystickSetVirtualButton(late, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 0);
+    EXPECT_EQ(pump(), (std::vector<std::string>{"key 140-"}));
+}
+
+// The step is given far longer to wait than the held direction's next
+// repeat, which ends the wait on its own time.
+TEST_F(SdlGamepadTest, AHeldDirectionRepeatsWhileTheStepWaits) {
+    SDL_Joystick* pad = attach();
+    open();
+    SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_DPAD_DOWN, 1);
+    EXPECT_EQ(pump(), (std::vector<std::string>{"key 143+"}));
+    const std::int64_t start = platform.readClock();
+    const std::int64_t far = start + 5000000000LL;
+    while (input.empty() && platform.readClock() < far) platform.handleMessage(far);
+    EXPECT_EQ(input, (std::vector<std::string>{"key 143+"}));
+    EXPECT_LT(platform.readClock() - start, 2 * lum::GamepadKeys::REPEAT_DELAY_NS);
 }
 
 } // namespace

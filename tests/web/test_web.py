@@ -19,7 +19,8 @@ logged as an error. The picture fills the page at any size; F11, Alt+Enter
 and the page's button show it alone in full screen.
 
 The platform on its own, through the platform demo's page (it echoes every
-event on the console): key codes from the same table as the desktop, mouse positions on the enlarged canvas in image
+event on the console): key codes from the same table as the desktop, gamepads (navigator.getGamepads stubbed)
+as keys, mouse positions on the enlarged canvas in image
 pixels with y counted upwards (the bottom-left pixel is y = 1, the top-left y = the height), and
 the buttons; at twice the size in device pixels the picture is exact.
 
@@ -320,6 +321,31 @@ def middle(place, column, row):
     return round((column + 0.5 - columns / 2) * width / columns), round((row + 0.5 - rows / 2) * height / rows)
 
 
+# The page's gamepads replaced by the test's: pad(index, buttons held, stick x, y) plugs in or changes a pad of
+# the standard layout, pad(index) unplugs it.
+FAKE_PADS = """
+window.fakePads = [];
+navigator.getGamepads = () => window.fakePads;
+window.pad = (index, held, x, y) => {
+  window.fakePads[index] = held && {index, connected: true, mapping: 'standard', axes: [x, y],
+                                    buttons: Array.from({length: 17}, (_, n) => ({pressed: held.includes(n)}))};
+};
+"""
+
+
+def check_gamepads(page):
+    """Pads read once a frame give the keys of their buttons and stick; a pad unplugged lets go of them."""
+    page.js(FAKE_PADS)
+    position = len(page.read_console())
+    page.js("pad(0, [0, 9], 0, 0); pad(1, [8, 3, 14], 0, 0.1)")  # South, Start; Back, North, the D-pad left
+    position = echoed(page, position, "key 32 pressed", "key 9 pressed", "key 128 pressed", "key 27 pressed",
+                      "key 140 pressed")
+    page.js("pad(0, [], -0.9, 0); pad(1)")  # the stick left, the other pad unplugged
+    position = echoed(page, position, "key 32 released", "key 9 released", "key 128 released", "key 27 released")
+    page.js("pad(0)")
+    echoed(page, position, "key 140 released")
+
+
 def platform(page, url):
     """The platform demo: a 320 x 240 canvas, every event echoed on the console. (The menu's
     highlighted line, found where it belongs in its exact colour, showed the picture the right way up.)"""
@@ -333,6 +359,7 @@ def platform(page, url):
     ActionChains(page.driver).key_down(Keys.SHIFT).send_keys("a").key_up(Keys.SHIFT).perform()
     echoed(page, position, "key 97 pressed", "key 97 released", "key 128 pressed", "key 27 pressed",
            "key 8 pressed", "key 140 pressed", "key 0 pressed", "key 65 pressed")
+    check_gamepads(page)
 
     # The canvas enlarged 2.92 times: the mouse at the middle of image pixels (rows from the top).
     place = fit_viewport(page, 1000, 700)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Composes the desktop icon from the game's own pictures, a patch of the field
 # with a snake heading for an orange, and writes it at 48, 64, 128 and 256 px
-# into assets/icons/. Needs ImageMagick (tools/install-deps.sh test).
+# into assets/icons/, and the Windows program's icon, vellorin.ico, at 16, 32, 48
+# and 256 px. Needs ImageMagick (tools/install-deps.sh test).
 # Usage: tools/assets/make-icons.sh [assets folder]
 set -euo pipefail
 assets=${1:-$(cd "$(dirname "$0")/../.." && pwd)/assets}
@@ -24,3 +25,6 @@ for size in 128 256; do
   convert "$assets/icons/vellorin-64.png" -filter point -resize "${size}x${size}" "${plain[@]}" "$assets/icons/vellorin-$size.png"
 done
 convert "$assets/icons/vellorin-64.png" -resize 48x48 "${plain[@]}" "$assets/icons/vellorin-48.png"
+# Windows shows 16 and 32 px in lists and title bars, 48 and 256 px in folders.
+convert "$assets/icons/vellorin-64.png" \( -clone 0 -resize 16x16 \) \( -clone 0 -resize 32x32 \) \
+  "$assets/icons/vellorin-48.png" "$assets/icons/vellorin-256.png" -delete 0 "${plain[@]}" "$assets/icons/vellorin.ico"

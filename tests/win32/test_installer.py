@@ -12,6 +12,7 @@ import os
 import struct
 import subprocess
 import sys
+import tempfile
 
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "e2e"))
@@ -21,13 +22,23 @@ UNINSTALL_KEY = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\
 WINE = os.environ.get("LUM_WINE_RUN", "wine")
 
 
+def run(command):
+    """Runs a Wine command; its output goes through a file, not a pipe, as the
+    services the first command of a new server starts keep its output open."""
+    with tempfile.TemporaryFile() as output:
+        result = subprocess.run(command, stdout=output, stderr=subprocess.DEVNULL, timeout=150)
+        output.seek(0)
+        return subprocess.CompletedProcess(command, result.returncode, output.read().decode(errors="replace"))
+
+
 def wine(*arguments):
-    return subprocess.run([WINE] + list(arguments), capture_output=True, text=True, timeout=150)
+    return run([WINE] + list(arguments))
 
 
 def unix_path(windows_path):
-    return subprocess.run(["winepath", "-u", windows_path], capture_output=True, text=True,
-                          check=True, timeout=60).stdout.strip()
+    result = run(["winepath", "-u", windows_path])
+    expect(result.returncode == 0, "winepath could not place %r" % windows_path)
+    return result.stdout.strip()
 
 
 def folder(variable):

@@ -95,6 +95,26 @@ def end(process):
         process.wait()
 
 
+def expect_whole_log(text, after):
+    """The log's lines after `after`: its start marker first and its end marker last and once, their
+    times as asctime writes them (the day of the month padded with a space, on Windows too)."""
+    lines = text.splitlines() or [""]
+    marker = r"-- Logging %s at [A-Z][a-z]{2} [A-Z][a-z]{2} [ 123]\d \d\d:\d\d:\d\d \d{4} --$"
+    ends = sum(line.startswith("-- Logging ended") for line in lines)
+    expect(re.match(marker % "started", lines[0]) and re.match(marker % "ended", lines[-1]) and ends == 1,
+           "after %s the log runs from %r to %r with %d end markers" % (after, lines[0], lines[-1], ends))
+    return lines
+
+
+def still_picture(take, timeout=10):
+    """The picture take() gives once two taken a moment apart agree."""
+    shots = [take()]
+    def settled():
+        shots.append(take())
+        return shots[-2].data == shots[-1].data and shots[-1]
+    return wait_for(settled, timeout, "a still picture", 0.2)
+
+
 def xdotool(*arguments):
     return subprocess.run(["xdotool"] + [str(a) for a in arguments], check=True, capture_output=True, text=True).stdout
 
@@ -221,14 +241,9 @@ class Program:
             raise Failure("the program did not end within %d s" % timeout)
 
     def expect_ended(self, status, after, timeout=30):
-        """The program ends with `status` after `after`, its log whole: start and end markers, their
-        times as asctime writes them (the day of the month padded with a space, on Windows too)."""
+        """The program ends with `status` after `after`, its log whole."""
         expect(self.wait_exit(timeout) == status, "exit code %s after %s" % (self.process.returncode, after))
-        lines = self.log().splitlines() or [""]
-        marker = r"-- Logging %s at [A-Z][a-z]{2} [A-Z][a-z]{2} [ 123]\d \d\d:\d\d:\d\d \d{4} --$"
-        expect(re.match(marker % "started", lines[0]) and re.match(marker % "ended", lines[-1]),
-               "after %s the log runs from %r to %r" % (after, lines[0], lines[-1]))
-        return lines
+        return expect_whole_log(self.log(), after)
 
     def stop(self):
         if self.x is not None:

@@ -19,11 +19,10 @@ import sys
 import tempfile
 
 sys.dont_write_bytecode = True  # no cache folders in the source tree (the script's folder is on the path)
-from desktop import Failure, Image, READY, expect, wait_for  # noqa: E402
+from desktop import Failure, Image, READY, expect, expect_whole_log, still_picture, wait_for  # noqa: E402
 from test_game import menu_line  # noqa: E402
 
 HIGHLIGHT = (255, 51, 51)
-MARKER = r"-- Logging %s at [A-Z][a-z]{2} [A-Z][a-z]{2} [ 123]\d \d\d:\d\d:\d\d \d{4} --$"
 
 
 class Session:
@@ -98,11 +97,8 @@ class Session:
             code = self.game.wait(timeout=20)
         except subprocess.TimeoutExpired:
             raise Failure("the game did not end after %s; its log ends %r" % (after, self.log()[-300:]))
-        lines = self.log().splitlines()
         expect(code == status, "exit code %s after %s: %s" % (code, after, self.game.stderr.read()[-2000:]))
-        ended = [line for line in lines if line.startswith("-- Logging ended")]
-        expect(len(ended) == 1 and re.match(MARKER % "ended", lines[-1]),
-               "after %s the log ends %r, with %d end markers" % (after, lines[-1:], len(ended)))
+        expect_whole_log(self.log(), after)
 
     def stop(self):
         for process in (self.game, self.compositor):
@@ -112,21 +108,13 @@ class Session:
         shutil.rmtree(self.home, ignore_errors=True)
 
 
-def still(session):
-    shots = [session.screenshot()]
-    def settled():
-        shots.append(session.screenshot())
-        return shots[-2].data == shots[-1].data and shots[-1]
-    return wait_for(settled, 10, "a still picture", 0.2)
-
-
 def test(session):
     session.start_compositor()
     for attempt in range(3):  # every run of wtype is a new keyboard: a keymap the game takes in
         session.start_game()
         wait_for(lambda: menu_line(0)(session.screenshot()), 15, "the menu on the compositor")
         if attempt == 2:
-            menu = still(session)
+            menu = still_picture(session.screenshot)
             expect((menu.width, menu.height) == (800, 600), "the output at %dx%d" % (menu.width, menu.height))
             session.run("swaymsg", "output", "HEADLESS-1", "resolution", "1600x1200", "scale", "2")
             wait_for(lambda: session.screenshot().data == menu.enlarged(2).data, 15, "the menu sharp at 2×")

@@ -105,8 +105,12 @@ TEST_F(Fonts, AFileInTheWorkingDirectoryComesBeforeFontconfig) {
     const std::string sans = liberation("LiberationSans-Regular.ttf");
     if (sans.empty()) GTEST_SKIP() << "Liberation Sans is not installed";
     std::filesystem::create_directories("other");
-    std::filesystem::copy_file(sans, "cour.ttf", std::filesystem::copy_options::overwrite_existing);
-    std::filesystem::copy_file(mono, "other/cour.ttf", std::filesystem::copy_options::overwrite_existing);
+    // Left by an earlier run in the same folder; MinGW's copy_file refuses to
+    // overwrite a file even when asked to.
+    std::filesystem::remove("cour.ttf");
+    std::filesystem::remove("other/cour.ttf");
+    std::filesystem::copy_file(sans, "cour.ttf");
+    std::filesystem::copy_file(mono, "other/cour.ttf");
     std::ofstream("notes.ttf") << "these are not the glyphs you are looking for\n";
     // Back in the test's own folder afterwards, whatever the test's end.
     const std::shared_ptr<void> back(nullptr, [first = std::filesystem::current_path()](void*) {

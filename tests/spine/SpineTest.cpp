@@ -190,22 +190,6 @@ TEST_F(Spine, MouseRecordCountsRowsUpwardsAndCarriesThePreviousPosition) {
                                "first:move 7,500 prev 5,600 3 1"}));
 }
 
-// The output at 1600 × 1400 shows the 800 × 600 picture at exactly 2× with
-// 100-row bars above and below: positions map to image pixels, and over a bar
-// or outside the output to the picture's nearest edge.
-TEST_F(Spine, MousePositionsAreMappedThroughTheScaledPictureAndClampedToIt) {
-    platform().queueResize(1600, 1400);
-    platform().queueMouseMove(0, 0);
-    platform().queueMouseMove(801, 1299);
-    platform().queueMouseMove(5000, 700);
-    platform().queueResize(800, 600);
-    platform().queueMouseMove(7, 100);
-    menu.updateHook = [this] { application.addMouseListener(first); };
-    runMessages();
-    EXPECT_EQ(events, (Journal{"first:move 0,600 prev 0,0 0 0", "first:move 400,1 prev 0,600 0 0",
-                               "first:move 799,300 prev 400,1 0 0", "first:move 7,500 prev 799,300 0 0"}));
-}
-
 // F11 toggles full screen on its first press and still reaches the listeners;
 // Enter with Alt held only toggles; Enter alone is a key like any other.
 TEST_F(Spine, FullScreenKeysToggleAndOnlyF11IsDelivered) {

@@ -7,6 +7,8 @@
 #include "framework/Log.h"
 #include "framework/TerminationHandler.h"
 
+#include <cstdlib>
+
 namespace lum {
 
 App& application = App::instance();
@@ -20,6 +22,10 @@ App& App::instance() {
 App::App() : impl(createPlatformAppImpl()) {
     if (!impl) throw AppException("API does not support the current platform");
     installTerminationHandler();
+    // Any program can be recorded or replayed without code of its own.
+    if (const char* path = std::getenv("LUM_RECORD")) record(path);
+    if (const char* path = std::getenv("LUM_REPLAY")) replay(path);
+    if (const char* path = std::getenv("LUM_REPLAY_VERIFY")) verifyReplay(path);
 }
 
 App::~App() { delete impl; }
@@ -40,8 +46,13 @@ unsigned int App::getScreenWidth() const { return impl->getWidth(); }
 unsigned int App::getScreenHeight() const { return impl->getHeight(); }
 void App::setClearColour(const Colour& colour) { impl->setClearColour(colour); }
 void App::setFullScreen(bool fullScreen) { impl->setFullScreen(fullScreen); }
-void App::showCursor(bool show) { impl->showCursor(show); }
-void App::setMousePosition(int x, int y) { impl->setMousePosition(x, y); }
+void App::showCursor(bool show) { impl->setCursorShown(show); }
+void App::setMousePosition(int x, int y) { impl->placeMouse(x, y); }
+void App::record(const std::string& path) { impl->startRecording(path); }
+void App::replay(const std::string& path) { impl->startReplay(path, Replay::Pace::Recorded); }
+void App::verifyReplay(const std::string& path) { impl->startReplay(path, Replay::Pace::Unpaced); }
+bool App::isVerifyingReplay() const { return impl->isReplayingUnpaced(); }
+unsigned int App::randomSeed() { return impl->takeSeed(); }
 float App::getTime() { return impl->getTime(); }
 
 void App::addKeyListener(IKeyEvent& listener) { impl->getKeyListeners().add(listener); }

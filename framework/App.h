@@ -27,7 +27,9 @@ public:
     static App& instance();
 
     // Opens the window at 60 frames per second, runs the loop until exit or the
-    // platform's quit message, shuts down; returns true.
+    // platform's quit message, shuts down; returns true, or false when a
+    // replay differed from its recording. Throws std::runtime_error with the
+    // reason when a recording asked for cannot be written or replayed.
     bool run(unsigned int width, unsigned int height, const std::string& name, const std::string& author);
     App& addState(const std::string& name, IAppState& state);
     bool setState(const std::string& name);
@@ -48,6 +50,18 @@ public:
     void removeMouseListener(IMouseEvent& listener);
     void addFocusListener(IFocusEvent& listener);
     void removeFocusListener(IFocusEvent& listener);
+
+    // Before run: the run is recorded into the file, or replayed from one (in
+    // the window at the recorded pace, or without a window as fast as it
+    // goes, checking every frame). LUM_RECORD, LUM_REPLAY and
+    // LUM_REPLAY_VERIFY in the environment ask the same of any program.
+    void record(const std::string& path);
+    void replay(const std::string& path);
+    void verifyReplay(const std::string& path);
+    bool isVerifyingReplay() const;
+    // A seed for srand: the time in seconds, kept by a recording and given
+    // back by its replay. A program seeds from this, never from time().
+    unsigned int randomSeed();
 
     AppImpl& getImpl() { return *impl; }
 

@@ -5,6 +5,7 @@
 
 #include "framework/Log.h"
 #include "framework/PicturesFolder.h"
+#include "framework/RecordingWriter.h"
 #include "framework/Screenshot.h"
 #include "framework/TerminationHandler.h"
 #include "framework/TimerImpl.h"
@@ -33,19 +34,86 @@ AppImpl::~AppImpl() = default;
 bool AppImpl::run(unsigned int width, unsigned int height, const std::string& name, const std::string& author) {
     // Without a state there is nothing to activate or draw.
     if (states.empty()) throw std::runtime_error("There are no application states registered.");
+    if (!replayRefusal.empty()) throw std::runtime_error(replayRefusal);
+    if (replay) {
+        const std::string refusal = replay->getHeader().refusalFor(name, width, height);
+        if (!refusal.empty()) throw std::runtime_error("Cannot replay the recording: " + refusal);
+    }
     initialise(width, height, name, author, DEFAULT_FRAME_RATE);
     mainLoop();
     shutdown();
-    return true;
+    return !(replay && replay->failed());
+}
+
+void AppImpl::startRecording(const std::string& path) { recordingPath = path; }
+
+void AppImpl::startReplay(const std::string& path, Replay::Pace pace) {
+    try {
+        replay.reset(new Replay(path, pace));
+        replayRefusal.clear();
+    } catch (const RecordingReader::Error& error) {
+        replay.reset();
+        replayRefusal = error.what();
+    }
+}
+
+unsigned int AppImpl::takeSeed() {
+    if (replay) return replay->nextSeed();
+    const auto seed = static_cast<unsigned int>(std::time(nullptr));
+    if (recording) {
+        RecordedItem item;
+        item.kind = RecordedItem::Kind::Seed;
+        item.code = seed;
+        recording->write(item);
+    } else if (!recordingPath.empty()) {
+        seedsBeforeRecording.push_back(seed);
+    }
+    return seed;
+}
+
+// The header goes out once run's seed is taken, so it holds both seeds. The
+// generator is named first: that reseeds it.
+void AppImpl::beginRecording() {
+    RecordingHeader header = RecordingHeader::ofThisBuild();
+    std::srand(takeSeed());
+    if (recordingPath.empty()) return;
+    recording.reset(new RecordingWriter(recordingPath));
+    header.program = name;
+    header.width = width;
+    header.height = height;
+    header.seeds = seedsBeforeRecording;
+    recording->writeHeader(header);
+    log.info("Recording the run into " + recordingPath + ".");
+}
+
+// Input that came before the loop (as the window opened) precedes the reading
+// that follows it.
+std::int64_t AppImpl::takeClockReading() {
+    if (replay) {
+        std::vector<RecordedItem> before;
+        const std::int64_t reading = replay->nextClock(before);
+        for (const RecordedItem& input : before) deliver(input);
+        return reading;
+    }
+    const std::int64_t now = readClock();
+    RecordedItem item;
+    item.kind = RecordedItem::Kind::Clock;
+    item.clock = now;
+    record(item);
+    return now;
+}
+
+void AppImpl::record(const RecordedItem& item) {
+    if (recording) recording->write(item);
 }
 
 void AppImpl::initialise(unsigned int width, unsigned int height, const std::string& name,
                          const std::string& author, unsigned int frameRate) {
-    std::srand(static_cast<unsigned int>(std::time(nullptr)));
     this->width = width;
     this->height = height;
     this->name = name;
     this->author = author;
+    beginRecording();
 
     const unsigned int rate = (frameRate < MIN_FRAME_RATE || frameRate > MAX_FRAME_RATE) ? DEFAULT_FRAME_RATE : frameRate;
     frameTime = (1000.0 / rate) / 1000.0;
@@ -67,21 +135,24 @@ void AppImpl::initialise(unsigned int width, unsigned int height, const std::str
                                            << DEFAULT_FRAME_RATE);
     }
 
-    initialisePlatform();
+    if (!isReplayingUnpaced()) initialisePlatform();
     // Made after the platform, whose start-up may fork a helper process (a
     // desktop bus): a block filled before that fork would fault once more,
     // page by page, on its first write after it.
     screen.reset(new Screen(width, height));
-    platformStartClock = readClock();
-    log.info(describeDisplay());
+    platformStartClock = lastStepClock = takeClockReading();
+    if (replay) replayClockOffset = readClock() - platformStartClock;
+    log.info(isReplayingUnpaced() ? std::string("Replaying without a window.") : describeDisplay());
 
     for (auto& entry : states) entry.second->onCreate();
 }
 
 void AppImpl::mainLoop() {
     running = true;
+    // From here input waits for the loop's steps, where it is recorded.
+    inLoop = true;
     // The first frame is due at once.
-    lastStepClock = readClock();
+    lastStepClock = takeClockReading();
     frameCountdownNs = 0;
     active->onActivate();
     purgeListeners();
@@ -89,30 +160,117 @@ void AppImpl::mainLoop() {
     while (running && !exitRequested) {
         step();
         if (pending) switchState();
-        // A request from outside (a signal) ends the loop as exit() would.
-        if (terminationRequested() && !exitRequested) {
-            log.warning("Termination requested from outside; shutting down.");
-            exit();
-        }
+        checkTermination();
     }
+    inLoop = false;
+    heldInput.clear();
+    endRecordingOrReplay();
+}
+
+// A request from outside (a signal) ends the loop as exit() would; a replay
+// ends where the recorded run received one.
+void AppImpl::checkTermination() {
+    const bool recorded = replay && replay->takeTerminate();
+    if (exitRequested || !(recorded || terminationRequested())) return;
+    log.warning("Termination requested from outside; shutting down.");
+    record(RecordedItem{RecordedItem::Kind::Terminate});
+    exit();
+}
+
+void AppImpl::endRecordingOrReplay() {
+    if (recording) {
+        record(RecordedItem{RecordedItem::Kind::End});
+        log.info("Recorded " + std::to_string(recording->size()) + " bytes into " + recordingPath + ".");
+        recording.reset();
+    }
+    if (!replay) return;
+    replay->finish(replayStopped);
+    const std::string verdict = replay->verdict();
+    if (replay->failed()) {
+        log.error(verdict);
+    } else {
+        log.info(verdict);
+    }
+    std::fprintf(stderr, "%s\n", verdict.c_str());
 }
 
 void AppImpl::step() {
-    if (handleMessage(nextDeadline()) == MessageResult::Quit) {
+    const std::int64_t deadline = nextDeadline();
+    if (replay) {
+        replayStep(deadline);
+        return;
+    }
+    const std::uint64_t recordedBefore = recording ? recording->size() : 0;
+    handlingMessage = true;
+    deliverHeldInput();
+    const MessageResult result = handleMessage(deadline);
+    handlingMessage = false;
+    if (result == MessageResult::Quit) {
+        record(RecordedItem{RecordedItem::Kind::Quit});
         running = false;
         return;
     }
     // Measured at the same point of every step, so the countdown runs down by
     // the whole time between steps (messages, timers and frames alike).
     const std::int64_t now = readClock();
+    const StepOutcome outcome = advance(now);
+    // A step that called no code of the program is left out: its reading
+    // only moves the countdown, which the next reading moves just as far.
+    if (recording && (outcome != StepOutcome::Idle || recording->size() != recordedBefore)) {
+        RecordedItem entry{RecordedItem::Kind::Step};
+        entry.clock = now - deadline;
+        entry.frameDrawn = outcome == StepOutcome::Frame;
+        entry.hash = lastFrameHash;
+        recording->write(entry);
+    }
+}
+
+AppImpl::StepOutcome AppImpl::advance(std::int64_t now) {
     const std::int64_t elapsed = now - lastStepClock;
     lastStepClock = now;
     frameCountdownNs -= elapsed;
 
-    TimerImpl::pollAll(*this);
+    const unsigned int firings = TimerImpl::pollAll(*this);
 
     // A clock that ran backwards gives a frame rather than a long stall.
-    if (elapsed < 0 || frameCountdownNs <= 0) drawFrame();
+    if (elapsed >= 0 && frameCountdownNs > 0) return firings > 0 ? StepOutcome::Timers : StepOutcome::Idle;
+    drawFrame();
+    return StepOutcome::Frame;
+}
+
+// The recorded messages are handed over at the step's recorded moment, and
+// the step sees the recorded clock reading.
+void AppImpl::replayStep(std::int64_t deadline) {
+    Replay::Step next;
+    if (!replay->nextStep(next)) {
+        running = false;
+        return;
+    }
+    const std::int64_t now = deadline + next.entry.clock;
+    if (replay->getPace() == Replay::Pace::Recorded && !next.quit && !waitForRecordedTime(now)) {
+        replayStopped = true;
+        running = false;
+        return;
+    }
+    handlingMessage = true;
+    for (const RecordedItem& message : next.messages) deliver(message);
+    handlingMessage = false;
+    if (next.quit) {
+        running = false;
+        return;
+    }
+    const bool drew = advance(now) == StepOutcome::Frame;
+    replay->checkStep(drew, lastFrameHash);
+    if (replay->isOver()) running = false;
+}
+
+bool AppImpl::waitForRecordedTime(std::int64_t recordedClock) {
+    const std::int64_t target = recordedClock + replayClockOffset;
+    while (readClock() < target) {
+        if (handleMessage(target) == MessageResult::Quit) return false;
+        if (terminationRequested()) return false;
+    }
+    return true;
 }
 
 std::int64_t AppImpl::nextDeadline() const {
@@ -154,7 +312,8 @@ void AppImpl::drawTimedFrame() {
 
 void AppImpl::presentFrame() {
     screen->takeChangedRows(frameRows);
-    present(*screen, frameRows);
+    if (recording || replay) lastFrameHash = frameHash.update(*screen, frameRows);
+    if (!isReplayingUnpaced()) present(*screen, frameRows);
 }
 
 void AppImpl::switchState() {
@@ -171,7 +330,16 @@ void AppImpl::switchState() {
     purgeListeners();
 }
 
+// A change of focus that arrived during the switch is recorded here, where it
+// is told, and a replay sets it here.
 void AppImpl::purgeListeners() {
+    bool recordedFocus = true;
+    if (replay && replay->takeFocusAtSwitch(recordedFocus)) focused = recordedFocus;
+    if (focusTold != focused) {
+        RecordedItem item{RecordedItem::Kind::FocusAtSwitch};
+        item.state = focused ? 1 : 0;
+        record(item);
+    }
     keyListeners.purge();
     keyListeners.setSuspended(false);
     mouseListeners.purge();
@@ -216,16 +384,61 @@ bool AppImpl::setState(const std::string& name) {
 void AppImpl::exit() {
     exitRequested = true;
     TimerImpl::stopAll();
-    postQuit();
+    if (!isReplayingUnpaced()) postQuit();
     running = false;
+}
+
+void AppImpl::placeMouse(int x, int y) {
+    if (!isReplayingUnpaced()) setMousePosition(x, y);
+}
+
+void AppImpl::setCursorShown(bool show) {
+    if (!isReplayingUnpaced()) showCursor(show);
 }
 
 std::string AppImpl::getWindowTitle() const { return "LUM [ User ID: '" + author + "' ] :: " + name + "."; }
 
-float AppImpl::getTime() { return static_cast<float>(static_cast<double>(readClock() - platformStartClock) / 1e9); }
+float AppImpl::getTime() { return static_cast<float>(static_cast<double>(lastStepClock - platformStartClock) / 1e9); }
+
+AppImpl::Route AppImpl::route(bool suspended) const {
+    if (replay || suspended) return Route::Drop;
+    return inLoop && !handlingMessage ? Route::Hold : Route::Deliver;
+}
+
+void AppImpl::deliver(const RecordedItem& input) {
+    switch (input.kind) {
+    case RecordedItem::Kind::Key: deliverKey(input.code, static_cast<ButtonState>(input.state)); break;
+    case RecordedItem::Kind::MouseMove:
+    case RecordedItem::Kind::MouseButton: deliverMouse(input); break;
+    case RecordedItem::Kind::Focus: deliverFocus(input.state != 0); break;
+    default: break;
+    }
+}
+
+void AppImpl::deliverHeldInput() {
+    if (heldInput.empty()) return;
+    std::vector<RecordedItem> input;
+    input.swap(heldInput);
+    for (const RecordedItem& item : input) deliver(item);
+}
 
 void AppImpl::dispatchKey(unsigned int keyCode, ButtonState state) {
+    RecordedItem input{RecordedItem::Kind::Key};
+    input.code = keyCode;
+    input.state = state;
+    switch (route(keyListeners.isSuspended())) {
+    case Route::Drop: return;
+    case Route::Hold: heldInput.push_back(input); return;
+    case Route::Deliver: deliverKey(keyCode, state); return;
+    }
+}
+
+void AppImpl::deliverKey(unsigned int keyCode, ButtonState state) {
     if (keyListeners.isSuspended() || keyListeners.empty()) return;
+    RecordedItem input{RecordedItem::Kind::Key};
+    input.code = keyCode;
+    input.state = state;
+    record(input);
     keyEvent->key = keyCode;
     keyEvent->state = state;
     const KeyEvent& event = *keyEvent;
@@ -233,6 +446,7 @@ void AppImpl::dispatchKey(unsigned int keyCode, ButtonState state) {
 }
 
 void AppImpl::dispatchKeyStroke(unsigned int keyCode, ButtonState state, bool altHeld, bool repeated) {
+    if (replay) return;
     if (altHeld && keyCode == KEY_ENTER) {
         if (state == PRESSED && !repeated) toggleFullScreen();
         return;
@@ -242,11 +456,31 @@ void AppImpl::dispatchKeyStroke(unsigned int keyCode, ButtonState state, bool al
     dispatchKey(keyCode, state);
 }
 
+// A change during a state switch (a platform may handle messages inside a
+// state's onActivate) is told once the switch is over.
 void AppImpl::dispatchFocus(bool nowFocused) {
+    if (replay) return;
+    if (focusListeners.isSuspended()) {
+        focused = nowFocused;
+        return;
+    }
+    RecordedItem input{RecordedItem::Kind::Focus};
+    input.state = nowFocused ? 1 : 0;
+    if (route(false) == Route::Hold) {
+        heldInput.push_back(input);
+    } else {
+        deliverFocus(nowFocused);
+    }
+}
+
+void AppImpl::deliverFocus(bool nowFocused) {
+    if (nowFocused != focused) {
+        RecordedItem input{RecordedItem::Kind::Focus};
+        input.state = nowFocused ? 1 : 0;
+        record(input);
+    }
     focused = nowFocused;
-    // A change during a state switch (a platform may handle messages inside a
-    // state's onActivate) is told once the switch is over.
-    if (!focusListeners.isSuspended()) tellFocus();
+    tellFocus();
 }
 
 void AppImpl::tellFocus() {
@@ -278,32 +512,46 @@ bool AppImpl::setOutputSize(int outputWidth, int outputHeight) {
 }
 
 void AppImpl::dispatchMouseMove(int column, int row) {
-    if (!recordMouse(column, row)) return;
-    const MouseEvent& event = *mouseEvent;
-    mouseListeners.dispatch([&event](IMouseEvent& listener) { return listener.onMouseMove(event); });
+    dispatchMouse(RecordedItem::Kind::MouseMove, MouseButton{}, ButtonState{}, column, row);
 }
 
 void AppImpl::dispatchMouseButton(MouseButton button, ButtonState state, int column, int row) {
-    if (!recordMouse(column, row)) return;
-    mouseEvent->button = button;
-    mouseEvent->state = state;
-    const MouseEvent& event = *mouseEvent;
-    mouseListeners.dispatch([&event](IMouseEvent& listener) { return listener.onMouseButton(event); });
+    dispatchMouse(RecordedItem::Kind::MouseButton, button, state, column, row);
 }
 
-// Moves the position into the record, y counted upwards from the bottom row;
-// false (record untouched) when the event is to be dropped.
-bool AppImpl::recordMouse(int outputX, int outputY) {
-    if (mouseListeners.isSuspended() || mouseListeners.empty()) return false;
-    int column = 0;
-    int row = 0;
-    pictureFit.toImage(outputX, outputY, column, row);
+// Positions are mapped to picture pixels as they arrive: the picture's place
+// may have changed by the time a held event is delivered.
+void AppImpl::dispatchMouse(RecordedItem::Kind kind, MouseButton button, ButtonState state, int outputX, int outputY) {
+    RecordedItem input{kind};
+    input.code = button;
+    input.state = state;
+    pictureFit.toImage(outputX, outputY, input.column, input.row);
+    switch (route(mouseListeners.isSuspended())) {
+    case Route::Drop: return;
+    case Route::Hold: heldInput.push_back(input); return;
+    case Route::Deliver: deliverMouse(input); return;
+    }
+}
+
+// Moves the position into the record, y counted upwards from the bottom row,
+// and tells the listeners; with none, the record is left untouched.
+void AppImpl::deliverMouse(const RecordedItem& input) {
+    if (mouseListeners.isSuspended() || mouseListeners.empty()) return;
+    record(input);
     const int screenHeight = static_cast<int>(screen ? screen->getHeight() : height);
     mouseEvent->prevX = mouseEvent->x;
     mouseEvent->prevY = mouseEvent->y;
-    mouseEvent->x = column;
-    mouseEvent->y = screenHeight - row;
-    return true;
+    mouseEvent->x = input.column;
+    mouseEvent->y = screenHeight - input.row;
+    if (input.kind == RecordedItem::Kind::MouseMove) {
+        const MouseEvent& event = *mouseEvent;
+        mouseListeners.dispatch([&event](IMouseEvent& listener) { return listener.onMouseMove(event); });
+        return;
+    }
+    mouseEvent->button = static_cast<MouseButton>(input.code);
+    mouseEvent->state = input.state;
+    const MouseEvent& event = *mouseEvent;
+    mouseListeners.dispatch([&event](IMouseEvent& listener) { return listener.onMouseButton(event); });
 }
 
 void AppImpl::reset() {
@@ -332,6 +580,18 @@ void AppImpl::reset() {
     focused = true;
     focusTold = true;
     states.clear();
+    inLoop = false;
+    handlingMessage = false;
+    heldInput.clear();
+    recordingPath.clear();
+    seedsBeforeRecording.clear();
+    recording.reset();
+    replay.reset();
+    replayRefusal.clear();
+    replayStopped = false;
+    replayClockOffset = 0;
+    frameHash = FrameHash();
+    lastFrameHash = 0;
 }
 
 } // namespace lum

@@ -3,12 +3,15 @@
 // from it and supplies only the pure virtual operations below.
 #pragma once
 
+#include "framework/FrameHash.h"
 #include "framework/IAppState.h"
 #include "framework/IFocusEvent.h"
 #include "framework/IKeyEvent.h"
 #include "framework/IMouseEvent.h"
 #include "framework/ListenerRegistry.h"
 #include "framework/PictureFit.h"
+#include "framework/RecordedItem.h"
+#include "framework/Replay.h"
 #include "framework/graphics/ChangedRows.h"
 #include "framework/graphics/Colour.h"
 
@@ -16,9 +19,11 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace lum {
 
+class RecordingWriter;
 class Screen;
 
 class AppImpl {
@@ -62,7 +67,9 @@ public:
 
     // ---- the framework ---------------------------------------------------------
     // Throws std::runtime_error "There are no application states registered."
-    // when there is no state to activate.
+    // when there is no state to activate, and with the reason when a recording
+    // asked for cannot be written or replayed. False when a replay differed
+    // from its recording.
     bool run(unsigned int width, unsigned int height, const std::string& name, const std::string& author);
     // Frame rates outside 10..120 are logged and replaced by 60.
     void initialise(unsigned int width, unsigned int height, const std::string& name,
@@ -71,6 +78,20 @@ public:
     // One step: at most one message, the timers, and the frame when it is due.
     void step();
     void shutdown();
+
+    // Asked for before run: the run is recorded into the file, or replayed
+    // from it. A file that cannot be replayed here is reported by run.
+    void startRecording(const std::string& path);
+    void startReplay(const std::string& path, Replay::Pace pace);
+    // Replaying without a window: no platform operation is called at all.
+    bool isReplayingUnpaced() const { return replay && replay->getPace() == Replay::Pace::Unpaced; }
+    // A seed for srand: the time in seconds, kept by a recording and given
+    // back by its replay.
+    unsigned int takeSeed();
+    // The clock as the program sees it: the reading the current step took
+    // (the loop's start before the first). Timers and getTime count on it, so
+    // a replay gives them exactly the recorded times.
+    std::int64_t getStepClock() const { return lastStepClock; }
 
     void addState(const std::string& name, IAppState& state);
     bool setState(const std::string& name);
@@ -87,7 +108,7 @@ public:
     const std::string& getAuthor() const { return author; }
     // "LUM [ User ID: '<author>' ] :: <name>."
     std::string getWindowTitle() const;
-    // Seconds since initialisePlatform.
+    // Seconds from initialisePlatform to the current step.
     float getTime();
     double getFrameTime() const { return frameTime; }
     Screen* getScreen() { return screen.get(); }
@@ -121,6 +142,9 @@ public:
     void saveScreenshot();
     void dispatchMouseMove(int column, int row);
     void dispatchMouseButton(MouseButton button, ButtonState state, int column, int row);
+    // Platform operations the program asks for, skipped when there is no window.
+    void placeMouse(int x, int y);
+    void setCursorShown(bool show);
 
     // Back to the state just after construction (states, listeners, screen,
     // flags), so tests can run the loop again in one process. Timers belong to
@@ -140,6 +164,31 @@ public:
     const FramePhases& getFramePhases() const { return framePhases; }
 
 protected:
+    // Input from the platform goes nowhere while a replay runs, or while the
+    // listeners who would hear it are being switched; arriving outside a
+    // step's message handling it waits for the next step, where a replay can
+    // give it back at the same point.
+    enum class Route { Drop, Hold, Deliver };
+    Route route(bool suspended) const;
+    void deliver(const RecordedItem& input);
+    void deliverKey(unsigned int keyCode, ButtonState state);
+    void deliverMouse(const RecordedItem& input);
+    void deliverFocus(bool focused);
+    void deliverHeldInput();
+    void record(const RecordedItem& item);
+    // The step's clock reading taken: the countdown, the timers and the frame.
+    enum class StepOutcome { Idle, Timers, Frame };
+    StepOutcome advance(std::int64_t now);
+    void replayStep(std::int64_t deadline);
+    // Lets the window live (its input ignored) until the recorded moment;
+    // false when it was closed meanwhile.
+    bool waitForRecordedTime(std::int64_t recordedClock);
+    // A clock reading outside the steps, recorded or replayed.
+    std::int64_t takeClockReading();
+    void beginRecording();
+    void endRecordingOrReplay();
+    void checkTermination();
+
     // The clock reading by which the step must be over: the next frame or the
     // earliest running timer, whichever comes first.
     std::int64_t nextDeadline() const;
@@ -151,7 +200,7 @@ protected:
     // Purges and resumes the listeners, then tells a focus change they missed.
     void purgeListeners();
     void tellFocus();
-    bool recordMouse(int outputX, int outputY);
+    void dispatchMouse(RecordedItem::Kind kind, MouseButton button, ButtonState state, int outputX, int outputY);
 
     std::unique_ptr<Screen> screen;
     ChangedRows frameRows;
@@ -185,6 +234,20 @@ protected:
     bool focused = true;
     bool focusTold = true; // what the focus listeners heard last
     std::map<std::string, IAppState*> states;
+
+    bool inLoop = false;
+    bool handlingMessage = false;
+    std::vector<RecordedItem> heldInput;
+    std::string recordingPath;
+    std::vector<unsigned int> seedsBeforeRecording;
+    std::unique_ptr<RecordingWriter> recording;
+    std::unique_ptr<Replay> replay;
+    std::string replayRefusal;
+    bool replayStopped = false; // by the player: the window closed
+    std::int64_t replayClockOffset = 0; // the platform's clock minus the recorded one
+    FrameHash frameHash;
+    std::uint64_t lastFrameHash = 0;
+    bool frameDrawn = false;
 };
 
 // Defined by the platform library a program links: the implementation the App

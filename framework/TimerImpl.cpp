@@ -37,7 +37,7 @@ TimerImpl::~TimerImpl() {
 void TimerImpl::start(AppImpl& app) {
     if (running) return;
     Log::instance() << (Log::Message(Log::Info) << "Timer " << owner->getID() << " has started.");
-    lastFire = app.readClock();
+    lastFire = app.getStepClock();
     running = true;
 }
 
@@ -47,19 +47,22 @@ void TimerImpl::stop() {
     running = false;
 }
 
-void TimerImpl::pollAll(AppImpl& app) {
+unsigned int TimerImpl::pollAll(AppImpl& app) {
+    unsigned int firings = 0;
     for (unsigned int slot = 0; slot < SLOTS; ++slot) {
-        if (app.isExiting()) return;
+        if (app.isExiting()) break;
         TimerImpl* timer = table[slot];
         if (!timer || !timer->running) continue;
-        const std::int64_t now = app.readClock();
+        const std::int64_t now = app.getStepClock();
         if (now - timer->lastFire < timer->intervalNs) continue;
         // Recorded before the call: the listener may destroy this timer (or its
         // owner) or restart it, and the next period counts from this reading.
         timer->lastFire = now;
         Timer& owner = *timer->owner;
+        ++firings;
         owner.getListener().onTimer(owner);
     }
+    return firings;
 }
 
 void TimerImpl::stopAll() {

@@ -34,8 +34,8 @@ public:
     std::int64_t getLastFire() const { return lastFire; }
 
     // Fires every running timer whose interval has passed, lowest slot first,
-    // unless the App is exiting.
-    static void pollAll(AppImpl& app);
+    // unless the App is exiting. Returns how many fired.
+    static unsigned int pollAll(AppImpl& app);
     // Stops every running timer in slot order; each can be started again.
     static void stopAll();
     // The earliest clock reading at which a running timer is due; false when

@@ -1,6 +1,6 @@
 // The program's entry point; everything it does is in vellorinMain.
 #include "shell/vellorinMain.h"
 
-int main() {
-    return vellorinMain();
+int main(int argc, char** argv) {
+    return vellorinMain(argc, argv);
 }

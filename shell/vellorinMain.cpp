@@ -11,15 +11,44 @@
 #include "shell/musicSwitch.h"
 
 #include <cstdlib>
-#include <ctime>
+#include <cstring>
 #include <exception>
 #include <iostream>
 
-int vellorinMain() {
+namespace {
+
+// Each option names a file; false for anything else.
+bool applyOptions(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; i += 2) {
+        if (i + 1 >= argc) return false;
+        const char* option = argv[i];
+        const char* file = argv[i + 1];
+        if (std::strcmp(option, "--record") == 0) {
+            lum::application.record(file);
+        } else if (std::strcmp(option, "--replay") == 0) {
+            lum::application.replay(file);
+        } else if (std::strcmp(option, "--replay-verify") == 0) {
+            lum::application.verifyReplay(file);
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+int vellorinMain(int argc, const char* const* argv) {
+    if (!applyOptions(argc, argv)) {
+        std::cerr << "Usage: vellorin [--record FILE | --replay FILE | --replay-verify FILE]" << std::endl;
+        return 2;
+    }
+    bool matched = true;
     try {
         // The constructors below draw from this seed (the first piece of food);
-        // the App seeds again when it starts running.
-        std::srand(static_cast<unsigned int>(std::time(nullptr)));
+        // the App seeds again when it starts running. The seed is the time,
+        // taken through the App so that a recording keeps it.
+        std::srand(lum::application.randomSeed());
 
         mainMenu menu;
         gameState play;
@@ -42,12 +71,12 @@ int vellorinMain() {
         // Registered first and never removed: M works on every screen.
         lum::application.addKeyListener(muteKey);
         lum::application.setClearColour(lum::Colour(0, 0, 0, 255));
-        lum::application.run(800, 600, "Vellorin", "q4417093");
+        matched = lum::application.run(800, 600, "Vellorin", "q4417093");
         lum::application.removeKeyListener(muteKey);
     } catch (const std::exception& e) {
         std::cerr << "Exception caught: " << e.what() << std::endl;
         // Whatever started the program (a launcher, a script) must see the failure.
         return 1;
     }
-    return 0;
+    return matched ? 0 : 1;
 }

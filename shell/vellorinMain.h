@@ -3,6 +3,7 @@
 // platform.
 #pragma once
 
-// Returns 0 after a normal end (exit, the window closed), 1 after a reported
-// exception.
-int vellorinMain();
+// The options: --record FILE, --replay FILE, --replay-verify FILE. Returns 0
+// after a normal end (exit, the window closed), 1 after a reported exception
+// or a replay that differed from its recording, 2 for options it does not know.
+int vellorinMain(int argc = 0, const char* const* argv = nullptr);

@@ -270,20 +270,23 @@ TEST_F(Spine, LowerSlotsFireFirstAndNothingFiresOnceExitIsRequested) {
     EXPECT_EQ(log.count("has started."), 4u);
 }
 
-// A timer keeps time on the clock of the platform it is started and polled
-// with, here one that is not the App's.
-TEST_F(Spine, TimersReadTheClockOfThePlatformTheyAreHanded) {
-    lum::HeadlessAppImpl other;
+// Timers and getTime see the clock as the step read it, however long the
+// step then takes: a replay can give them exactly the recorded times.
+TEST_F(Spine, TimersAndTheTimeCountOnTheStepsReading) {
     Timer timer(1, 10, timers);
-    TimerImpl& impl = *TimerImpl::inSlot(timer.getSlot());
-    other.setClock(1000 * MS);
-    impl.start(other);
-    for (std::int64_t ms : {1009, 1010}) {
-        other.setClock(ms * MS);
-        TimerImpl::pollAll(other);
-    }
-    EXPECT_EQ(fired, (Journal{"1@0"})); // fired once, while the App's clock stood still
-    EXPECT_EQ(impl.getLastFire(), 1010 * MS);
+    std::vector<float> times;
+    menu.updateHook = [&] {
+        platform().advanceClock(3 * MS); // a slow frame: not seen until the next step
+        times.push_back(application.getTime());
+        if (!timer.isRunning()) timer.start();
+        if (times.size() == 3) application.exit();
+    };
+    platform().setClockMode(lum::HeadlessAppImpl::ClockMode::FixedStep, 5 * MS);
+    run();
+    // Frames at the steps reading 5, 23 and 41 ms; the timer, started at 5,
+    // fires at the first steps 10 ms on from its last firing: 18, 31 and 41.
+    EXPECT_EQ(times, (std::vector<float>{0.005f, 0.023f, 0.041f}));
+    EXPECT_EQ(fired, (Journal{"1@18", "1@31", "1@41"}));
 }
 
 // The listener destroys its own timer and makes a new one, which lands in the

@@ -217,8 +217,7 @@ void AppImpl::step() {
     // A step that called no code of the program is left out: its reading
     // only moves the countdown, which the next reading moves just as far.
     if (recording && (outcome != StepOutcome::Idle || recording->size() != recordedBefore)) {
-        RecordedItem entry{RecordedItem::Kind::Step};
-        entry.clock = now - deadline;
+        RecordedItem entry = RecordedItem::step(now, deadline);
         entry.frameDrawn = outcome == StepOutcome::Frame;
         entry.hash = lastFrameHash;
         recording->write(entry);
@@ -246,7 +245,7 @@ void AppImpl::replayStep(std::int64_t deadline) {
         running = false;
         return;
     }
-    const std::int64_t now = deadline + next.entry.clock;
+    const std::int64_t now = next.entry.stepReading(deadline);
     if (replay->getPace() == Replay::Pace::Recorded && !next.quit && !waitForRecordedTime(now)) {
         replayStopped = true;
         running = false;

@@ -23,8 +23,24 @@ struct RecordedItem {
         End,           // the program left its loop
     };
 
+    // A step's reading as an entry: in whole microseconds from the deadline's
+    // microsecond when it is a whole microsecond, else in nanoseconds from
+    // the deadline. Either is a small number.
+    static RecordedItem step(std::int64_t reading, std::int64_t deadline) {
+        RecordedItem item{Kind::Step};
+        item.microseconds = reading % 1000 == 0;
+        item.clock = item.microseconds ? reading / 1000 - floorMicroseconds(deadline) : reading - deadline;
+        return item;
+    }
+    // The reading back from a step's entry and the same deadline.
+    std::int64_t stepReading(std::int64_t deadline) const {
+        return microseconds ? (floorMicroseconds(deadline) + clock) * 1000 : deadline + clock;
+    }
+    static std::int64_t floorMicroseconds(std::int64_t ns) { return ns >= 0 ? ns / 1000 : -((999 - ns) / 1000); }
+
     Kind kind = Kind::End;
-    std::int64_t clock = 0;  // Step: lateness past the deadline; Clock: the reading
+    std::int64_t clock = 0;  // Step: see step(); Clock: the reading
+    bool microseconds = false; // Step
     std::uint64_t hash = 0;  // Step: the frame's hash when frameDrawn
     bool frameDrawn = false; // Step
     unsigned int code = 0;   // Key code, mouse button, seed

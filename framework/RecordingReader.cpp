@@ -113,7 +113,8 @@ RecordedItem RecordingReader::next() {
     if (head & 1) {
         item.kind = Kind::Step;
         item.frameDrawn = (head & 2) != 0;
-        item.clock = unzigzag(head >> 2);
+        item.microseconds = (head & 4) != 0;
+        item.clock = unzigzag(head >> 3);
         if (item.frameDrawn) {
             for (int shift = 0; shift < 32; shift += 8) item.hash |= static_cast<std::uint64_t>(byte()) << shift;
         }

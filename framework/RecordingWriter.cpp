@@ -58,7 +58,7 @@ std::vector<std::uint8_t> RecordingWriter::encode(const RecordingHeader& header)
 void RecordingWriter::encode(const RecordedItem& item, std::vector<std::uint8_t>& out) {
     using Kind = RecordedItem::Kind;
     if (item.kind == Kind::Step) {
-        putVarint(out, (zigzag(item.clock) << 2) | (item.frameDrawn ? 2u : 0u) | 1u);
+        putVarint(out, (zigzag(item.clock) << 3) | (item.microseconds ? 4u : 0u) | (item.frameDrawn ? 2u : 0u) | 1u);
         if (item.frameDrawn) {
             for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<std::uint8_t>(item.hash >> shift));
         }

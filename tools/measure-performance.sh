@@ -3,8 +3,9 @@
 # a virtual display while the computer plays matches: frames per second, the
 # 99th percentile of the frame interval, the processor share of the game, and
 # the time each frame spent waiting, updating, rendering and presenting.
-# Usage: tools/measure-performance.sh [seconds, default 20] [--picture file.png] [--scale K]
+# Usage: tools/measure-performance.sh [seconds, default 20] [--picture file.png] [--scale K | --record]
 # (--scale K: the same match again in a window K times the picture's size)
+# (--record: the match by turns without and with the game recording itself)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)

@@ -22,7 +22,11 @@ With --scale K the match is played twice in the same run, in the window at
 its own size and then resized to K times it (the picture enlarged K times),
 and both are reported.
 
-Usage: measure_performance.py <run folder> [seconds] [--picture file.png] [--scale K]"""
+With --record the match is played four times at 1:1, by turns without and
+with the game recording itself (LUM_RECORD), and the recording's size is
+reported with the figures.
+
+Usage: measure_performance.py <run folder> [seconds] [--picture file.png] [--scale K | --record]"""
 
 import contextlib
 import os
@@ -192,15 +196,17 @@ def draw_picture(trace_path, span, picture_path, title):
     figure.savefig(picture_path, dpi=90)
 
 
-def traced_match(run_folder, seconds, trace_folder, around_play=contextlib.nullcontext, scale=1):
+def traced_match(run_folder, seconds, trace_folder, around_play=contextlib.nullcontext, scale=1, recording=None):
     """Starts the game with a frame trace, its window `scale` times the
     picture's size, lets it settle, plays a one-player match for `seconds`
     inside `around_play()` (which may measure more) and ends the game: the
     trace's path, the play's span, processor share and matches, and the
     game's log."""
     trace = os.path.join(trace_folder, "frames-%d.txt" % scale)
-    game = Program(os.path.join(run_folder, "vellorin"), run_folder=run_folder,
-                   environment={"LUM_FRAME_TRACE": trace})
+    environment = {"LUM_FRAME_TRACE": trace}
+    if recording:
+        environment["LUM_RECORD"] = recording
+    game = Program(os.path.join(run_folder, "vellorin"), run_folder=run_folder, environment=environment)
     try:
         game.find_window("Vellorin")
         if scale != 1:
@@ -250,11 +256,27 @@ def report(seconds, scale, trace, span, share, matches, log, picture):
         print("\n".join(tail))
 
 
+def compare_recording(run_folder, seconds, trace_folder):
+    """By turns without and with a recording, so both see the same machine."""
+    recording = os.path.join(trace_folder, "match.rec")
+    for _ in range(2):
+        for recorded in (False, True):
+            print("-- %s --" % ("recording" if recorded else "not recording"))
+            report(seconds, 1, *traced_match(run_folder, seconds, trace_folder,
+                                             recording=recording if recorded else None), None)
+            if recorded:
+                size = os.path.getsize(recording)
+                print("  recording:           %d bytes, %.0f bytes a second" % (size, size / seconds))
+
+
 def main():
     arguments = sys.argv[1:]
     picture = option(arguments, "--picture")
     scale = int(option(arguments, "--scale") or 1)
-    if not arguments or scale < 1:
+    record = "--record" in arguments
+    if record:
+        arguments.remove("--record")
+    if not arguments or scale < 1 or (record and scale != 1):
         sys.exit(__doc__)
     run_folder = arguments[0]
     seconds = float(arguments[1]) if len(arguments) > 1 else 20.0
@@ -265,6 +287,9 @@ def main():
             starts = start_up_times(run_folder, trace_folder)
             print("Start-up: %.0f ms to the first frame (median of %d starts; %.0f to %.0f ms)" %
                   (starts[len(starts) // 2], len(starts), starts[0], starts[-1]))
+            if record:
+                compare_recording(run_folder, seconds, trace_folder)
+                return
             for factor in sorted({1, scale}):
                 report(seconds, factor, *traced_match(run_folder, seconds, trace_folder, scale=factor),
                        picture if factor == scale else None)

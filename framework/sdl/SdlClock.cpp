@@ -15,7 +15,9 @@ SdlClock::SdlClock() : frequency(SDL_GetPerformanceFrequency()) {
     if (frequency == 0) throw std::runtime_error("Unable to determine high performance frequency.");
 }
 
-std::int64_t SdlClock::now() const { return toNanoseconds(SDL_GetPerformanceCounter(), frequency); }
+// Whole microseconds: finer is below what the waits keep to, and a recording
+// stores whole microseconds in fewer bytes.
+std::int64_t SdlClock::now() const { return toNanoseconds(SDL_GetPerformanceCounter(), frequency) / 1000 * 1000; }
 
 std::int64_t SdlClock::toNanoseconds(std::uint64_t counter, std::uint64_t frequency) {
     const std::uint64_t seconds = counter / frequency;

@@ -1,4 +1,5 @@
-// The monotonic high-resolution clock of the SDL platform, in nanoseconds. It
+// The monotonic high-resolution clock of the SDL platform, in nanoseconds
+// counted in whole microseconds. It
 // needs no initialised SDL subsystem, so the App can read it before any window
 // exists.
 #pragma once

@@ -9,8 +9,8 @@ handed over with F1 until the game-over screen; back to the menu, Escape.
 one-player: the mode switched to one player, and the whole 180-second match
 steered round a square until its countdown ends; back to the menu, Escape.
 
-pause-and-mode: the mode switched to one player and back again; a match paused
-with Tab and resumed twice, then handed over until it ends; Escape.
+pause-and-mode: the mode switched three times, to one player; a match paused
+with Tab and resumed twice, paused again and left with "Exit Game".
 
 Usage: record.py two-player|one-player|pause-and-mode <run folder> <recording>"""
 
@@ -29,18 +29,21 @@ class Crashed(Exception):
     """The player's snake met the computer's while steered: the game is played again."""
 
 
-def steer_match(game, position, seconds):
-    """Steers from the match's first moment, when the snake is half a second from the edge."""
-    with Steering(game):
-        time.sleep(seconds)
+def steer(game, steering, position, seconds):
+    """Turns as the steering would for a while; a pause between keeps its place in the square."""
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        time.sleep(Steering.INTERVAL)
+        steering.turn()
     if READY % "game_over" in game.log()[position:]:
         raise Crashed()
 
 
 def start_match(game, seconds):
+    """Steers from the match's first moment, when the snake is half a second from the edge."""
     game.keys("space")
     position = game.wait_for_state("main")
-    steer_match(game, position, seconds)
+    steer(game, Steering(game), position, seconds)
     return position
 
 
@@ -72,18 +75,20 @@ def one_player(game):
 def pause_and_mode(game):
     switch_mode(game)
     switch_mode(game)
+    switch_mode(game)  # one player: no computer snake to meet on the way
     game.keys("space")
     position = game.wait_for_state("main")
-    for _ in range(2):
-        steer_match(game, position, 1.5)
+    steering = Steering(game)
+    for pause in range(3):
+        steer(game, steering, position, 1.5)
         game.keys("Tab")
         position = game.wait_for_state("pause", position)
         time.sleep(1)
-        game.keys("space")  # "Resume Game"
-        position = game.wait_for_state("main", position)
-    steer_match(game, position, 1.5)
-    game.keys("F1")
-    leave(game, game.wait_for_state("game_over", position, 120))
+        if pause < 2:
+            game.keys("space")  # "Resume Game"
+            position = game.wait_for_state("main", position)
+    game.keys("Down", "space")  # "Exit Game"
+    game.expect_ended(0, "Exit Game")
 
 
 SCENARIOS = {"two-player": two_player, "one-player": one_player, "pause-and-mode": pause_and_mode}

@@ -40,13 +40,13 @@ struct RecordedItem {
 
     Kind kind = Kind::End;
     std::int64_t clock = 0;  // Step: see step(); Clock: the reading
-    bool microseconds = false; // Step
     std::uint64_t hash = 0;  // Step: the frame's hash when frameDrawn
     bool frameDrawn = false; // Step
     unsigned int code = 0;   // Key code, mouse button, seed
     unsigned int state = 0;  // Key / button state, focus
     int column = 0;
     int row = 0;
+    bool microseconds = false; // Step: see step()
 };
 
 } // namespace lum

@@ -35,9 +35,9 @@ def header(seeds, width=800, height=600, version=1):
             varint(width) + varint(height) + varint(len(seeds)) + b"".join(varint(seed) for seed in seeds))
 
 
-def step(lateness, frame_hash=None):
+def step(lateness, frame_hash=None, microseconds=False):
     drawn = frame_hash is not None
-    head = varint((zigzag(lateness) << 2) | (2 if drawn else 0) | 1)
+    head = varint((zigzag(lateness) << 3) | (4 if microseconds else 0) | (2 if drawn else 0) | 1)
     return head + (frame_hash.to_bytes(4, "little") if drawn else b"")
 
 
@@ -47,7 +47,7 @@ def entry(kind, *fields):
 
 
 RUN = (header([1765000000, 42]) + entry("clock", zigzag(5000000)) + entry("clock", zigzag(16666667)) +
-       step(0, 0x9E3779B1) + entry("key", 97, 1) + step(120000, 0x12345678) + entry("key", 97, 0) +
+       step(0, 0x9E3779B1) + entry("key", 97, 1) + step(120, 0x12345678, microseconds=True) + entry("key", 97, 0) +
        entry("mouse_move", zigzag(400), zigzag(-3)) + entry("mouse_button", 1, 1, zigzag(400), zigzag(300)) +
        step(-2000) + entry("focus", 0) + entry("focus_at_switch", 1) + entry("seed", 4000000000) +
        step(33000000, 0xFFFFFFFF) + entry("quit") + entry("end"))

@@ -35,12 +35,13 @@ RecordingHeader header() {
     return header;
 }
 
-// A run with every kind of entry: a step drawn late, one early and undrawn,
+// A run with every kind of entry: steps drawn late (in nanoseconds and in
+// microseconds), one early and undrawn,
 // clocks at both ends of their range, the mouse outside the picture.
 const std::vector<RecordedItem> ENTRIES = {
     {Kind::Clock, std::numeric_limits<std::int64_t>::min()}, {Kind::Clock, std::numeric_limits<std::int64_t>::max()},
     {Kind::Step, 0, 0xDEADBEEF, true}, {Kind::Step, -2500000},
-    {Kind::Step, 1ll << 40, 0, true}, {Kind::Key, 0, 0, false, 1073741904u, 1},
+    {Kind::Step, 1ll << 40, 0, true}, {Kind::Step, -3, 7, true, 0, 0, 0, 0, true}, {Kind::Key, 0, 0, false, 1073741904u, 1},
     {Kind::MouseMove, 0, 0, false, 0, 0, -7, 900}, {Kind::MouseButton, 0, 0, false, 3, 0, 801, -1},
     {Kind::Focus, 0, 0, false, 0, 0}, {Kind::FocusAtSwitch, 0, 0, false, 0, 1},
     {Kind::Seed, 0, 0, false, 0xFFFFFFFFu}, {Kind::Quit}, {Kind::Terminate}, {Kind::End},
@@ -53,7 +54,8 @@ Bytes run() {
 }
 
 auto fields(const RecordedItem& item) {
-    return std::tuple(item.kind, item.clock, item.hash, item.frameDrawn, item.code, item.state, item.column, item.row);
+    return std::tuple(item.kind, item.clock, item.hash, item.frameDrawn, item.code, item.state, item.column, item.row,
+                      item.microseconds);
 }
 
 // The error reading the whole file gives, each entry peeked at first.

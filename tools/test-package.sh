@@ -95,6 +95,13 @@ ran=$(cd "$work/run" && timeout 30 "$work/example-headless/bouncing_sprite" 100)
 # 100 frames of the (3, 2) step from (40, 30), turned back at the 320 × 240 edges.
 [ "$ran" = "100 frames, sprite at 232,186" ] || fail "the headless example ran: $ran"
 tail -n1 "$work/run/log.txt" | grep -q "^-- Logging ended at " || fail "the example's log has no end marker"
+# Recorded and replayed with no code of its own, through the environment.
+(cd "$work/run" && LUM_RECORD=bounce.rec timeout 30 "$work/example-headless/bouncing_sprite" 100 >/dev/null) ||
+  fail "the example did not run recorded"
+verdict=$(cd "$work/run" && LUM_REPLAY_VERIFY=bounce.rec timeout 30 "$work/example-headless/bouncing_sprite" 100 2>&1 >/dev/null) ||
+  fail "the example's replay failed: $verdict"
+[ "$verdict" = "Replay of bounce.rec: every one of its 100 frames matches (100 steps)." ] ||
+  fail "the example's replay said: $verdict"
 # The same program through pkg-config alone.
 PKG_CONFIG_PATH="$work/prefix/lib/pkgconfig" bash -c 'g++ -std=c++17 -o "$1/by-pkg-config" examples/bouncing-sprite/*.cpp \
   $(pkg-config --cflags --libs lum-headless)' _ "$work"

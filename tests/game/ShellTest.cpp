@@ -2,12 +2,16 @@
 // frames they draw and the ways out of the program.
 #include "GameTest.h"
 
+#include "framework/RecordingReader.h"
+#include "framework/RecordingWriter.h"
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Screen.h"
 #include "framework/sound/SoundChannel.h"
 #include "game/spriteFile.h"
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <tuple>
 
 namespace {
@@ -66,6 +70,47 @@ TEST(ShellTest, AWholeGameFromTheMenuToTheEnd) {
     drawCentred(expected, 16, red, "Exit Game", 300);
     const lum::Image& over = run.firstFrames.at("game_over");
     EXPECT_TRUE(std::equal(over.getPixels(), over.getPixels() + 800 * 600, expected.getPixels()));
+}
+
+// A game recorded on the headless platform replays frame for frame without a
+// window; with main's seed changed, the food falls elsewhere and the first
+// frame that shows it is named.
+TEST(ShellTest, ARecordedGameReplaysAndTheFirstDifferentFrameIsNamed) {
+    {
+        GameRun run;
+        lum::application.record("game.rec");
+        run.startMatch(false)
+            .frames(60, true)
+            .keys({lum::KEY_F1}).until("game_over")
+            .keys({lum::KEY_SPACE}).until("menu")
+            .keys({lum::KEY_DOWN, lum::KEY_DOWN, lum::KEY_SPACE})
+            .run();
+    }
+    lum::RecordingReader reader = lum::RecordingReader::fromFile("game.rec");
+    lum::RecordingHeader header = reader.readHeader();
+    header.seeds.at(0) ^= 1;
+    std::vector<std::uint8_t> changed = lum::RecordingWriter::encode(header);
+    std::ifstream original("game.rec", std::ios::binary);
+    original.seekg(static_cast<std::streamoff>(reader.offset()));
+    changed.insert(changed.end(), std::istreambuf_iterator<char>(original), std::istreambuf_iterator<char>());
+    std::ofstream("changed.rec", std::ios::binary).write(reinterpret_cast<const char*>(changed.data()),
+                                                         static_cast<std::streamsize>(changed.size()));
+
+    for (const char* file : {"game.rec", "changed.rec"}) {
+        GameRun reset; // the App as built, around the replay
+        const char* arguments[] = {"vellorin", "--replay-verify", file};
+        testing::internal::CaptureStderr();
+        const int status = vellorinMain(3, arguments);
+        const std::string verdict = testing::internal::GetCapturedStderr();
+        if (file == std::string("game.rec")) {
+            EXPECT_EQ(status, 0);
+            EXPECT_NE(verdict.find(": every one of its "), std::string::npos) << verdict;
+        } else {
+            EXPECT_EQ(status, 1);
+            EXPECT_NE(verdict.find("failed: Frame "), std::string::npos) << verdict;
+            EXPECT_NE(verdict.find(") differs from the recording."), std::string::npos) << verdict;
+        }
+    }
 }
 
 // A one-player match, its snake steered round the field, paused with Tab

@@ -18,6 +18,7 @@ namespace {
 // states registered, around every test.
 class Spine : public ::testing::Test {
 protected:
+    int mainFrames = 0;
     Journal journal, fired, events;
     std::vector<std::int64_t> presented; // the clock at every presented frame
     Recorder menu{"menu", journal}, main{"main", journal}, pause{"pause", journal}, gameOver{"game_over", journal};
@@ -222,6 +223,67 @@ TEST_F(Spine, OnlyChangesOfTheFocusAreToldAndNeverDuringAStateSwitch) {
     main.updateHook = [] { application.exit(); };
     run();
     EXPECT_EQ(events, (Journal{"first:focus-", "first:focus+", "first:focus-", "second:focus-"}));
+}
+
+// ---- Recording and replaying
+
+// A run recorded and then replayed in its window's place makes the same calls
+// at the same clock readings and presents the same frames: input from a
+// message, input arriving outside a step's message handling (held for the
+// next step), a focus change during a switch, timers, getTime and rand. The
+// replay's own messages and dispatches are ignored.
+TEST_F(Spine, ARecordedRunReplaysTheSameCallsAtTheSameTimes) {
+    std::vector<std::vector<std::string>> journals;
+    std::vector<std::vector<std::int64_t>> frames;
+    for (const bool replaying : {false, true}) {
+        SetUp();
+        replaying ? application.replay("spine.rec") : application.record("spine.rec");
+        Timer timer(7, 25, timers);
+        // Keys and timers noted in order with the frames' draws.
+        timers.timerHook = [this](Timer&) {
+            journal.push_back("timer");
+            application.getImpl().dispatchKey('t', lum::PRESSED);
+        };
+        first.keyHook = [this](const lum::KeyEvent& event) { return journal.push_back(std::to_string(event.key)), true; };
+        for (Recorder* listener : {&first}) {
+            application.addKeyListener(*listener);
+            application.addMouseListener(*listener);
+            application.addFocusListener(*listener);
+        }
+        platform().queueKeyPress('a');
+        platform().queueMouseMove(30, 40);
+        menu.activateHook = [&timer] { timer.start(); };
+        menu.updateHook = [this] {
+            journal.push_back(std::to_string(std::rand() % 1000) + " at " + std::to_string(application.getTime()));
+            if (platform().queuedMessages() == 0 && fired.size() == 2) application.setState("main");
+        };
+        main.activateHook = [&timer] {
+            timer.stop();
+            application.getImpl().dispatchFocus(false);
+        };
+        main.updateHook = [this] {
+            if (++mainFrames == 3) application.exit();
+        };
+        mainFrames = 0;
+        EXPECT_TRUE(application.run(800, 600, "Vellorin", "q4417093"));
+        journals.push_back(journal);
+        journals.back().insert(journals.back().end(), events.begin(), events.end());
+        journals.back().insert(journals.back().end(), fired.begin(), fired.end());
+        frames.push_back(presented);
+        for (Journal* kept : {&journal, &events, &fired}) kept->clear();
+        presented.clear();
+    }
+    EXPECT_EQ(journals[1], journals[0]);
+    EXPECT_EQ(frames[1], frames[0]);
+    EXPECT_GT(frames[0].size(), 4u);
+    // Every key a timer sent (outside the step's message handling) arrived once, in a later step.
+    const auto count = [&journals](const std::string& prefix) {
+        return std::count_if(journals[0].begin(), journals[0].end(),
+                             [&prefix](const std::string& entry) { return entry.rfind(prefix, 0) == 0; });
+    };
+    EXPECT_GE(count("7@"), 2);
+    EXPECT_EQ(count("first:116+"), count("7@"));
+    EXPECT_EQ(count("first:focus-"), 1);
 }
 
 // ---- Timers

@@ -35,6 +35,7 @@ bool AppImpl::run(unsigned int width, unsigned int height, const std::string& na
     // Without a state there is nothing to activate or draw.
     if (states.empty()) throw std::runtime_error("There are no application states registered.");
     if (!replayRefusal.empty()) throw std::runtime_error(replayRefusal);
+    if (replay && !recordingPath.empty()) throw std::runtime_error("A run cannot be recorded and replayed at once.");
     if (replay) {
         const std::string refusal = replay->getHeader().refusalFor(name, width, height);
         if (!refusal.empty()) throw std::runtime_error("Cannot replay the recording: " + refusal);
@@ -71,9 +72,10 @@ unsigned int AppImpl::takeSeed() {
     return seed;
 }
 
-// The header goes out once run's seed is taken, so it holds both seeds. The
-// generator is named first: that reseeds it.
-void AppImpl::beginRecording() {
+// run seeds the generator as main does. A recording's header goes out once
+// that seed is taken, so it holds both; it names the generator first, which
+// reseeds it.
+void AppImpl::seedAndStartRecording() {
     RecordingHeader header = RecordingHeader::ofThisBuild();
     std::srand(takeSeed());
     if (recordingPath.empty()) return;
@@ -113,7 +115,7 @@ void AppImpl::initialise(unsigned int width, unsigned int height, const std::str
     this->height = height;
     this->name = name;
     this->author = author;
-    beginRecording();
+    seedAndStartRecording();
 
     const unsigned int rate = (frameRate < MIN_FRAME_RATE || frameRate > MAX_FRAME_RATE) ? DEFAULT_FRAME_RATE : frameRate;
     frameTime = (1000.0 / rate) / 1000.0;

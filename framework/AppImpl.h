@@ -185,7 +185,7 @@ protected:
     bool waitForRecordedTime(std::int64_t recordedClock);
     // A clock reading outside the steps, recorded or replayed.
     std::int64_t takeClockReading();
-    void beginRecording();
+    void seedAndStartRecording();
     void endRecordingOrReplay();
     void checkTermination();
 

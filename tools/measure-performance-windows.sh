@@ -20,16 +20,11 @@ done
 
 "$root/tools/build-windows.sh" >/dev/null
 
-export WINEPREFIX=$out/wineprefix
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-export LUM_WINE_RUN=$root/tools/windows/wine-run.sh
+source "$root/tools/windows/wine-session.sh"
 export LUM_WINE_TIMEOUT=$(( seconds + 60 ))
-trap 'timeout 20 wineserver -k 2>/dev/null || true' EXIT
+trap wine_stop_server EXIT
 # A new server, so that Wine's desktop process starts on the measuring display.
-mkdir -p "$WINEPREFIX"
-timeout 20 wineserver -k 2>/dev/null || true
-timeout 10 wineserver -p
+wine_fresh_server
 
 run=$(mktemp -d "$out/measure-run.XXXXXX")
 cp -r "$out/game-run"/. "$run/"

@@ -251,8 +251,13 @@ class Program:
                 self.x.close()
             self.x = None
         if self.process is not None and self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
+            # Asked first: a launcher (timeout, Wine's) passes a termination on, not a kill.
+            self.process.terminate()
+            try:
+                self.process.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
 
     def report(self):
         """What the program left behind, for a failing test's output."""

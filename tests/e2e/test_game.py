@@ -21,7 +21,12 @@ starts (its log's display block naming the driver, the renderer and SDL's
 version), runs, and on an interrupt (Ctrl+C in its terminal) shuts down, ends its
 log and only then ends as an interrupted process.
 
+replay: a recorded game shown again in the window (LUM_REPLAY) keeps its
+recorded pace, ignores the window's own keys (Escape in the menu among them)
+and ends by itself, every frame matching the recording.
+
 Usage: test_game.py two-player|one-player|away|headless <run folder> [--screenshots <folder>]
+       test_game.py replay <run folder> <recording>
 (--screenshots keeps a picture of the menu and of a match there.)"""
 
 import os
@@ -157,6 +162,16 @@ def headless(game, _screenshots):
     expect("W: Termination requested from outside; shutting down." in lines, "no note of the request in the log")
 
 
+def replay(game, _screenshots):
+    game.wait_for_screen("the menu", menu_line(0), timeout=20)
+    started = time.monotonic()
+    game.keys("Escape")
+    game.wait_for_state("main", timeout=20)
+    lines = game.expect_ended(0, "the replay", timeout=60)
+    expect(time.monotonic() - started > 5, "the replay ran ahead of its recorded pace")
+    expect(any(": every one of its " in line for line in lines), "no verdict in the log")
+
+
 def test(started, name, run_folder, *options):
     expect(name in SCENARIOS, "no scenario %r" % name)
     screenshots = options[1] if options[:1] == ("--screenshots",) else None
@@ -165,6 +180,8 @@ def test(started, name, run_folder, *options):
     started.append(game)
     # The player's home is the program's folder, its pictures folder named the XDG way.
     game.env.update(HOME=game.folder, XDG_CONFIG_HOME="")
+    if name == "replay":
+        game.env["LUM_REPLAY"] = os.path.abspath(options[0])
     os.makedirs(game.path(".config"))
     os.makedirs(game.path("Pictures"))
     with open(game.path(".config/user-dirs.dirs"), "w") as dirs:
@@ -175,7 +192,7 @@ def test(started, name, run_folder, *options):
     SCENARIOS[name](game, screenshots)
 
 
-SCENARIOS = {"two-player": two_player, "one-player": one_player, "away": away, "headless": headless}
+SCENARIOS = {"two-player": two_player, "one-player": one_player, "away": away, "headless": headless, "replay": replay}
 
 if __name__ == "__main__":
     main(test, 2)

@@ -7,10 +7,6 @@ shows while the player steers; F1 hands the snake to the computer, whose match
 ends on the game-over screen naming a winner; Space on "Main Menu" returns to
 the menu and Escape ends the program normally.
 
-one-player: Down and Space toggle the player mode, Up and Space start the
-timed match, whose countdown shows and runs in the score line; left alone the
-snake crashes and the game-over screen follows.
-
 away: F12 saves the menu as a BMP in the pictures folder of the player's
 user-dirs.dirs and logs its name; a match the player steers pauses when the
 focus moves to another window, and stays paused when it comes back; after F1
@@ -25,7 +21,7 @@ replay: a recorded game shown again in the window (LUM_REPLAY) keeps its
 recorded pace, ignores the window's own keys (Escape in the menu among them)
 and ends by itself, every frame matching the recording.
 
-Usage: test_game.py two-player|one-player|away|headless <run folder> [--screenshots <folder>]
+Usage: test_game.py two-player|away|headless <run folder> [--screenshots <folder>]
        test_game.py replay <run folder> <recording>
 (--screenshots keeps a picture of the menu and of a match there.)"""
 
@@ -104,27 +100,6 @@ def two_player(game, screenshots):
     leave(game, ended)
 
 
-def one_player(game, _screenshots):
-    game.wait_for_screen("the menu", menu_line(0), timeout=20)
-    game.keys("Down")
-    band = (200, 270, 600, 330)
-    two = game.wait_for_screen("the highlight on the player-mode line", menu_line(1)).region(*band)
-    game.keys("space")
-    game.wait_for_screen("the player-mode line changed", lambda shot: shot.region(*band) != two)
-    game.keys("Up")
-    game.wait_for_screen("the highlight back on the first line", menu_line(0))
-    game.keys("space")
-    position = game.wait_for_state("main")
-    countdown = (WIDTH // 2 - 60, 0, WIDTH // 2 + 60, 60)
-    with Steering(game):
-        first = game.wait_for_screen("the one-player score line", lambda shot: in_match(shot) and shot.rows_with(
-            SCORE, countdown[0], countdown[2]) and not shot.rows_with(SCORE, WIDTH - 200, WIDTH), timeout=5)
-        game.wait_for_screen("the countdown running", lambda shot: in_match(shot)
-                             and shot.region(*countdown) != first.region(*countdown), timeout=5)
-    # Left alone the snake runs off the field.
-    leave(game, game.wait_for_state("game_over", position))
-
-
 def away(game, _screenshots):
     game.wait_for_screen("the menu", menu_line(0), timeout=20)
     menu = game.screenshot()
@@ -192,7 +167,7 @@ def test(started, name, run_folder, *options):
     SCENARIOS[name](game, screenshots)
 
 
-SCENARIOS = {"two-player": two_player, "one-player": one_player, "away": away, "headless": headless, "replay": replay}
+SCENARIOS = {"two-player": two_player, "away": away, "headless": headless, "replay": replay}
 
 if __name__ == "__main__":
     main(test, 2)

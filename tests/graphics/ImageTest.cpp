@@ -4,11 +4,11 @@
 #include "framework/graphics/Image.h"
 #include "framework/graphics/ImageAccess.h"
 #include "framework/graphics/Screen.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -35,14 +35,6 @@ std::string refusalOf(unsigned int width, unsigned int height, Image& image) try
     return "<accepted>";
 } catch (const Image::ImageException& error) {
     return error.what();
-}
-
-int linesOfLog(const std::string& text) {
-    std::ifstream file("log.txt");
-    int count = 0;
-    for (std::string line; std::getline(file, line);)
-        count += line == text;
-    return count;
 }
 
 } // namespace
@@ -108,19 +100,20 @@ TEST(ScreenImage, IsRgbaBytesBottomRowFirstAndRefusesEveryResizeWithALogLine) {
     screen.plot(0, 1, Colour(5, 6, 7, 8));
     EXPECT_EQ(std::string(screen.getPixelData() + 6 * 4, screen.getPixelData() + 6 * 4 + 4), "\x05\x06\x07\x08");
 
+    const lum::test::LogTail log;
     std::ostringstream refusal;
-    refusal << "E: Image (" << static_cast<const void*>(&lum::ImageAccess::of(screen))
+    refusal << "\nE: Image (" << static_cast<const void*>(&lum::ImageAccess::of(screen))
             << ") has fixed dimensions and can not be modified";
     screen.resize(10, 10);
-    EXPECT_EQ(linesOfLog(refusal.str()), 1);
+    EXPECT_EQ(log.count(refusal.str()), 1u);
     // A region copied into the screen is still drawn, at the screen's size.
     Image(8, 8, Colour::GREEN).copyRegion(screen, Colour::BLUE, 0, 0, 2, 2);
-    EXPECT_EQ(linesOfLog(refusal.str()), 2);
+    EXPECT_EQ(log.count(refusal.str()), 2u);
     EXPECT_EQ(screen.getPixel(1, 1), Colour::GREEN);
     EXPECT_EQ(screen.getPixel(5, 3), Colour::BLUE);
     Image& asImage = screen;
     asImage = Image(3, 3, Colour::RED);
-    EXPECT_EQ(linesOfLog(refusal.str()), 3);
+    EXPECT_EQ(log.count(refusal.str()), 3u);
     EXPECT_EQ(screen.getWidth(), 6u);
     EXPECT_EQ(Image(screen).resize(2, 2).getPixelCount(), 4u); // a copy is an ordinary image
 }

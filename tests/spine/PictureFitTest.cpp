@@ -3,46 +3,38 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace lum {
 namespace {
 
 using Scaling = PictureFit::Scaling;
 
-struct Place {
-    int x, y, width, height;
-    unsigned int whole, sharp;
-};
+// x, y, width, height, whole factor, sharp factor.
+using Place = std::tuple<int, int, int, int, unsigned int, unsigned int>;
 
-Place placeOf(int outputWidth, int outputHeight, Scaling scaling = Scaling::Smooth) {
-    const PictureFit fit(800, 600, outputWidth, outputHeight, scaling);
-    return {fit.getX(), fit.getY(), fit.getWidth(), fit.getHeight(), fit.wholeFactor(), fit.sharpFactor()};
-}
-
-void expectPlace(const Place& place, int x, int y, int width, int height, unsigned int whole, unsigned int sharp) {
-    EXPECT_EQ(place.x, x);
-    EXPECT_EQ(place.y, y);
-    EXPECT_EQ(place.width, width);
-    EXPECT_EQ(place.height, height);
-    EXPECT_EQ(place.whole, whole);
-    EXPECT_EQ(place.sharp, sharp);
-}
-
-TEST(PictureFit, FillsTheLargestRectangleOfTheImagesAspectCentred) {
-    expectPlace(placeOf(800, 600), 0, 0, 800, 600, 1, 1);
-    expectPlace(placeOf(1600, 1200), 0, 0, 1600, 1200, 2, 2);
-    expectPlace(placeOf(1000, 600), 100, 0, 800, 600, 1, 1);     // bars left and right
-    expectPlace(placeOf(1600, 1201), 0, 0, 1600, 1200, 2, 2);    // the odd row is a bar
-    expectPlace(placeOf(1920, 1080), 240, 0, 1440, 1080, 0, 2);  // 1.8×: nearest to 2×, then down
-    expectPlace(placeOf(400, 1000), 0, 350, 400, 300, 0, 1);     // shrinks
-    expectPlace(placeOf(3840, 2160), 480, 0, 2880, 2160, 0, 4);
-    expectPlace(placeOf(0, -5), 0, 0, 0, 0, 0, 1); // a minimised window shows nothing
-}
-
-TEST(PictureFit, WholeFactorsLeaveLargerBarsAndShrinkOnlyWhereNoFactorFits) {
-    expectPlace(placeOf(1920, 1080, Scaling::WholeFactors), 560, 240, 800, 600, 1, 1);
-    expectPlace(placeOf(3840, 2160, Scaling::WholeFactors), 720, 180, 2400, 1800, 3, 3);
-    expectPlace(placeOf(1600, 1200, Scaling::WholeFactors), 0, 0, 1600, 1200, 2, 2);
-    expectPlace(placeOf(400, 300, Scaling::WholeFactors), 0, 0, 400, 300, 0, 1);
+TEST(PictureFit, FillsTheLargestRectangleOfTheImagesAspectCentredOrOfWholeFactorsWhereAsked) {
+    const struct { int outputWidth, outputHeight; Scaling scaling; Place expected; } cases[] = {
+        {800, 600, Scaling::Smooth, {0, 0, 800, 600, 1, 1}},
+        {1600, 1200, Scaling::Smooth, {0, 0, 1600, 1200, 2, 2}},
+        {1000, 600, Scaling::Smooth, {100, 0, 800, 600, 1, 1}},     // bars left and right
+        {1600, 1201, Scaling::Smooth, {0, 0, 1600, 1200, 2, 2}},    // the odd row is a bar
+        {1920, 1080, Scaling::Smooth, {240, 0, 1440, 1080, 0, 2}},  // 1.8×: nearest to 2×, then down
+        {400, 1000, Scaling::Smooth, {0, 350, 400, 300, 0, 1}},     // shrinks
+        {3840, 2160, Scaling::Smooth, {480, 0, 2880, 2160, 0, 4}},
+        {0, -5, Scaling::Smooth, {0, 0, 0, 0, 0, 1}}, // a minimised window shows nothing
+        // Whole factors leave larger bars and shrink only where no factor fits.
+        {1920, 1080, Scaling::WholeFactors, {560, 240, 800, 600, 1, 1}},
+        {3840, 2160, Scaling::WholeFactors, {720, 180, 2400, 1800, 3, 3}},
+        {1600, 1200, Scaling::WholeFactors, {0, 0, 1600, 1200, 2, 2}},
+        {400, 300, Scaling::WholeFactors, {0, 0, 400, 300, 0, 1}},
+    };
+    for (const auto& c : cases) {
+        const PictureFit fit(800, 600, c.outputWidth, c.outputHeight, c.scaling);
+        EXPECT_EQ(Place(fit.getX(), fit.getY(), fit.getWidth(), fit.getHeight(), fit.wholeFactor(), fit.sharpFactor()),
+                  c.expected)
+            << c.outputWidth << "x" << c.outputHeight << (c.scaling == Scaling::Smooth ? "" : " in whole factors");
+    }
     EXPECT_EQ(PictureFit::scalingNamed("integer"), Scaling::WholeFactors);
     EXPECT_EQ(PictureFit::scalingNamed("Integer"), Scaling::Smooth);
     EXPECT_EQ(PictureFit::scalingNamed(nullptr), Scaling::Smooth);

@@ -1,6 +1,6 @@
 // Test support for the framework's core on the headless platform: a journal
 // of every call the framework makes on a recording state, listener and timer
-// listener, and small helpers for the log file and the clock.
+// listener, and small helpers for the clock.
 #pragma once
 
 #include "framework/App.h"
@@ -69,17 +69,6 @@ private:
     }
     std::string name;
     Journal& journal;
-};
-
-// The text the process has appended to "log.txt" since construction.
-struct LogTail {
-    std::size_t start = readFile("log.txt").size();
-    std::size_t count(const std::string& needle) const {
-        const std::string all = readFile("log.txt").substr(start);
-        std::size_t found = 0;
-        for (auto at = all.find(needle); at != std::string::npos; at = all.find(needle, at + 1)) ++found;
-        return found;
-    }
 };
 
 } // namespace lum::test

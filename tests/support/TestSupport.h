@@ -1,5 +1,5 @@
-// Helpers the tests of several areas share: a file's whole contents, and the
-// message of the exception a call throws.
+// Helpers the tests of several areas share: a file's whole contents, the
+// message of the exception a call throws, and what the log gained.
 #pragma once
 
 #include <filesystem>
@@ -23,5 +23,16 @@ template <typename E = std::runtime_error, typename Call> std::string thrown(Cal
 } catch (const E& thrown) {
     return thrown.what();
 }
+
+// The text the process has appended to "log.txt" since construction.
+struct LogTail {
+    std::size_t start = readFile("log.txt").size();
+    std::size_t count(const std::string& needle) const {
+        const std::string all = readFile("log.txt").substr(start);
+        std::size_t found = 0;
+        for (auto at = all.find(needle); at != std::string::npos; at = all.find(needle, at + 1)) ++found;
+        return found;
+    }
+};
 
 } // namespace lum::test

@@ -28,7 +28,11 @@ int unpacedReplays = 0;
 
 Replay::Replay(const std::string& path, Pace pace)
     : path(path), pace(pace), reader(RecordingReader::fromFile(path)) {
-    header = reader.readHeader();
+    try {
+        header = reader.readHeader();
+    } catch (const RecordingReader::Error& error) {
+        throw RecordingReader::Error("Cannot replay " + path + ". " + error.what());
+    }
     const std::string refusal = header.refusalHere();
     if (!refusal.empty()) throw RecordingReader::Error("Cannot replay " + path + ": " + refusal);
     seeds.assign(header.seeds.begin(), header.seeds.end());

@@ -19,7 +19,8 @@ log and only then ends as an interrupted process.
 
 replay: a recorded game shown again in the window (LUM_REPLAY) keeps its
 recorded pace, ignores the window's own keys (Escape in the menu among them)
-and ends by itself, every frame matching the recording.
+and ends by itself, every frame matching the recording; shown once more, it
+ends when its window is closed.
 
 Usage: test_game.py two-player|away|headless <run folder> [--screenshots <folder>]
        test_game.py replay <run folder> <recording>
@@ -145,6 +146,13 @@ def replay(game, _screenshots):
     lines = game.expect_ended(0, "the replay", timeout=60)
     expect(time.monotonic() - started > 5, "the replay ran ahead of its recorded pace")
     expect(any(": every one of its " in line for line in lines), "no verdict in the log")
+    # Again, ended by closing its window: a stop, not a failure.
+    game.start()
+    game.find_window("Vellorin")
+    game.wait_for_screen("the menu again", menu_line(0), timeout=20)
+    game.close_window()
+    lines = game.expect_ended(0, "closing the replay's window")
+    expect(any("before its end, every frame until then matching" in line for line in lines), "no note of the stop")
 
 
 def test(started, name, run_folder, *options):

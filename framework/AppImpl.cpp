@@ -62,8 +62,7 @@ unsigned int AppImpl::takeSeed() {
     if (replay) return replay->nextSeed();
     const auto seed = static_cast<unsigned int>(std::time(nullptr));
     if (recording) {
-        RecordedItem item;
-        item.kind = RecordedItem::Kind::Seed;
+        RecordedItem item{RecordedItem::Kind::Seed};
         item.code = seed;
         recording->write(item);
     } else if (!recordingPath.empty()) {
@@ -98,8 +97,7 @@ std::int64_t AppImpl::takeClockReading() {
         return reading;
     }
     const std::int64_t now = readClock();
-    RecordedItem item;
-    item.kind = RecordedItem::Kind::Clock;
+    RecordedItem item{RecordedItem::Kind::Clock};
     item.clock = now;
     record(item);
     return now;
@@ -408,7 +406,7 @@ AppImpl::Route AppImpl::route(bool suspended) const {
 
 void AppImpl::deliver(const RecordedItem& input) {
     switch (input.kind) {
-    case RecordedItem::Kind::Key: deliverKey(input.code, static_cast<ButtonState>(input.state)); break;
+    case RecordedItem::Kind::Key: deliverKey(input); break;
     case RecordedItem::Kind::MouseMove:
     case RecordedItem::Kind::MouseButton: deliverMouse(input); break;
     case RecordedItem::Kind::Focus: deliverFocus(input.state != 0); break;
@@ -430,18 +428,15 @@ void AppImpl::dispatchKey(unsigned int keyCode, ButtonState state) {
     switch (route(keyListeners.isSuspended())) {
     case Route::Drop: return;
     case Route::Hold: heldInput.push_back(input); return;
-    case Route::Deliver: deliverKey(keyCode, state); return;
+    case Route::Deliver: deliverKey(input); return;
     }
 }
 
-void AppImpl::deliverKey(unsigned int keyCode, ButtonState state) {
+void AppImpl::deliverKey(const RecordedItem& input) {
     if (keyListeners.isSuspended() || keyListeners.empty()) return;
-    RecordedItem input{RecordedItem::Kind::Key};
-    input.code = keyCode;
-    input.state = state;
     record(input);
-    keyEvent->key = keyCode;
-    keyEvent->state = state;
+    keyEvent->key = input.code;
+    keyEvent->state = input.state;
     const KeyEvent& event = *keyEvent;
     keyListeners.dispatch([&event](IKeyEvent& listener) { return listener.onKey(event); });
 }

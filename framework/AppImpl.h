@@ -171,7 +171,7 @@ protected:
     enum class Route { Drop, Hold, Deliver };
     Route route(bool suspended) const;
     void deliver(const RecordedItem& input);
-    void deliverKey(unsigned int keyCode, ButtonState state);
+    void deliverKey(const RecordedItem& input);
     void deliverMouse(const RecordedItem& input);
     void deliverFocus(bool focused);
     void deliverHeldInput();
